@@ -1,0 +1,88 @@
+// A form: a window created from its design when loaded, with event handlers
+// that the program's forms override. Shown modeless and without an owner.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "runtime/design.h"
+#include "runtime/native.h"
+
+namespace rt {
+
+class Control;
+class PictureBox;
+
+enum MouseButton : int16_t { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+
+class Form {
+ public:
+  explicit Form(FormDesign design);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  // Loads the form if needed (its Load handler runs inside this call and an
+  // error there passes to the caller), then shows it.
+  void Show();
+  // Runs the Unload handler, then destroys the window and its controls.
+  void Unload();
+  bool IsLoaded() const { return window_ != nullptr; }
+
+  // Outer size in twips.
+  float Width() const;
+  float Height() const;
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  int32_t BackColor() const { return design_.back_color; }
+  // 2 (maximized) fills the screen.
+  void SetWindowState(int16_t state);
+  const FormDesign& design() const { return design_; }
+
+  // Called by the backend with client-area pixel positions. Mouse input over
+  // a visible picture box reaches none of the form's handlers.
+  void InputClick(int x, int y);
+  void InputDblClick(int x, int y);
+  void InputKeyPress(int16_t key_ascii);
+  void InputMouseDown(int16_t button, int16_t shift, int x, int y);
+  void InputMouseMove(int16_t button, int16_t shift, int x, int y);
+  // A close through the title bar: an unload like any other.
+  void InputClose();
+  // Hands every visible picture box that meets the area to draw, bottom first.
+  void ForEachBoxIn(const native::PixelRect& area,
+                    const std::function<void(const native::Surface&, const native::PixelRect&)>&
+                        draw) const;
+
+  // Called by controls.
+  void Attach(Control& control);
+  void Detach(Control& control);
+  void AttachBox(PictureBox& box);
+  void DetachBox(PictureBox& box);
+  native::Window* window() const { return window_.get(); }
+  void Invalidate(const native::PixelRect& area) const;
+
+ protected:
+  virtual void Form_Load() {}
+  virtual void Form_Unload(int16_t& /*cancel*/) {}
+  virtual void Form_Click() {}
+  virtual void Form_DblClick() {}
+  virtual void Form_KeyPress(int16_t& /*key_ascii*/) {}
+  virtual void Form_MouseDown(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) {}
+  virtual void Form_MouseMove(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) {}
+
+ private:
+  bool OverBox(int x, int y) const;
+
+  FormDesign design_;
+  std::unique_ptr<native::Window> window_;
+  std::vector<Control*> controls_;
+  std::vector<PictureBox*> boxes_;  // in z-order, bottom first
+  bool visible_ = false;
+};
+
+// True while at least one form is loaded: the program runs that long.
+bool AnyFormLoaded();
+
+}  // namespace rt

@@ -1,0 +1,66 @@
+// The boundary between the portable forms layer and a backend: the native
+// work that the portable layer asks of the window system. The portable layer
+// owns all state; a backend reports input back through Form's Input* calls.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace rt {
+class Form;
+struct FormDesign;
+struct FontDesign;
+}  // namespace rt
+
+namespace rt::native {
+
+struct PixelRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// The persistent image of a picture box, drawn by the form that holds it.
+class Surface {
+ public:
+  virtual ~Surface() = default;
+  // Keeps what overlaps the new size; new area takes the back colour.
+  virtual void Resize(int width, int height, int32_t back_color) = 0;
+  virtual void Clear(int32_t back_color) = 0;
+  // Draws one line of text at the left edge, top at y; gives the line height.
+  virtual int PrintLine(int y, const std::string& text, int32_t fore_color) = 0;
+};
+
+class Window {
+ public:
+  virtual ~Window() = default;
+  virtual void SetVisible(bool visible) = 0;
+  // Covers the whole screen, panels included (WindowState 2).
+  virtual void FillScreen() = 0;
+  virtual int OuterWidth() const = 0;
+  virtual int OuterHeight() const = 0;
+  // Asks for a repaint of part of the client area.
+  virtual void Invalidate(const PixelRect& area) = 0;
+  virtual std::unique_ptr<Surface> CreateSurface(const FontDesign& font) = 0;
+};
+
+class TimerSource {
+ public:
+  virtual ~TimerSource() = default;
+  // 0 stops the events.
+  virtual void SetInterval(int milliseconds) = 0;
+};
+
+std::unique_ptr<Window> CreateFormWindow(Form& form, const FormDesign& design);
+std::unique_ptr<TimerSource> CreateTimerSource(std::function<void()> on_tick);
+
+// The last form is gone: the program ends once its event handling returns.
+void QuitEventLoop();
+
+// Shows the message of an unhandled run-time error and ends the program.
+[[noreturn]] void FatalError(int number);
+
+}  // namespace rt::native

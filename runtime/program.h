@@ -1,0 +1,37 @@
+// The program's life and surroundings: start through Main, End, DoEvents, the
+// App object, the command-line text and the screen's twips per pixel. The
+// backend of the build provides these.
+#pragma once
+
+#include <string>
+
+namespace rt {
+
+// The executable's entry hands the start-up procedure to the runtime, which
+// calls it once before any form exists and then runs while a form is loaded.
+int ThunRTMain(int argc, char** argv, void (*main_procedure)());
+
+// Stops the program at once: no further event code, not even Unload handlers.
+[[noreturn]] void End();
+
+// Handles the pending window and timer events, then returns.
+void DoEvents();
+
+struct App {
+  // True only while another copy of this same executable runs.
+  static bool PrevInstance();
+  // The executable's folder; ends in a separator only at the root.
+  static std::string Path();
+  // What goes between the folder and a file name in a path.
+  static std::string PathSeparator();
+};
+
+// The arguments after the program's name, joined by single blanks.
+std::string Command();
+
+struct Screen {
+  static float TwipsPerPixelX();
+  static float TwipsPerPixelY();
+};
+
+}  // namespace rt

@@ -1,0 +1,108 @@
+// The private-profile functions over POSIX files. A write goes to a new file
+// beside the old one, which is then renamed over it, so that a kill or a full
+// disk leaves either the old file or the new one, never a partial one.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "runtime/ini/ini_text.h"
+#include "runtime/private_profile.h"
+
+namespace rt {
+namespace {
+
+// The whole file, or nothing when it is absent (ENOENT) or can't be read.
+struct FileRead {
+  bool exists = false;
+  std::optional<std::string> text;
+};
+
+FileRead ReadWholeFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {errno != ENOENT, std::nullopt};
+  std::string text;
+  char chunk[65536];
+  ssize_t got = 0;
+  while ((got = ::read(fd, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<size_t>(got));
+  ::close(fd);
+  if (got < 0) return {true, std::nullopt};
+  return {true, std::move(text)};
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<size_t>(put);
+  }
+  return true;
+}
+
+// A link is written through to its target, as an in-place write would.
+std::optional<std::string> WriteTarget(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  char resolved[PATH_MAX];
+  if (::realpath(path.c_str(), resolved) == nullptr) return std::nullopt;
+  return std::string(resolved);
+}
+
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+bool ReplaceFile(const std::string& target, const std::string& text) {
+  struct stat info {};
+  const mode_t mode = ::stat(target.c_str(), &info) == 0 ? info.st_mode & 07777 : NewFileMode();
+  std::string temp = target + ".XXXXXX";
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool written = WriteAll(fd, text) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+  const bool closed = ::close(fd) == 0;
+  if (!written || !closed || ::rename(temp.c_str(), target.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool IsSafeText(const std::string& text) {
+  return text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
+}
+
+}  // namespace
+
+std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& default_text, size_t size,
+                                    const std::string& path) {
+  const FileRead file = ReadWholeFile(path);
+  std::optional<std::string> value;
+  if (file.text) value = ini::FindValue(*file.text, section, key);
+  const std::string& result = value ? *value : default_text;
+  return result.substr(0, size == 0 ? 0 : size - 1);
+}
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                               const std::string& value, const std::string& path) {
+  // A line break in a name or value would spill into lines of its own.
+  if (!IsSafeText(section) || !IsSafeText(key) || !IsSafeText(value)) return false;
+  const std::optional<std::string> target = WriteTarget(path);
+  if (!target) return false;
+  const FileRead file = ReadWholeFile(*target);
+  if (file.exists && !file.text) return false;  // never replace what we could not read
+  return ReplaceFile(*target, ini::WithValue(file.text.value_or(""), section, key, value));
+}
+
+}  // namespace rt

@@ -1,0 +1,44 @@
+#include "runtime/qt/qt_surface.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+
+#include "runtime/qt/qt_color.h"
+
+namespace rt::qt {
+
+QFont ToQFont(const FontDesign& font) {
+  QFont qfont(QString::fromStdString(font.name));
+  qfont.setPointSizeF(font.points);
+  qfont.setWeight(static_cast<QFont::Weight>(font.weight));
+  return qfont;
+}
+
+QtSurface::QtSurface(const FontDesign& font) : font_(ToQFont(font)) {}
+
+void QtSurface::Resize(int width, int height, int32_t back_color) {
+  if (width == image_.width() && height == image_.height()) return;
+  QImage resized(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+  resized.fill(ToQColor(back_color));
+  if (!image_.isNull() && !resized.isNull()) {
+    QPainter painter(&resized);
+    painter.drawImage(0, 0, image_);
+  }
+  image_ = std::move(resized);
+}
+
+void QtSurface::Clear(int32_t back_color) { image_.fill(ToQColor(back_color)); }
+
+int QtSurface::PrintLine(int y, const std::string& text, int32_t fore_color) {
+  const QFontMetrics metrics(font_);
+  if (!image_.isNull() && !text.empty()) {
+    QPainter painter(&image_);
+    painter.setFont(font_);
+    painter.setPen(ToQColor(fore_color));
+    painter.drawText(0, y + metrics.ascent(), QString::fromStdString(text));
+  }
+  return metrics.height();
+}
+
+}  // namespace rt::qt

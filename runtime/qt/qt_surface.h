@@ -1,0 +1,27 @@
+// A picture box's persistent image on Qt: a QImage that its form blits.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+
+#include "runtime/design.h"
+#include "runtime/native.h"
+
+namespace rt::qt {
+
+class QtSurface : public native::Surface {
+ public:
+  explicit QtSurface(const FontDesign& font);
+  void Resize(int width, int height, int32_t back_color) override;
+  void Clear(int32_t back_color) override;
+  int PrintLine(int y, const std::string& text, int32_t fore_color) override;
+  const QImage& image() const { return image_; }
+
+ private:
+  QImage image_;
+  QFont font_;
+};
+
+QFont ToQFont(const FontDesign& font);
+
+}  // namespace rt::qt

@@ -1,0 +1,36 @@
+// Timer events on Qt.
+#include <QTimer>
+
+#include "runtime/native.h"
+#include "runtime/qt/qt_application.h"
+
+namespace rt::native {
+namespace {
+
+class QtTimerSource : public TimerSource {
+ public:
+  explicit QtTimerSource(std::function<void()> on_tick) {
+    timer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer_, &QTimer::timeout, std::move(on_tick));
+  }
+
+  void SetInterval(int milliseconds) override {
+    if (milliseconds == 0) {
+      timer_.stop();
+    } else {
+      timer_.start(milliseconds);
+    }
+  }
+
+ private:
+  QTimer timer_;
+};
+
+}  // namespace
+
+std::unique_ptr<TimerSource> CreateTimerSource(std::function<void()> on_tick) {
+  qt::EnsureApplication();
+  return std::make_unique<QtTimerSource>(std::move(on_tick));
+}
+
+}  // namespace rt::native
