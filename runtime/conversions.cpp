@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 #include "runtime/runtime_error.h"
 #include "runtime/utf8.h"
@@ -35,6 +36,14 @@ bool ParseRadix(const std::string& text, double& out) {
   return true;
 }
 
+// For a number out of a double's range: a negative exponent, or no exponent
+// and nothing but zeros before the point, make it too small, not too large.
+bool IsTooSmall(std::string_view number) {
+  const size_t exponent = number.find_first_of("eE");
+  if (exponent != std::string_view::npos) return number.substr(exponent + 1).starts_with('-');
+  return number.substr(0, number.find('.')).find_first_not_of('0') == std::string_view::npos;
+}
+
 // A decimal number: sign, digits with an optional point, optional exponent.
 double ParseNumber(const std::string& raw) {
   const std::string text = Trimmed(raw);
@@ -52,14 +61,13 @@ double ParseNumber(const std::string& raw) {
     Raise(kTypeMismatch);
   }
   const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
-  if (ec == std::errc::result_out_of_range) {
-    // Underflow reads as 0; only a magnitude too large is an overflow.
-    if (std::fabs(value) > 1) Raise(kOverflow);
-    value = 0;
-  } else if (ec != std::errc()) {
-    Raise(kTypeMismatch);
-  }
+  if (ec != std::errc() && ec != std::errc::result_out_of_range) Raise(kTypeMismatch);
   if (end != last) Raise(kTypeMismatch);
+  if (ec == std::errc::result_out_of_range) {
+    // Too small a magnitude reads as 0; only one too large is an overflow.
+    if (!IsTooSmall(std::string_view(first, static_cast<size_t>(last - first)))) Raise(kOverflow);
+    value = 0;
+  }
   return negative ? -value : value;
 }
 

@@ -8,7 +8,4 @@ namespace rt {
 
 void RunGuarded(const std::function<void()>& handler);
 
-// Once the program is ending on an error, no further event code runs.
-bool IsEndingOnError();
-
 }  // namespace rt

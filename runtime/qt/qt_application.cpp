@@ -1,7 +1,6 @@
 #include "runtime/qt/qt_application.h"
 
 #include <QApplication>
-#include <memory>
 
 namespace rt::qt {
 namespace {
@@ -10,7 +9,8 @@ namespace {
 // program name goes in, so that Qt's own options never eat a user argument.
 int qt_argc = 1;
 char* qt_argv[] = {nullptr, nullptr};
-std::unique_ptr<QApplication> application;
+// Never destroyed: it would outlive Qt's own statics at exit.
+QApplication* application = nullptr;
 
 }  // namespace
 
@@ -18,7 +18,7 @@ void SetProgramName(const char* argv0) { qt_argv[0] = const_cast<char*>(argv0); 
 
 QApplication& EnsureApplication() {
   if (!application) {
-    application = std::make_unique<QApplication>(qt_argc, qt_argv);
+    application = new QApplication(qt_argc, qt_argv);
     QApplication::setQuitOnLastWindowClosed(false);
   }
   return *application;

@@ -12,6 +12,7 @@
 #include "runtime/native.h"
 #include "runtime/program.h"
 #include "runtime/qt/qt_application.h"
+#include "runtime/qt/qt_timer.h"
 #include "runtime/runtime_error.h"
 
 namespace rt {
@@ -77,8 +78,9 @@ void FatalError(int number) {
   std::fprintf(stderr, "kelvora: %s\n", message.c_str());
   std::fflush(stderr);
   if (qt::HasApplication()) {
-    // The program's own windows go first: a full-screen window would hide the
-    // message and hold the keyboard.
+    // No event code runs while the message is up. The program's own windows
+    // go too: a full-screen window would hide the message and hold the keyboard.
+    qt::StopAllTimers();
     for (QWidget* widget : QApplication::topLevelWidgets()) widget->hide();
     QMessageBox::critical(nullptr, QStringLiteral("kelvora"), QString::fromStdString(message));
   }

@@ -1,0 +1,88 @@
+// Reading and changing INI text the way a hand-edited settings file needs.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "runtime/ini/ini_text.h"
+
+namespace {
+
+using rt::ini::FindValue;
+using rt::ini::WithValue;
+
+struct ReadCase {
+  const char* name;
+  std::string text;
+  std::optional<std::string> sp;  // the value of key SP in section main
+};
+
+class FindValueTable : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(FindValueTable, FindsTheValue) {
+  EXPECT_EQ(FindValue(GetParam().text, "main", "SP"), GetParam().sp);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, FindValueTable,
+    testing::Values(
+        ReadCase{"Plain", "[main]\nSP=10\n", "10"}, ReadCase{"Empty", "", std::nullopt},
+        ReadCase{"NoSection", "SP=10\n", std::nullopt},
+        ReadCase{"OtherSection", "[other]\nSP=10\n", std::nullopt},
+        ReadCase{"KeyInOtherSectionAfterMain", "[main]\nCOLOR1=1\n[x]\nSP=5\n", std::nullopt},
+        ReadCase{"CaseInsensitiveNames", "[MAIN]\nsp=100\n", "100"},
+        ReadCase{"BlanksAround", "  [ main ]  \n  SP \t=  200  \n", "200"},
+        ReadCase{"EmptyValue", "[main]\nSP=\n", ""},
+        ReadCase{"DoubleQuoted", "[main]\nSP=\" 10 \"\n", " 10 "},
+        ReadCase{"SingleQuoted", "[main]\nSP='10'\n", "10"},
+        ReadCase{"UnmatchedQuotes", "[main]\nSP=\"10'\n", "\"10'"},
+        ReadCase{"CommentLinesSkipped", "[main]\n;SP=1\n  ; SP=2\nSP=3\n", "3"},
+        ReadCase{"FirstKeyWins", "[main]\nSP=1\nSP=2\n", "1"},
+        ReadCase{"FirstSectionWins", "[main]\nCOLOR1=0\n[main]\nSP=9\n", std::nullopt},
+        ReadCase{"KeyWithoutEqualsHidesLaterOnes", "[main]\nSP\nSP=4\n", std::nullopt},
+        ReadCase{"CrLf", "[main]\r\nSP=10\r\n", "10"},
+        ReadCase{"NoFinalNewline", "[main]\nSP=10", "10"},
+        ReadCase{"Utf8ByteOrderMark", "\xEF\xBB\xBF[main]\nSP=10\n", "10"},
+        ReadCase{"ValueWithEquals", "[main]\nSP=a=b\n", "a=b"},
+        ReadCase{"ErrorFlagIsJustText", "[main]\nSP=ERRORFLAG\n", "ERRORFLAG"}),
+    [](const testing::TestParamInfo<ReadCase>& info) { return info.param.name; });
+
+struct WriteCase {
+  const char* name;
+  std::string before;
+  std::string after;  // with SP set to 200
+};
+
+class WithValueTable : public testing::TestWithParam<WriteCase> {};
+
+TEST_P(WithValueTable, ChangesOnlyTheKey) {
+  EXPECT_EQ(WithValue(GetParam().before, "main", "SP", "200"), GetParam().after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, WithValueTable,
+    testing::Values(
+        WriteCase{"NewFile", "", "[main]\nSP=200\n"},
+        WriteCase{"InPlace", "[main]\nCOLOR1=240\nSP=10\nCOLOR3=0\n",
+                  "[main]\nCOLOR1=240\nSP=200\nCOLOR3=0\n"},
+        WriteCase{"KeepsKeySpellingAndOtherLines", "; mine\n[Main]\n  sp = 10 ; x\n[b]\nk=v\n",
+                  "; mine\n[Main]\nsp=200\n[b]\nk=v\n"},
+        WriteCase{"AddsKeyAtEndOfSection", "[main]\nCOLOR1=1\n\n[other]\nx=1\n",
+                  "[main]\nCOLOR1=1\nSP=200\n\n[other]\nx=1\n"},
+        WriteCase{"AddsKeyAfterUnterminatedLine", "[main]\nCOLOR1=1", "[main]\nCOLOR1=1\nSP=200\n"},
+        WriteCase{"AddsSection", "[other]\nx=1\n", "[other]\nx=1\n[main]\nSP=200\n"},
+        WriteCase{"AddsSectionAfterUnterminatedLine", "[other]\nx=1",
+                  "[other]\nx=1\n[main]\nSP=200\n"},
+        WriteCase{"KeepsCrLf", "[main]\r\nCOLOR1=1\r\n", "[main]\r\nCOLOR1=1\r\nSP=200\r\n"},
+        WriteCase{"ReplacesKeyWithoutEquals", "[main]\nSP\n", "[main]\nSP=200\n"},
+        WriteCase{"OnlyFirstSection", "[main]\nA=1\n[main]\nSP=1\n",
+                  "[main]\nA=1\nSP=200\n[main]\nSP=1\n"}),
+    [](const testing::TestParamInfo<WriteCase>& info) { return info.param.name; });
+
+TEST(WithValue, WhatIsWrittenReadsBack) {
+  const std::string text = WithValue("; c\n[x]\nSP=1\n", "main", "SP", "70");
+  EXPECT_EQ(FindValue(text, "main", "SP"), "70");
+  EXPECT_EQ(FindValue(text, "x", "SP"), "1");
+}
+
+}  // namespace

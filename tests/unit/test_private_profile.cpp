@@ -1,0 +1,136 @@
+// The private-profile functions over real files: absent, linked, unwritable
+// and killed in the middle of a write.
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "runtime/private_profile.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const std::string& path, const std::string& key = "SP") {
+  return rt::GetPrivateProfileString("main", key, "ERRORFLAG", 256, path);
+}
+
+bool Write(const std::string& path, const std::string& value, const std::string& key = "SP") {
+  return rt::WritePrivateProfileString("main", key, value, path);
+}
+
+TEST(PrivateProfileRead, MissingOrUnreadableGivesTheDefault) {
+  TempDir dir;
+  EXPECT_EQ(Read(dir.File("absent.ini")), "ERRORFLAG");
+  EXPECT_EQ(Read(dir.path().string()), "ERRORFLAG");  // a folder, not a file
+}
+
+TEST(PrivateProfileRead, CutsTheValueToTheBuffer) {
+  TempDir dir;
+  WriteFile(dir.File("k.ini"), "[main]\nSP=" + std::string(300, '7') + "\n");
+  EXPECT_EQ(Read(dir.File("k.ini")), std::string(255, '7'));
+  EXPECT_EQ(rt::GetPrivateProfileString("main", "SP", "ERRORFLAG", 4, dir.File("k.ini")), "777");
+}
+
+TEST(PrivateProfileWrite, CreatesAFileWithTheUsualMode) {
+  TempDir dir;
+  const mode_t old_mask = ::umask(022);
+  ASSERT_TRUE(Write(dir.File("k.ini"), "10"));
+  ::umask(old_mask);
+  EXPECT_EQ(ReadFile(dir.File("k.ini")), "[main]\nSP=10\n");
+  EXPECT_EQ(fs::status(dir.File("k.ini")).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                fs::perms::others_read);
+}
+
+TEST(PrivateProfileWrite, KeepsEverythingElseAndTheFileMode) {
+  TempDir dir;
+  const std::string path = dir.File("k.ini");
+  WriteFile(path, "; notes\n[other]\nSP=1\n[main]\nCOLOR1=0\nSP=10\n");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_TRUE(Write(path, "200"));
+  EXPECT_EQ(ReadFile(path), "; notes\n[other]\nSP=1\n[main]\nCOLOR1=0\nSP=200\n");
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1)
+      << "no temporary file is left behind";
+}
+
+TEST(PrivateProfileWrite, WritesThroughALinkAndKeepsIt) {
+  TempDir dir;
+  WriteFile(dir.File("real.ini"), "[main]\nSP=10\n");
+  fs::create_symlink(dir.File("real.ini"), dir.File("k.ini"));
+  ASSERT_TRUE(Write(dir.File("k.ini"), "100"));
+  EXPECT_TRUE(fs::is_symlink(dir.File("k.ini")));
+  EXPECT_EQ(ReadFile(dir.File("real.ini")), "[main]\nSP=100\n");
+}
+
+TEST(PrivateProfileWrite, FailsWithoutChangingAnything) {
+  TempDir dir;
+  // A dangling link, a folder in the file's place, a folder that can't hold
+  // files, and line breaks that would add lines of their own.
+  fs::create_symlink(dir.File("nowhere.ini"), dir.File("dangling.ini"));
+  EXPECT_FALSE(Write(dir.File("dangling.ini"), "10"));
+  EXPECT_FALSE(fs::exists(dir.File("nowhere.ini")));
+  fs::create_directory(dir.File("folder.ini"));
+  EXPECT_FALSE(Write(dir.File("folder.ini"), "10"));
+  EXPECT_TRUE(fs::is_directory(dir.File("folder.ini")));
+  EXPECT_FALSE(Write("/proc/kelvora.ini", "10"));
+  EXPECT_FALSE(Write(dir.File("missing-folder/k.ini"), "10"));
+  WriteFile(dir.File("k.ini"), "[main]\nSP=10\n");
+  EXPECT_FALSE(Write(dir.File("k.ini"), "1\n[evil]"));
+  EXPECT_FALSE(Write(dir.File("k.ini"), "1", "S\rP"));
+  EXPECT_EQ(ReadFile(dir.File("k.ini")), "[main]\nSP=10\n");
+}
+
+// Root writes into any folder, so the write runs as an ordinary user.
+TEST(PrivateProfileWrite, ReadOnlyFolderFailsAndKeepsTheFile) {
+  TempDir dir;
+  WriteFile(dir.File("k.ini"), "[main]\nSP=10\n");
+  fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec |
+                                  fs::perms::group_read | fs::perms::group_exec |
+                                  fs::perms::others_read | fs::perms::others_exec);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    constexpr uid_t kNobody = 65534;
+    if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(2);
+    ::_exit(Write(dir.File("k.ini"), "200") ? 1 : 0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write must report failure";
+  EXPECT_EQ(ReadFile(dir.File("k.ini")), "[main]\nSP=10\n");
+}
+
+// A writer killed at random moments leaves the old file or the new one.
+TEST(PrivateProfileWrite, KillDuringWriteLeavesOldOrNewFile) {
+  TempDir dir;
+  const std::string path = dir.File("k.ini");
+  const std::string padding = "; " + std::string(1 << 20, 'x') + "\n";
+  const std::string with_a = padding + "[main]\nSP=100\n";
+  const std::string with_b = padding + "[main]\nSP=200\n";
+  WriteFile(path, with_a);
+  std::mt19937 random(12345);
+  for (int round = 0; round < 25; ++round) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i) Write(path, i % 2 == 0 ? "200" : "100");
+    }
+    ::usleep(std::uniform_int_distribution<useconds_t>(0, 20000)(random));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    const std::string after = ReadFile(path);
+    ASSERT_TRUE(after == with_a || after == with_b) << "round " << round << ": "
+                                                    << after.size() << " bytes";
+  }
+}
+
+}  // namespace
