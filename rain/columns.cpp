@@ -22,9 +22,8 @@ void FrmMain::BuildColumns() {
   }
 
   int32_t n = 0;
-  Skip([&] {
-    n = rt::Add32(rt::Div32(rt::CLngRound(Width()), rt::CLngRound(Code(0).Width())), 1);
-  });
+  Skip(
+      [&] { n = rt::Add32(rt::Div32(rt::CLngRound(Width()), rt::CLngRound(Code(0).Width())), 1); });
 
   for (int32_t i = 1; i <= n; ++i) {
     rt::DoEvents();
@@ -71,9 +70,10 @@ void FrmMain::ResetColumn(int32_t& i) {
   for (int16_t j = 0; j <= length; ++j) {
     rt::DoEvents();
     Skip([&] {
-      Code(Narrow16(i)).SetForeColor(rt::RGB(rt::Add16(start_red, rt::Mul16(j, step_red)),
-                                             rt::Add16(start_green, rt::Mul16(j, step_green)),
-                                             rt::Add16(start_blue, rt::Mul16(j, step_blue))));
+      Code(Narrow16(i))
+          .SetForeColor(rt::RGB(rt::Add16(start_red, rt::Mul16(j, step_red)),
+                                rt::Add16(start_green, rt::Mul16(j, step_green)),
+                                rt::Add16(start_blue, rt::Mul16(j, step_blue))));
     });
     Skip([&] {
       const int32_t code = rt::CLngRound(rt::Rnd() * 94.0f + 161.0f);

@@ -34,7 +34,8 @@ constexpr float kMoveThreshold = 50.0f;
 
 FrmMain frmMain;
 
-FrmMain::FrmMain() : rt::Form(MainDesign()), Code(*this), Timer1(*this, [this] { Timer1_Timer(); }) {
+FrmMain::FrmMain()
+    : rt::Form(MainDesign()), Code(*this), Timer1(*this, [this] { Timer1_Timer(); }) {
   Code.AddDesignElement(0, TemplateDesign());
 }
 

@@ -8,8 +8,12 @@
 namespace rt {
 
 // System colours: the high bit set and the system's colour index below it.
-enum SystemColorIndex : int32_t { kWindowBackground = 5, kWindowText = 8, kButtonFace = 15,
-                                  kButtonText = 18 };
+enum SystemColorIndex : int32_t {
+  kWindowBackground = 5,
+  kWindowText = 8,
+  kButtonFace = 15,
+  kButtonText = 18
+};
 constexpr int32_t SystemColor(SystemColorIndex index) {
   return static_cast<int32_t>(0x80000000u | static_cast<uint32_t>(index));
 }

@@ -21,8 +21,7 @@ bool Contains(const native::PixelRect& r, int x, int y) {
 }
 
 bool Meets(const native::PixelRect& a, const native::PixelRect& b) {
-  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
-         b.y < a.y + a.height;
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
 }  // namespace

@@ -51,9 +51,9 @@ class Form {
   // A close through the title bar: an unload like any other.
   void InputClose();
   // Hands every visible picture box that meets the area to draw, bottom first.
-  void ForEachBoxIn(const native::PixelRect& area,
-                    const std::function<void(const native::Surface&, const native::PixelRect&)>&
-                        draw) const;
+  void ForEachBoxIn(
+      const native::PixelRect& area,
+      const std::function<void(const native::Surface&, const native::PixelRect&)>& draw) const;
 
   // Called by controls.
   void Attach(Control& control);

@@ -16,8 +16,8 @@ std::mt19937& Generator() {
 
 void Randomize() {
   std::mt19937& generator = Generator();
-  const auto now = static_cast<uint64_t>(
-      std::chrono::high_resolution_clock::now().time_since_epoch().count());
+  const auto now =
+      static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
   std::seed_seq seed{static_cast<uint32_t>(generator()), static_cast<uint32_t>(generator()),
                      static_cast<uint32_t>(now), static_cast<uint32_t>(now >> 32)};
   generator.seed(seed);

@@ -28,7 +28,8 @@ const char* Description(int number) {
 
 }  // namespace
 
-RuntimeError::RuntimeError(int number) : std::runtime_error(ErrorMessage(number)), number_(number) {}
+RuntimeError::RuntimeError(int number)
+    : std::runtime_error(ErrorMessage(number)), number_(number) {}
 
 void Raise(int number) { throw RuntimeError(number); }
 

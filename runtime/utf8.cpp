@@ -30,7 +30,11 @@ std::string EncodeUtf8(char32_t cp) {
 char32_t DecodeFirstUtf8(const std::string& text) {
   const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(0);
-  const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  const size_t length = lead < 0x80    ? 1
+                        : lead >= 0xF0 ? 4
+                        : lead >= 0xE0 ? 3
+                        : lead >= 0xC0 ? 2
+                                       : 1;
   if (length == 1 || text.size() < length) return lead;
   char32_t cp = lead & (0x7F >> length);
   for (size_t i = 1; i < length; ++i) {

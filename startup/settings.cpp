@@ -18,13 +18,11 @@ constexpr size_t kBufferSize = 256;
 std::array<std::string, 3> GColor;
 std::string GSpeed;
 
-std::string SettingsPath() {
-  return rt::App::Path() + rt::App::PathSeparator() + "kelvora.ini";
-}
+std::string SettingsPath() { return rt::App::Path() + rt::App::PathSeparator() + "kelvora.ini"; }
 
 std::optional<std::string> ReadSetting(const std::string& key) {
-  std::string buffer = rt::GetPrivateProfileString(kSection, key, kMissingMarker, kBufferSize,
-                                                   SettingsPath());
+  std::string buffer =
+      rt::GetPrivateProfileString(kSection, key, kMissingMarker, kBufferSize, SettingsPath());
   buffer = buffer.substr(0, buffer.find('\0'));
   if (buffer == kMissingMarker) return std::nullopt;
   return buffer;

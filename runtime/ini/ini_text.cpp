@@ -57,7 +57,8 @@ Parsed Parse(std::string_view line) {
   if (trimmed.empty() || trimmed.front() == ';') return {};
   if (trimmed.front() == '[') {
     const size_t close = trimmed.find(']');
-    return {Kind::kSection, Trim(trimmed.substr(1, close == std::string_view::npos ? close : close - 1)),
+    return {Kind::kSection,
+            Trim(trimmed.substr(1, close == std::string_view::npos ? close : close - 1)),
             std::nullopt};
   }
   const size_t equals = trimmed.find('=');
@@ -75,9 +76,9 @@ std::string_view Unquoted(std::string_view value) {
 
 // Where a section's lines are, and the first line of the key in it.
 struct Place {
-  std::optional<size_t> section;    // index of the section's header line
-  std::optional<size_t> key;        // index of the key's line
-  size_t last_content = 0;          // last non-blank line of the section
+  std::optional<size_t> section;  // index of the section's header line
+  std::optional<size_t> key;      // index of the key's line
+  size_t last_content = 0;        // last non-blank line of the section
 };
 
 Place Locate(std::string_view text, const std::vector<Line>& lines, std::string_view section,

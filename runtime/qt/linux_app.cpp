@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstddef>
 #include <climits>
+#include <cstddef>
 #include <cstring>
 #include <string>
 

@@ -29,7 +29,9 @@ struct TwipsPerPixelPair {
 const TwipsPerPixelPair& ScreenTwips() {
   static const TwipsPerPixelPair twips = [] {
     const QScreen* screen = qt::EnsureApplication().primaryScreen();
-    const auto per_pixel = [](qreal dpi) { return static_cast<float>(1440.0 / (dpi > 0 ? dpi : 96.0)); };
+    const auto per_pixel = [](qreal dpi) {
+      return static_cast<float>(1440.0 / (dpi > 0 ? dpi : 96.0));
+    };
     if (screen == nullptr) return TwipsPerPixelPair{15, 15};
     return TwipsPerPixelPair{per_pixel(screen->logicalDotsPerInchX()),
                              per_pixel(screen->logicalDotsPerInchY())};

@@ -140,8 +140,7 @@ void FormWidget::showEvent(QShowEvent* event) {
   grabKeyboard();
 }
 
-QtWindow::QtWindow(Form& form, const FormDesign& design)
-    : widget_(new FormWidget(form, design)) {}
+QtWindow::QtWindow(Form& form, const FormDesign& design) : widget_(new FormWidget(form, design)) {}
 
 QtWindow::~QtWindow() {
   widget_->Detach();

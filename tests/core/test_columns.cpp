@@ -89,6 +89,7 @@ TEST_F(Columns, CharactersAreHalfWidthKatakanaOrEmpty) {
 
 struct Gradient {
   const char* name;
+  friend void PrintTo(const Gradient& c, std::ostream* out) { *out << c.name; }
   int end_red;
   int min_length, max_length;
   std::vector<int> reds;  // empty: every line 0
@@ -99,8 +100,8 @@ class GradientExamples : public Columns, public testing::WithParamInterface<Grad
 TEST_P(GradientExamples, MatchTheWorkedExamples) {
   const Gradient& g = GetParam();
   TestableMain& rain = ShowRain(std::to_string(g.end_red));
-  const rt::PictureBox& column = GenerateWithLength(
-      rain, 1, [&](int l) { return l >= g.min_length && l <= g.max_length; });
+  const rt::PictureBox& column =
+      GenerateWithLength(rain, 1, [&](int l) { return l >= g.min_length && l <= g.max_length; });
   ASSERT_GE(LengthOf(column), g.min_length);
   ASSERT_LE(LengthOf(column), g.max_length);
   std::vector<int> expected = g.reds;
@@ -117,8 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
         Gradient{"End240LongStepsZero", 240, 242, 253, {}},
         Gradient{"Colour300", 300, 3, 3, {0, 150, 255, 255}},
         Gradient{"NegativeActsByMagnitude", -240, 3, 3, {0, 120, 240, 255}},
-        Gradient{"Zero", 0, 3, 253, {}},
-        Gradient{"Outside16BitsStaysZero", 40000, 3, 253, {}}),
+        Gradient{"Zero", 0, 3, 253, {}}, Gradient{"Outside16BitsStaysZero", 40000, 3, 253, {}}),
     [](const testing::TestParamInfo<Gradient>& info) { return info.param.name; });
 
 TEST_F(Columns, ALineWhoseProductOverflowsKeepsThePreviousColour) {
@@ -136,6 +136,7 @@ TEST_F(Columns, ALineWhoseProductOverflowsKeepsThePreviousColour) {
 struct Row {
   int screen_pixels;
   int columns;
+  friend void PrintTo(const Row& r, std::ostream* out) { *out << r.screen_pixels << "px"; }
 };
 
 class RowWidth : public Columns, public testing::WithParamInterface<Row> {};
@@ -149,10 +150,10 @@ TEST_P(RowWidth, CoversTheWindowWithOneColumnToSpare) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Widths, RowWidth,
-                         testing::Values(Row{1024, 54},      // W = 15360 twips
-                                         Row{19 * 10, 11},   // exactly 10 widths
-                                         Row{10, 1},         // narrower than a column
-                                         Row{3840, 203}));   // past 32767 twips
+                         testing::Values(Row{1024, 54},     // W = 15360 twips
+                                         Row{19 * 10, 11},  // exactly 10 widths
+                                         Row{10, 1},        // narrower than a column
+                                         Row{3840, 203}));  // past 32767 twips
 
 TEST_F(Columns, RebuildUnloadsAndReloadsYieldingOncePerStep) {
   TestableMain& rain = ShowRain();

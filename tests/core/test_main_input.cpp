@@ -22,7 +22,7 @@ TEST_F(RainInput, LoadPreparesTemplateTimerAndColour) {
   EXPECT_EQ(rain.Timer1.Interval(), 10);
   EXPECT_EQ(rain.GRed, 300);
   EXPECT_EQ(rain.GBlue, -5);
-  EXPECT_EQ(rain.Code.UBound(), 22);  // the design width, 6195 twips
+  EXPECT_EQ(rain.Code.UBound(), 22);      // the design width, 6195 twips
   EXPECT_EQ(rain.Width(), 1920 * 15.0f);  // then maximized
   EXPECT_TRUE(rain.Visible());
 }
@@ -31,6 +31,7 @@ struct BadSetting {
   const char* red;
   const char* speed;
   int error;
+  friend void PrintTo(const BadSetting& b, std::ostream* out) { *out << b.red << "/" << b.speed; }
 };
 
 class RainLoadErrors : public RainFixture, public testing::WithParamInterface<BadSetting> {};
@@ -72,6 +73,7 @@ TEST_F(RainInput, MouseOverAColumnReachesNoHandler) {
 
 struct Move {
   const char* name;
+  friend void PrintTo(const Move& c, std::ostream* out) { *out << c.name; }
   int32_t last_x, last_y;  // stored before the move
   float x, y;
   bool ends;

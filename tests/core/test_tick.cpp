@@ -50,6 +50,7 @@ struct Coverage {
   int screen_pixels;  // the maximized width; the first row is for 6195 twips
   bool rebuilds;
   int columns_after;
+  friend void PrintTo(const Coverage& c, std::ostream* out) { *out << c.screen_pixels << "px"; }
 };
 
 class CoverageTest : public Tick, public testing::WithParamInterface<Coverage> {};
@@ -67,8 +68,8 @@ TEST_P(CoverageTest, RebuildsOnlyWhenTheWindowOutgrowsTheRow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Widths, CoverageTest,
-                         testing::Values(Coverage{437, false, 22},   // 6555 twips: equal
-                                         Coverage{438, true, 24},    // 6570 twips
+                         testing::Values(Coverage{437, false, 22},  // 6555 twips: equal
+                                         Coverage{438, true, 24},   // 6570 twips
                                          Coverage{1920, true, 102},
                                          Coverage{300, false, 22}));  // narrower keeps its row
 

@@ -27,7 +27,8 @@ rt::FormDesign Design() {
 class ProbeForm : public rt::Form {
  public:
   ProbeForm() : rt::Form(Design()), boxes(*this), timer(*this, [this] { ++ticks; }) {
-    boxes.AddDesignElement(0, rt::PictureBoxDesign{0, 0, 285, 39075, {"MS Sans Serif", 8.25f, 700}});
+    boxes.AddDesignElement(0,
+                           rt::PictureBoxDesign{0, 0, 285, 39075, {"MS Sans Serif", 8.25f, 700}});
   }
 
   rt::ControlArray<rt::PictureBox> boxes;
@@ -143,8 +144,8 @@ TEST(FormsLayer, MouseOverAVisibleBoxReachesNoHandler) {
   form.boxes.Load(1);
   form.boxes(0).SetVisible(false);
   rt::PictureBox& box = form.boxes(1);
-  box.SetLeft(150);   // pixels 10..28
-  box.SetHeight(300);  // pixels 0..19
+  box.SetLeft(150);                  // pixels 10..28
+  box.SetHeight(300);                // pixels 0..19
   form.InputMouseMove(0, 0, 15, 5);  // hidden: the form hears it
   box.SetVisible(true);
   form.InputMouseMove(0, 0, 16, 5);

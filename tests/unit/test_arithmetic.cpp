@@ -1,9 +1,8 @@
 // Checked 16- and 32-bit arithmetic: results in range, error 6 outside.
 #include <gtest/gtest.h>
 
-#include "tests/support/error_of.h"
-
 #include "runtime/checked_int.h"
+#include "tests/support/error_of.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
 // The runtime's conversions and their run-time errors.
 #include <gtest/gtest.h>
 
-#include "tests/support/error_of.h"
-
 #include "runtime/conversions.h"
 #include "runtime/runtime_error.h"
+#include "tests/support/error_of.h"
 
 namespace {
 
@@ -28,24 +27,18 @@ TEST_P(CLngTable, ConvertsOrRaises) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, CLngTable,
-    testing::Values(TextToLong{"240", 240, 0}, TextToLong{" 10 ", 10, 0},
-                    TextToLong{"240.0", 240, 0}, TextToLong{"-1", -1, 0},
-                    TextToLong{"+7", 7, 0}, TextToLong{"2.5", 2, 0}, TextToLong{"3.5", 4, 0},
-                    TextToLong{"-2.5", -2, 0}, TextToLong{"1e3", 1000, 0},
-                    TextToLong{"&H10", 16, 0}, TextToLong{"&o17", 15, 0},
-                    TextToLong{"2147483647", 2147483647, 0},
-                    TextToLong{"2147483648", 0, rt::kOverflow},
-                    TextToLong{"-2147483649", 0, rt::kOverflow},
-                    TextToLong{"99999999999", 0, rt::kOverflow},
-                    TextToLong{"1e400", 0, rt::kOverflow}, TextToLong{"", 0, rt::kTypeMismatch},
-                    TextToLong{"  ", 0, rt::kTypeMismatch},
-                    TextToLong{"fast", 0, rt::kTypeMismatch},
-                    TextToLong{"abc", 0, rt::kTypeMismatch},
-                    TextToLong{"12abc", 0, rt::kTypeMismatch},
-                    TextToLong{"1 0", 0, rt::kTypeMismatch},
-                    TextToLong{"-", 0, rt::kTypeMismatch},
-                    TextToLong{"&H", 0, rt::kTypeMismatch},
-                    TextToLong{"&HZZ", 0, rt::kTypeMismatch}));
+    testing::Values(
+        TextToLong{"240", 240, 0}, TextToLong{" 10 ", 10, 0}, TextToLong{"240.0", 240, 0},
+        TextToLong{"-1", -1, 0}, TextToLong{"+7", 7, 0}, TextToLong{"2.5", 2, 0},
+        TextToLong{"3.5", 4, 0}, TextToLong{"-2.5", -2, 0}, TextToLong{"1e3", 1000, 0},
+        TextToLong{"&H10", 16, 0}, TextToLong{"&o17", 15, 0},
+        TextToLong{"2147483647", 2147483647, 0}, TextToLong{"2147483648", 0, rt::kOverflow},
+        TextToLong{"-2147483649", 0, rt::kOverflow}, TextToLong{"99999999999", 0, rt::kOverflow},
+        TextToLong{"1e400", 0, rt::kOverflow}, TextToLong{"", 0, rt::kTypeMismatch},
+        TextToLong{"  ", 0, rt::kTypeMismatch}, TextToLong{"fast", 0, rt::kTypeMismatch},
+        TextToLong{"abc", 0, rt::kTypeMismatch}, TextToLong{"12abc", 0, rt::kTypeMismatch},
+        TextToLong{"1 0", 0, rt::kTypeMismatch}, TextToLong{"-", 0, rt::kTypeMismatch},
+        TextToLong{"&H", 0, rt::kTypeMismatch}, TextToLong{"&HZZ", 0, rt::kTypeMismatch}));
 
 TEST(CDbl, ReadsNumbersLikeCLngButKeepsFractions) {
   EXPECT_EQ(rt::CDbl("240.0"), 240.0);

@@ -13,6 +13,7 @@ using rt::ini::WithValue;
 
 struct ReadCase {
   const char* name;
+  friend void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.name; }
   std::string text;
   std::optional<std::string> sp;  // the value of key SP in section main
 };
@@ -25,30 +26,31 @@ TEST_P(FindValueTable, FindsTheValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, FindValueTable,
-    testing::Values(
-        ReadCase{"Plain", "[main]\nSP=10\n", "10"}, ReadCase{"Empty", "", std::nullopt},
-        ReadCase{"NoSection", "SP=10\n", std::nullopt},
-        ReadCase{"OtherSection", "[other]\nSP=10\n", std::nullopt},
-        ReadCase{"KeyInOtherSectionAfterMain", "[main]\nCOLOR1=1\n[x]\nSP=5\n", std::nullopt},
-        ReadCase{"CaseInsensitiveNames", "[MAIN]\nsp=100\n", "100"},
-        ReadCase{"BlanksAround", "  [ main ]  \n  SP \t=  200  \n", "200"},
-        ReadCase{"EmptyValue", "[main]\nSP=\n", ""},
-        ReadCase{"DoubleQuoted", "[main]\nSP=\" 10 \"\n", " 10 "},
-        ReadCase{"SingleQuoted", "[main]\nSP='10'\n", "10"},
-        ReadCase{"UnmatchedQuotes", "[main]\nSP=\"10'\n", "\"10'"},
-        ReadCase{"CommentLinesSkipped", "[main]\n;SP=1\n  ; SP=2\nSP=3\n", "3"},
-        ReadCase{"FirstKeyWins", "[main]\nSP=1\nSP=2\n", "1"},
-        ReadCase{"FirstSectionWins", "[main]\nCOLOR1=0\n[main]\nSP=9\n", std::nullopt},
-        ReadCase{"KeyWithoutEqualsHidesLaterOnes", "[main]\nSP\nSP=4\n", std::nullopt},
-        ReadCase{"CrLf", "[main]\r\nSP=10\r\n", "10"},
-        ReadCase{"NoFinalNewline", "[main]\nSP=10", "10"},
-        ReadCase{"Utf8ByteOrderMark", "\xEF\xBB\xBF[main]\nSP=10\n", "10"},
-        ReadCase{"ValueWithEquals", "[main]\nSP=a=b\n", "a=b"},
-        ReadCase{"ErrorFlagIsJustText", "[main]\nSP=ERRORFLAG\n", "ERRORFLAG"}),
+    testing::Values(ReadCase{"Plain", "[main]\nSP=10\n", "10"}, ReadCase{"Empty", "", std::nullopt},
+                    ReadCase{"NoSection", "SP=10\n", std::nullopt},
+                    ReadCase{"OtherSection", "[other]\nSP=10\n", std::nullopt},
+                    ReadCase{"KeyInOtherSectionAfterMain", "[main]\nCOLOR1=1\n[x]\nSP=5\n",
+                             std::nullopt},
+                    ReadCase{"CaseInsensitiveNames", "[MAIN]\nsp=100\n", "100"},
+                    ReadCase{"BlanksAround", "  [ main ]  \n  SP \t=  200  \n", "200"},
+                    ReadCase{"EmptyValue", "[main]\nSP=\n", ""},
+                    ReadCase{"DoubleQuoted", "[main]\nSP=\" 10 \"\n", " 10 "},
+                    ReadCase{"SingleQuoted", "[main]\nSP='10'\n", "10"},
+                    ReadCase{"UnmatchedQuotes", "[main]\nSP=\"10'\n", "\"10'"},
+                    ReadCase{"CommentLinesSkipped", "[main]\n;SP=1\n  ; SP=2\nSP=3\n", "3"},
+                    ReadCase{"FirstKeyWins", "[main]\nSP=1\nSP=2\n", "1"},
+                    ReadCase{"FirstSectionWins", "[main]\nCOLOR1=0\n[main]\nSP=9\n", std::nullopt},
+                    ReadCase{"KeyWithoutEqualsHidesLaterOnes", "[main]\nSP\nSP=4\n", std::nullopt},
+                    ReadCase{"CrLf", "[main]\r\nSP=10\r\n", "10"},
+                    ReadCase{"NoFinalNewline", "[main]\nSP=10", "10"},
+                    ReadCase{"Utf8ByteOrderMark", "\xEF\xBB\xBF[main]\nSP=10\n", "10"},
+                    ReadCase{"ValueWithEquals", "[main]\nSP=a=b\n", "a=b"},
+                    ReadCase{"ErrorFlagIsJustText", "[main]\nSP=ERRORFLAG\n", "ERRORFLAG"}),
     [](const testing::TestParamInfo<ReadCase>& info) { return info.param.name; });
 
 struct WriteCase {
   const char* name;
+  friend void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.name; }
   std::string before;
   std::string after;  // with SP set to 200
 };

@@ -1,11 +1,10 @@
 // The private-profile functions over real files: absent, linked, unwritable
 // and killed in the middle of a write.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <random>
@@ -128,8 +127,8 @@ TEST(PrivateProfileWrite, KillDuringWriteLeavesOldOrNewFile) {
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     const std::string after = ReadFile(path);
-    ASSERT_TRUE(after == with_a || after == with_b) << "round " << round << ": "
-                                                    << after.size() << " bytes";
+    ASSERT_TRUE(after == with_a || after == with_b)
+        << "round " << round << ": " << after.size() << " bytes";
   }
 }
 

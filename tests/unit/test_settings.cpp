@@ -26,6 +26,7 @@ TEST_F(Settings, PathJoinsFolderAndNameWithoutChecks) {
 
 struct ValueCase {
   const char* name;
+  friend void PrintTo(const ValueCase& c, std::ostream* out) { *out << c.name; }
   std::string file;
   std::optional<std::string> sp;
 };
@@ -48,7 +49,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ValueCase{"NotANumber", "[main]\nSP=fast\n", "fast"},
                     ValueCase{"LongValueCut", "[main]\nSP=" + std::string(300, '9') + "\n",
                               std::string(255, '9')},
-                    ValueCase{"CutAtNul", std::string("[main]\nSP=12\0" "34\n", 16), "12"}),
+                    ValueCase{"CutAtNul",
+                              std::string("[main]\nSP=12\0"
+                                          "34\n",
+                                          16),
+                              "12"}),
     [](const testing::TestParamInfo<ValueCase>& info) { return info.param.name; });
 
 TEST_F(Settings, NoFileMeansEveryKeyMissing) {

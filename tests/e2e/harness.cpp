@@ -1,0 +1,195 @@
+#include "tests/e2e/harness.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+// A child outlives no test that a time-out killed.
+void DieWithParent() { ::prctl(PR_SET_PDEATHSIG, SIGKILL); }
+
+// Servers started at the same moment by parallel tests could pick the same
+// display; one at a time, each finds the others' sockets taken.
+class StartLock {
+ public:
+  StartLock() : fd_(::open("/tmp/kelvora-test-xvfb.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
+    ::flock(fd_, LOCK_EX);
+  }
+  ~StartLock() { ::close(fd_); }
+
+ private:
+  int fd_;
+};
+
+[[noreturn]] void ExecChild(const std::vector<std::string>& argv, const std::string& display,
+                            int out_fd, int err_fd, bool as_nobody) {
+  DieWithParent();
+  ::dup2(out_fd, STDOUT_FILENO);
+  ::dup2(err_fd, STDERR_FILENO);
+  const int null_in = ::open("/dev/null", O_RDONLY);
+  ::dup2(null_in, STDIN_FILENO);
+  if (!display.empty()) ::setenv("DISPLAY", display.c_str(), 1);
+  ::unsetenv("QT_QPA_PLATFORM");
+  ::setpgid(0, 0);
+  if (as_nobody && ::geteuid() == 0) {
+    if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(126);
+  }
+  std::vector<char*> args;
+  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
+  ::execvp(args[0], args.data());
+  ::_exit(127);
+}
+
+int OpenOutput(const std::string& path) {
+  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+}
+
+}  // namespace
+
+Process::Process(const std::vector<std::string>& argv, const std::string& display, bool as_nobody) {
+  const int out_fd = OpenOutput(output_.File("out"));
+  const int err_fd = OpenOutput(output_.File("err"));
+  pid_ = ::fork();
+  if (pid_ == 0) ExecChild(argv, display, out_fd, err_fd, as_nobody);
+  ::close(out_fd);
+  ::close(err_fd);
+  if (pid_ < 0) throw std::runtime_error("fork failed");
+}
+
+Process::~Process() { Kill(); }
+
+std::optional<int> Process::WaitExit(std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!status_) {
+    int status = 0;
+    const pid_t done = ::waitpid(pid_, &status, WNOHANG);
+    if (done == pid_) {
+      status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+      break;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) break;
+    std::this_thread::sleep_for(10ms);
+  }
+  return status_;
+}
+
+bool Process::Running() { return !WaitExit(0ms); }
+
+void Process::Kill() {
+  if (pid_ <= 0 || status_) return;
+  ::kill(pid_, SIGKILL);
+  WaitExit(5000ms);
+}
+
+std::string RunToEnd(const std::vector<std::string>& argv, const std::string& display) {
+  Process process(argv, display);
+  process.WaitExit(30000ms);
+  return process.Stdout();
+}
+
+VirtualDisplay::VirtualDisplay(int width, int height) {
+  const StartLock one_at_a_time;
+  int ready[2];
+  if (::pipe(ready) != 0) throw std::runtime_error("pipe failed");
+  server_ = ::fork();
+  if (server_ == 0) {
+    DieWithParent();
+    ::close(ready[0]);
+    const int null_fd = ::open("/dev/null", O_WRONLY);
+    ::dup2(null_fd, STDOUT_FILENO);
+    ::dup2(null_fd, STDERR_FILENO);
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    const std::string fd = std::to_string(ready[1]);
+    ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
+             "tcp", "-noreset", "-ac", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::close(ready[1]);
+  // The server writes its display number and a line end once it is ready.
+  std::string number;
+  char c = 0;
+  for (;;) {
+    const ssize_t got = ::read(ready[0], &c, 1);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0 || c == '\n') break;
+    number += c;
+  }
+  ::close(ready[0]);
+  if (number.empty()) throw std::runtime_error("Xvfb did not start");
+  name_ = ":" + number;
+}
+
+VirtualDisplay::~VirtualDisplay() {
+  ::kill(server_, SIGTERM);
+  ::waitpid(server_, nullptr, 0);
+}
+
+QImage VirtualDisplay::Screenshot() const {
+  const std::string file = scratch_.File("shot.png");
+  RunToEnd({"import", "-window", "root", file}, name_);
+  return QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_RGB32);
+}
+
+std::string VirtualDisplay::Xdo(const std::vector<std::string>& arguments) const {
+  std::vector<std::string> argv{"xdotool"};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  return RunToEnd(argv, name_);
+}
+
+std::vector<std::string> VirtualDisplay::VisibleWindows() const {
+  std::istringstream ids(Xdo({"search", "--onlyvisible", "--class", "kelvora"}));
+  std::vector<std::string> windows;
+  for (std::string id; ids >> id;) windows.push_back(id);
+  return windows;
+}
+
+std::string VirtualDisplay::WindowName(const std::string& id) const {
+  std::string name = Xdo({"getwindowname", id});
+  while (!name.empty() && name.back() == '\n') name.pop_back();
+  return name;
+}
+
+std::optional<std::string> VirtualDisplay::WaitForWindow(std::chrono::milliseconds timeout) const {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    const std::vector<std::string> windows = VisibleWindows();
+    if (!windows.empty()) return windows.front();
+    if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+    std::this_thread::sleep_for(50ms);
+  }
+}
+
+Installation::Installation() {
+  std::filesystem::copy_file(KELVORA_EXE, Executable());
+  // Readable by all, so that a run as nobody can start it.
+  std::filesystem::permissions(
+      dir_.path(), std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                       std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                       std::filesystem::perms::others_exec);
+}
+
+Process Installation::Start(const VirtualDisplay& display,
+                            const std::vector<std::string>& arguments, bool as_nobody) const {
+  std::vector<std::string> argv{Executable()};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  return Process(argv, display.name(), as_nobody);
+}
+
+std::string SettingsFile(const std::string& red, const std::string& green, const std::string& blue,
+                         const std::string& speed) {
+  return "[main]\nCOLOR1=" + red + "\nCOLOR2=" + green + "\nCOLOR3=" + blue + "\nSP=" + speed +
+         "\n";
+}

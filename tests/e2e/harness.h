@@ -1,0 +1,83 @@
+// Whole-program tests: the real kelvora executable, copied into a folder of
+// its own, on a virtual X display (Xvfb), driven by xdotool and watched
+// through screenshots.
+#pragma once
+
+#include <sys/types.h>
+
+#include <QImage>
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/support/temp_dir.h"
+
+using namespace std::chrono_literals;
+
+// A child process with its output in files.
+class Process {
+ public:
+  // Runs argv with DISPLAY set (when display is not empty); as the user
+  // nobody when as_nobody is set and we are root.
+  Process(const std::vector<std::string>& argv, const std::string& display, bool as_nobody = false);
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  // The exit status once it has ended within the time; -signal if killed.
+  std::optional<int> WaitExit(std::chrono::milliseconds timeout);
+  bool Running();
+  void Kill();
+  pid_t pid() const { return pid_; }
+  std::string Stdout() const { return ReadFile(output_.File("out")); }
+  std::string Stderr() const { return ReadFile(output_.File("err")); }
+
+ private:
+  TempDir output_;
+  pid_t pid_ = -1;
+  std::optional<int> status_;
+};
+
+// Runs a command to its end and gives its standard output.
+std::string RunToEnd(const std::vector<std::string>& argv, const std::string& display);
+
+class VirtualDisplay {
+ public:
+  VirtualDisplay(int width, int height);
+  ~VirtualDisplay();
+  VirtualDisplay(const VirtualDisplay&) = delete;
+  VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+  const std::string& name() const { return name_; }
+  QImage Screenshot() const;
+  std::string Xdo(const std::vector<std::string>& arguments) const;
+  // Window ids of kelvora's visible windows.
+  std::vector<std::string> VisibleWindows() const;
+  std::string WindowName(const std::string& id) const;
+  // Waits until kelvora shows a window and gives its id, or nothing when
+  // the time is up. (The rain window hides for a moment when it rebuilds.)
+  std::optional<std::string> WaitForWindow(std::chrono::milliseconds timeout) const;
+
+ private:
+  pid_t server_ = -1;
+  std::string name_;
+  TempDir scratch_;
+};
+
+// A copy of the executable in a folder of its own, next to its settings.
+class Installation {
+ public:
+  Installation();
+  std::string Ini() const { return dir_.File("kelvora.ini"); }
+  std::string Executable() const { return dir_.File("kelvora"); }
+  const std::filesystem::path& folder() const { return dir_.path(); }
+  Process Start(const VirtualDisplay& display, const std::vector<std::string>& arguments,
+                bool as_nobody = false) const;
+
+ private:
+  TempDir dir_;
+};
+
+std::string SettingsFile(const std::string& red, const std::string& green, const std::string& blue,
+                         const std::string& speed);

@@ -1,0 +1,26 @@
+// Reading the rain off a screenshot: which colour it falls in, and whether
+// each column brightens from its top to its bottom.
+#pragma once
+
+#include <QImage>
+
+enum class Channel { kRed, kGreen, kBlue };
+
+struct RainPicture {
+  int lit_pixels[3] = {0, 0, 0};  // pixels where that channel clearly leads
+  int columns_seen = 0;           // strips with a long enough lit run
+  int columns_brightening = 0;    // of those, brightest in their lower half
+};
+
+// Columns are strips of the given width from the left edge.
+RainPicture ReadRain(const QImage& shot, int strip_width);
+
+// The lit run of one strip: its first and last rows with ink.
+struct LitRun {
+  int top = -1;
+  int bottom = -1;
+  int length() const { return top < 0 ? 0 : bottom - top + 1; }
+};
+LitRun LitRunOfStrip(const QImage& shot, int left, int width);
+
+bool AllBlack(const QImage& shot);

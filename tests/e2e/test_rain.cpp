@@ -1,0 +1,203 @@
+// The rain of the real program: its colours and gradient on screen, what
+// input ends it and what does not, bad settings, and a 4K screen.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <thread>
+
+#include "tests/e2e/display_fixture.h"
+#include "tests/e2e/rain_picture.h"
+
+namespace {
+
+constexpr int kColumnPixels = 19;  // 285 twips
+
+class Rain : public OnDisplay<1920, 1080> {
+ protected:
+  // Starts /S with the pointer parked where the test wants it first.
+  std::unique_ptr<Process> StartRain(const std::string& settings, int pointer_x = 960,
+                                     int pointer_y = 1075) {
+    if (!settings.empty()) WriteFile(install_.Ini(), settings);
+    display().Xdo({"mousemove", std::to_string(pointer_x), std::to_string(pointer_y)});
+    auto saver = std::make_unique<Process>(std::vector<std::string>{install_.Executable(), "/S"},
+                                           display().name());
+    EXPECT_TRUE(display().WaitForWindow(10s)) << saver->Stderr();
+    return saver;
+  }
+
+  void Key(const std::string& key) const { display().Xdo({"key", key}); }
+};
+
+struct ColourCase {
+  const char* name;
+  friend void PrintTo(const ColourCase& c, std::ostream* out) { *out << c.name; }
+  std::string settings;  // empty: no settings file, the first-run red
+  Channel channel;
+};
+
+class RainColour : public Rain, public testing::WithParamInterface<ColourCase> {};
+
+TEST_P(RainColour, ColumnsBrightenFromBlackToTheRainColour) {
+  const auto saver = StartRain(GetParam().settings);
+  std::this_thread::sleep_for(2s);
+  const RainPicture picture = ReadRain(display().Screenshot(), kColumnPixels);
+  const int wanted = static_cast<int>(GetParam().channel);
+  EXPECT_GT(picture.lit_pixels[wanted], 2000);
+  for (int other = 0; other < 3; ++other) {
+    if (other != wanted) {
+      EXPECT_LT(picture.lit_pixels[other], picture.lit_pixels[wanted] / 50);
+    }
+  }
+  EXPECT_GE(picture.columns_seen, 20) << "columns across the whole width";
+  EXPECT_GE(picture.columns_brightening * 10, picture.columns_seen * 9);
+  EXPECT_TRUE(saver->Running());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Colours, RainColour,
+    testing::Values(
+        ColourCase{"FirstRunRed", "", Channel::kRed},
+        ColourCase{"Green", "[main]\nCOLOR1=0\nCOLOR2=240\nCOLOR3=0\nSP=10\n", Channel::kGreen},
+        ColourCase{"Blue", "[main]\nCOLOR1=0\nCOLOR2=0\nCOLOR3=240\nSP=10\n", Channel::kBlue},
+        // A missing speed rewrites the file, but this run keeps its green.
+        ColourCase{"GreenOnFirstRunWrite", "[main]\nCOLOR1=0\nCOLOR2=240\nCOLOR3=0\n",
+                   Channel::kGreen}),
+    [](const testing::TestParamInfo<ColourCase>& info) { return info.param.name; });
+
+class EndingKeys : public Rain, public testing::WithParamInterface<const char*> {};
+
+TEST_P(EndingKeys, ACharacterKeyEndsIt) {
+  const auto saver = StartRain("");
+  std::this_thread::sleep_for(300ms);
+  Key(GetParam());
+  EXPECT_EQ(saver->WaitExit(3s), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, EndingKeys,
+                         testing::Values("a", "5", "space", "Return", "Escape", "BackSpace",
+                                         "comma"));
+
+TEST_F(Rain, KeysWithoutACharacterDoNotEndIt) {
+  const auto saver = StartRain("");
+  std::this_thread::sleep_for(300ms);
+  for (const char* key : {"Left", "Down", "F5", "Shift_L", "Control_L", "Alt_L"}) Key(key);
+  std::this_thread::sleep_for(700ms);
+  EXPECT_TRUE(saver->Running());
+  Key("x");
+  EXPECT_EQ(saver->WaitExit(3s), 0);
+}
+
+TEST_F(Rain, ARightButtonPressOnTheBackgroundEndsIt) {
+  // At 200 ms a tick, no column reaches the bottom row for seconds.
+  const auto saver = StartRain(SettingsFile("240", "0", "0", "200"));
+  std::this_thread::sleep_for(500ms);
+  display().Xdo({"click", "3"});
+  EXPECT_EQ(saver->WaitExit(3s), 0);
+}
+
+TEST_F(Rain, AClickOnAColumnEndsNothing) {
+  const auto saver = StartRain(SettingsFile("240", "0", "0", "200"));
+  // Find a column with a long lit run; a click in its middle stays on it
+  // for the next few ticks, each at most 100 pixels down.
+  int click_x = -1, click_y = -1;
+  for (int attempt = 0; attempt < 20 && click_x < 0; ++attempt) {
+    std::this_thread::sleep_for(500ms);
+    const QImage shot = display().Screenshot();
+    for (int left = 0; left + kColumnPixels <= shot.width(); left += kColumnPixels) {
+      const LitRun run = LitRunOfStrip(shot, left, kColumnPixels);
+      if (run.length() >= 600) {
+        click_x = left + kColumnPixels / 2;
+        click_y = (run.top + run.bottom) / 2;
+        break;
+      }
+    }
+  }
+  ASSERT_GE(click_x, 0) << "no long column came into view";
+  display().Xdo({"mousemove", std::to_string(click_x), std::to_string(click_y), "click", "1"});
+  std::this_thread::sleep_for(700ms);
+  EXPECT_TRUE(saver->Running());
+  Key("q");
+  EXPECT_EQ(saver->WaitExit(3s), 0);
+}
+
+TEST_F(Rain, SmallPointerStepsKeepItRunningAFourPixelJumpEndsIt) {
+  const auto saver = StartRain(SettingsFile("240", "0", "0", "200"), 100, 1075);
+  std::this_thread::sleep_for(400ms);
+  int x = 100;
+  for (int step = 0; step < 20; ++step) {
+    x += 3;
+    display().Xdo({"mousemove", std::to_string(x), "1075"});
+  }
+  std::this_thread::sleep_for(300ms);
+  EXPECT_TRUE(saver->Running()) << "3 pixels are 45 twips, under the 50 of a quick move";
+  display().Xdo({"mousemove", std::to_string(x + 4), "1075"});
+  EXPECT_EQ(saver->WaitExit(3s), 0);
+}
+
+TEST_F(Rain, SpeedZeroShowsBlackAndNothingFalls) {
+  const auto saver = StartRain(SettingsFile("240", "0", "0", "0"));
+  std::this_thread::sleep_for(1s);
+  EXPECT_TRUE(AllBlack(display().Screenshot()));
+  EXPECT_TRUE(display().WaitForWindow(0ms)) << "the black is the saver's window";
+  Key("a");
+  EXPECT_EQ(saver->WaitExit(3s), 0);
+}
+
+struct BadSettings {
+  const char* name;
+  friend void PrintTo(const BadSettings& c, std::ostream* out) { *out << c.name; }
+  std::string settings;
+  const char* message;
+};
+
+class RainBadSettings : public Rain, public testing::WithParamInterface<BadSettings> {};
+
+TEST_P(RainBadSettings, StopAtStartWithTheRunTimeError) {
+  WriteFile(install_.Ini(), GetParam().settings);
+  Process saver = install_.Start(display(), {"/S"});
+  const std::optional<std::string> window = display().WaitForWindow(10s);
+  ASSERT_TRUE(window) << "the message box";
+  const std::string box = *window;
+  EXPECT_EQ(display().WindowName(box), "kelvora");
+  EXPECT_TRUE(saver.Running()) << "the message waits to be read";
+  display().Xdo({"windowfocus", "--sync", box, "key", "Return"});
+  EXPECT_EQ(saver.WaitExit(5s), 1);
+  EXPECT_NE(saver.Stderr().find(GetParam().message), std::string::npos) << saver.Stderr();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, RainBadSettings,
+    testing::Values(
+        BadSettings{"SpeedLetters", SettingsFile("240", "0", "0", "fast"), "実行時エラー '13'"},
+        BadSettings{"ColourLetters", SettingsFile("abc", "0", "0", "10"), "実行時エラー '13'"},
+        BadSettings{"SpeedTooLarge", SettingsFile("240", "0", "0", "2147483648"),
+                    "実行時エラー '6'"}),
+    [](const testing::TestParamInfo<BadSettings>& info) { return info.param.name; });
+
+class Rain4K : public OnDisplay<3840, 2160> {};
+
+TEST_F(Rain4K, RainsAcrossTheScreenAndEndsOnKeyOrJump) {
+  WriteFile(install_.Ini(), SettingsFile("240", "0", "0", "200"));
+  {
+    Process saver = install_.Start(display(), {"/S"});
+    ASSERT_TRUE(display().WaitForWindow(10s)) << saver.Stderr();
+    std::this_thread::sleep_for(3s);
+    const RainPicture picture = ReadRain(display().Screenshot(), kColumnPixels);
+    EXPECT_GT(picture.lit_pixels[0], 2000);
+    EXPECT_GE(picture.columns_seen, 40);
+    display().Xdo({"key", "a"});
+    EXPECT_EQ(saver.WaitExit(3s), 0);
+  }
+  // Past 32767 twips (2184 pixels) the pointer is stored like anywhere else.
+  display().Xdo({"mousemove", "3000", "2150"});
+  Process saver = install_.Start(display(), {"/S"});
+  ASSERT_TRUE(display().WaitForWindow(10s));
+  std::this_thread::sleep_for(400ms);
+  display().Xdo({"mousemove", "3003", "2150"});
+  std::this_thread::sleep_for(300ms);
+  EXPECT_TRUE(saver.Running());
+  display().Xdo({"mousemove", "3007", "2150"});
+  EXPECT_EQ(saver.WaitExit(3s), 0);
+}
+
+}  // namespace
