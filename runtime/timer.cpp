@@ -1,5 +1,6 @@
 #include "runtime/timer.h"
 
+#include "runtime/bench_probe.h"
 #include "runtime/event_guard.h"
 #include "runtime/runtime_error.h"
 
@@ -26,6 +27,7 @@ void Timer::DestroyNative() { source_.reset(); }
 void Timer::Fire() {
   if (in_handler_) return;
   in_handler_ = true;
+  bench::CountTick();
   RunGuarded(handler_);
   in_handler_ = false;
 }

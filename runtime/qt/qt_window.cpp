@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "runtime/bench_probe.h"
 #include "runtime/conversions.h"
 #include "runtime/form.h"
 #include "runtime/program.h"
@@ -80,6 +81,7 @@ FormWidget::FormWidget(Form& form, const FormDesign& design)
 }
 
 void FormWidget::paintEvent(QPaintEvent* event) {
+  bench::FirstPaint();
   QPainter painter(this);
   for (const QRect& rect : event->region()) painter.fillRect(rect, back_color_);
   if (form_ == nullptr) return;

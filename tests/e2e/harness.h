@@ -50,6 +50,7 @@ class VirtualDisplay {
   VirtualDisplay& operator=(const VirtualDisplay&) = delete;
 
   const std::string& name() const { return name_; }
+  pid_t server_pid() const { return server_; }
   QImage Screenshot() const;
   std::string Xdo(const std::vector<std::string>& arguments) const;
   // Window ids of kelvora's visible windows.
