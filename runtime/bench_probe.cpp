@@ -17,7 +17,8 @@ long long MonotonicNanoseconds() {
 void CountTick() {
   static long long ticks = 0;
   // Every tenth tick, so that reporting costs next to nothing.
-  if (++ticks % 10 == 0) std::fprintf(stderr, "bench-ticks %lld %lld\n", ticks, MonotonicNanoseconds());
+  if (++ticks % 10 == 0)
+    std::fprintf(stderr, "bench-ticks %lld %lld\n", ticks, MonotonicNanoseconds());
 }
 
 void FirstPaint() {

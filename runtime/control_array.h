@@ -19,10 +19,10 @@ class ControlArray {
  public:
   explicit ControlArray(Form& form) : form_(form) {}
 
-  // A design element, created with the form.
-  template <class Design>
-  void AddDesignElement(int16_t index, const Design& design) {
-    elements_[index] = std::make_unique<T>(form_, design);
+  // A design element, created with the form from the element's design.
+  template <class... Design>
+  void AddDesignElement(int16_t index, const Design&... design) {
+    elements_[index] = std::make_unique<T>(form_, design...);
     design_indexes_.insert(index);
   }
 

@@ -36,6 +36,23 @@ struct FormDesign {
   bool centered = false;
   // Picture resources of the build, by name; empty for none.
   std::string icon;
+  std::string picture;  // drawn unscaled from the client area's top-left corner
+};
+
+// A control that is a window of its own. For a line, left and top are its
+// start and left + width, top + height its end.
+struct ControlDesign {
+  float left = 0;
+  float top = 0;
+  float width = 0;
+  float height = 0;
+  std::string caption;
+  int32_t back_color = SystemColor(kButtonFace);
+  int32_t fore_color = SystemColor(kButtonText);
+  int tab_index = -1;      // frames and labels have one but take no focus; -1: none
+  bool value = false;      // an option button's starting mark
+  std::string picture;     // a button's face picture
+  std::string mouse_icon;  // the pointer over the control; empty for the usual one
 };
 
 struct PictureBoxDesign {

@@ -41,6 +41,7 @@ void Form::Show() {
     window_ = native::CreateFormWindow(*this, design_);
     ++loaded_forms;
     for (Control* control : controls_) control->CreateNative();
+    window_->ControlsCreated();
     Form_Load();
   }
   SetVisible(true);
@@ -126,6 +127,10 @@ void Form::Detach(Control& control) { std::erase(controls_, &control); }
 void Form::AttachBox(PictureBox& box) { boxes_.push_back(&box); }
 
 void Form::DetachBox(PictureBox& box) { std::erase(boxes_, &box); }
+
+void Form::AttachWindowed(WindowedControl& control) { windowed_.push_back(&control); }
+
+void Form::DetachWindowed(WindowedControl& control) { std::erase(windowed_, &control); }
 
 void Form::Invalidate(const native::PixelRect& area) const {
   if (IsLoaded() && area.width > 0 && area.height > 0) window_->Invalidate(area);

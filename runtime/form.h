@@ -14,6 +14,7 @@ namespace rt {
 
 class Control;
 class PictureBox;
+class WindowedControl;
 
 enum MouseButton : int16_t { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 
@@ -60,6 +61,9 @@ class Form {
   void Detach(Control& control);
   void AttachBox(PictureBox& box);
   void DetachBox(PictureBox& box);
+  void AttachWindowed(WindowedControl& control);
+  void DetachWindowed(WindowedControl& control);
+  const std::vector<WindowedControl*>& WindowedControls() const { return windowed_; }
   native::Window* window() const { return window_.get(); }
   void Invalidate(const native::PixelRect& area) const;
 
@@ -79,6 +83,7 @@ class Form {
   std::unique_ptr<native::Window> window_;
   std::vector<Control*> controls_;
   std::vector<PictureBox*> boxes_;  // in z-order, bottom first
+  std::vector<WindowedControl*> windowed_;
   bool visible_ = false;
 };
 

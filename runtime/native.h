@@ -12,6 +12,7 @@ namespace rt {
 class Form;
 struct FormDesign;
 struct FontDesign;
+struct ControlDesign;
 }  // namespace rt
 
 namespace rt::native {
@@ -34,6 +35,16 @@ class Surface {
   virtual int PrintLine(int y, const std::string& text, int32_t fore_color) = 0;
 };
 
+// A control that is a window of its own (frames, buttons, labels, lines).
+class Control {
+ public:
+  virtual ~Control() = default;
+  // Option buttons: shows the mark set or cleared.
+  virtual void SetChecked(bool checked) = 0;
+};
+
+enum class ControlKind { kFrame, kOptionButton, kCommandButton, kLabel, kLine };
+
 class Window {
  public:
   virtual ~Window() = default;
@@ -45,6 +56,14 @@ class Window {
   // Asks for a repaint of part of the client area.
   virtual void Invalidate(const PixelRect& area) = 0;
   virtual std::unique_ptr<Surface> CreateSurface(const FontDesign& font) = 0;
+  // A control in the form's client area or in a frame (container). The
+  // backend calls on_click when the user presses a button or picks an option.
+  virtual std::unique_ptr<Control> CreateControl(ControlKind kind, const ControlDesign& design,
+                                                 Control* container,
+                                                 std::function<void()> on_click) = 0;
+  // All controls exist: the focus order follows their tab indexes and the
+  // focus starts on the first control that can take it.
+  virtual void ControlsCreated() = 0;
 };
 
 class TimerSource {

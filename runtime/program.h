@@ -17,6 +17,9 @@ int ThunRTMain(int argc, char** argv, void (*main_procedure)());
 // Handles the pending window and timer events, then returns.
 void DoEvents();
 
+// Shows a message to the user and waits until it is closed.
+void MsgBox(const std::string& prompt);
+
 struct App {
   // True only while another copy of this same executable runs.
   static bool PrevInstance();

@@ -15,7 +15,9 @@ mkdir -p shots
 name=$(printf '%s' "${1:-none}" | tr -c 'A-Za-z0-9' '_')
 shot="$PWD/shots/kelvora-$name.png"
 number_file=$(mktemp)
-trap 'rm -f "$number_file"' EXIT
+runtime_dir=$(mktemp -d)  # Qt wants one; a bare machine may not have it
+trap 'rm -rf "$number_file" "$runtime_dir"' EXIT
+export XDG_RUNTIME_DIR="$runtime_dir"
 Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset -ac 3>"$number_file" \
   >/dev/null 2>&1 &
 server=$!

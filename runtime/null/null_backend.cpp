@@ -17,6 +17,7 @@ std::string app_path = ".";
 std::string command_text;
 std::function<void()> do_events_hook;
 int hide_count = 0;
+std::vector<std::string> messages;
 
 class NullTimerSource;
 std::vector<NullTimerSource*> timers;
@@ -56,6 +57,14 @@ class NullWindow : public native::Window {
   std::unique_ptr<native::Surface> CreateSurface(const FontDesign&) override {
     return std::make_unique<NullSurface>();
   }
+  std::unique_ptr<native::Control> CreateControl(native::ControlKind kind,
+                                                 const ControlDesign& design,
+                                                 native::Control* container,
+                                                 std::function<void()> on_click) override {
+    return std::make_unique<NullControl>(kind, design, static_cast<NullControl*>(container),
+                                         std::move(on_click));
+  }
+  void ControlsCreated() override {}
 
  private:
   int width_;
@@ -63,6 +72,12 @@ class NullWindow : public native::Window {
 };
 
 }  // namespace
+
+NullControl::NullControl(native::ControlKind kind, const ControlDesign& design,
+                         NullControl* container, std::function<void()> on_click)
+    : kind_(kind), design_(design), container_(container), on_click_(std::move(on_click)) {}
+
+std::vector<std::string> TakeMessages() { return std::exchange(messages, {}); }
 
 void NullSurface::Resize(int width, int height, int32_t) {
   width_ = width;
@@ -113,6 +128,7 @@ bool App::PrevInstance() { return false; }
 std::string App::Path() { return null::app_path; }
 std::string App::PathSeparator() { return "/"; }
 std::string Command() { return null::command_text; }
+void MsgBox(const std::string& prompt) { null::messages.push_back(prompt); }
 float Screen::TwipsPerPixelX() { return 15; }
 float Screen::TwipsPerPixelY() { return 15; }
 

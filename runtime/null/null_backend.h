@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/design.h"
 #include "runtime/native.h"
 
 namespace rt::null {
@@ -44,6 +45,30 @@ class NullSurface : public native::Surface {
 
 // Every printed line is this many pixels high.
 constexpr int kLineHeight = 13;
+
+// A windowed control: what the tests see of it and can do with it.
+class NullControl : public native::Control {
+ public:
+  NullControl(native::ControlKind kind, const ControlDesign& design, NullControl* container,
+              std::function<void()> on_click);
+  void SetChecked(bool checked) override { checked_ = checked; }
+  // As if the user pressed the button or picked the option.
+  void UserClick() const { on_click_(); }
+  bool checked() const { return checked_; }
+  native::ControlKind kind() const { return kind_; }
+  const ControlDesign& design() const { return design_; }
+  NullControl* container() const { return container_; }
+
+ private:
+  native::ControlKind kind_;
+  const ControlDesign& design_;
+  NullControl* container_;
+  std::function<void()> on_click_;
+  bool checked_ = false;
+};
+
+// The messages shown since the last call.
+std::vector<std::string> TakeMessages();
 
 // The screen that FillScreen fills, in pixels; 1920 x 1080 unless set.
 void SetScreenSize(int width, int height);

@@ -66,6 +66,10 @@ void DoEvents() {
 
 std::string Command() { return command_text; }
 
+void MsgBox(const std::string& prompt) {
+  QMessageBox::warning(nullptr, QStringLiteral("kelvora"), QString::fromStdString(prompt));
+}
+
 float Screen::TwipsPerPixelX() { return ScreenTwips().x; }
 float Screen::TwipsPerPixelY() { return ScreenTwips().y; }
 

@@ -14,6 +14,8 @@
 #include "runtime/program.h"
 #include "runtime/qt/qt_application.h"
 #include "runtime/qt/qt_color.h"
+#include "runtime/qt/qt_controls.h"
+#include "runtime/qt/qt_pictures.h"
 #include "runtime/qt/qt_surface.h"
 
 namespace rt::qt {
@@ -66,6 +68,8 @@ FormWidget::FormWidget(Form& form, const FormDesign& design)
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   setWindowTitle(QString::fromStdString(design.caption));
+  if (!design.icon.empty()) setWindowIcon(Icon(design.icon));
+  if (!design.picture.empty()) picture_ = Picture(design.picture);
   const QSize client(ToPixels(design.client_width, Screen::TwipsPerPixelX()),
                      ToPixels(design.client_height, Screen::TwipsPerPixelY()));
   if (design.border_style == BorderStyle::kFixedDialog) {
@@ -84,6 +88,7 @@ void FormWidget::paintEvent(QPaintEvent* event) {
   bench::FirstPaint();
   QPainter painter(this);
   for (const QRect& rect : event->region()) painter.fillRect(rect, back_color_);
+  if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
   if (form_ == nullptr) return;
   const QRect area = event->rect();
   form_->ForEachBoxIn({area.x(), area.y(), area.width(), area.height()},
@@ -167,6 +172,16 @@ void QtWindow::Invalidate(const native::PixelRect& area) {
 std::unique_ptr<native::Surface> QtWindow::CreateSurface(const FontDesign& font) {
   return std::make_unique<QtSurface>(font);
 }
+
+std::unique_ptr<native::Control> QtWindow::CreateControl(native::ControlKind kind,
+                                                         const ControlDesign& design,
+                                                         native::Control* container,
+                                                         std::function<void()> on_click) {
+  QWidget* parent = container ? static_cast<QtControl*>(container)->widget() : widget_;
+  return CreateQtControl(kind, design, parent, std::move(on_click));
+}
+
+void QtWindow::ControlsCreated() { ArrangeFocus(widget_); }
 
 }  // namespace rt::qt
 

@@ -2,6 +2,7 @@
 // from their images (they are not widgets), and reports input to the form.
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 #include "runtime/design.h"
@@ -32,6 +33,7 @@ class FormWidget : public QWidget {
  private:
   Form* form_;
   QColor back_color_;
+  QPixmap picture_;
   bool bypasses_window_manager_;
   bool pressed_ = false;
 };
@@ -46,6 +48,11 @@ class QtWindow : public native::Window {
   int OuterHeight() const override;
   void Invalidate(const native::PixelRect& area) override;
   std::unique_ptr<native::Surface> CreateSurface(const FontDesign& font) override;
+  std::unique_ptr<native::Control> CreateControl(native::ControlKind kind,
+                                                 const ControlDesign& design,
+                                                 native::Control* container,
+                                                 std::function<void()> on_click) override;
+  void ControlsCreated() override;
   FormWidget& widget() const { return *widget_; }
 
  private:

@@ -131,10 +131,12 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--seconds") == 0) seconds = std::stoi(argv[i + 1]);
     if (std::strcmp(argv[i], "--runs") == 0) runs = std::stoi(argv[i + 1]);
   }
-  std::printf("kelvora /S at an interval of 10 ms (100 ticks/s configured); median (range) of "
-              "%d runs, %d s each after a %lld s warm-up\n\n",
-              runs, seconds, static_cast<long long>(kWarmUp.count()));
-  std::printf("| screen | ticks/s | saver cores | X server cores | peak memory MiB | first frame ms |\n");
+  std::printf(
+      "kelvora /S at an interval of 10 ms (100 ticks/s configured); median (range) of "
+      "%d runs, %d s each after a %lld s warm-up\n\n",
+      runs, seconds, static_cast<long long>(kWarmUp.count()));
+  std::printf(
+      "| screen | ticks/s | saver cores | X server cores | peak memory MiB | first frame ms |\n");
   std::printf("|---|---|---|---|---|---|\n");
   for (const auto& [width, height] : {std::pair{1920, 1080}, std::pair{3840, 2160}}) {
     std::vector<double> ticks, saver, server, memory, first;

@@ -1,0 +1,126 @@
+// The settings dialog of the real program: what it shows, and a choice made
+// with the real mouse that the next rain uses.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <thread>
+
+#include "tests/e2e/display_fixture.h"
+#include "tests/e2e/rain_picture.h"
+
+namespace {
+
+class Dialog : public OnDisplay<1024, 768> {
+ protected:
+  // Opens /C and gives the dialog's window id and client-area origin.
+  std::unique_ptr<Process> OpenDialog() {
+    auto dialog = std::make_unique<Process>(std::vector<std::string>{install_.Executable(), "/C"},
+                                            display().name());
+    const std::optional<std::string> window = display().WaitForWindow(10s);
+    EXPECT_TRUE(window) << dialog->Stderr();
+    if (!window) return dialog;
+    window_ = *window;
+    std::istringstream geometry(display().Xdo({"getwindowgeometry", "--shell", window_}));
+    for (std::string line; std::getline(geometry, line);) {
+      if (line.starts_with("X=")) origin_.setX(std::stoi(line.substr(2)));
+      if (line.starts_with("Y=")) origin_.setY(std::stoi(line.substr(2)));
+      if (line.starts_with("WIDTH=")) size_.setWidth(std::stoi(line.substr(6)));
+      if (line.starts_with("HEIGHT=")) size_.setHeight(std::stoi(line.substr(7)));
+    }
+    std::this_thread::sleep_for(300ms);  // painted
+    return dialog;
+  }
+
+  // A click at a point of the client area, in pixels.
+  void ClickAt(int x, int y) const {
+    display().Xdo({"mousemove", std::to_string(origin_.x() + x), std::to_string(origin_.y() + y),
+                   "click", "1"});
+    std::this_thread::sleep_for(150ms);
+  }
+
+  QRgb PixelAt(const QImage& shot, int x, int y) const {
+    return shot.pixel(origin_.x() + x, origin_.y() + y);
+  }
+
+  std::string window_;
+  QPoint origin_;
+  QSize size_;
+};
+
+// Client-area points, in pixels, of the controls the tests use.
+constexpr QPoint kGreenSwatch{16 + 12 + 28 + 11, 8 + 16 + 40 + 7};
+constexpr QPoint kRedSwatch{16 + 12 + 64 + 11, 8 + 16 + 40 + 7};
+constexpr QPoint kBlueSwatch{16 + 12 + 100 + 11, 8 + 16 + 40 + 7};
+constexpr QPoint kBlueOption{16 + 12 + 104 + 11, 8 + 16 + 20 + 9};
+constexpr QPoint kNormalOption{16 + 172 + 100 + 8, 8 + 16 + 24 + 6};
+constexpr QPoint kOkButton{224 + 29, 176 + 10};
+constexpr QPoint kAddress{100 + 40, 136 + 8};
+constexpr QPoint kBackground{4, 195};  // no control covers it
+
+TEST_F(Dialog, ShowsTheDesignCentredWithItsPictureAndColours) {
+  const auto dialog = OpenDialog();
+  ASSERT_FALSE(window_.empty());
+  EXPECT_TRUE(display().WindowName(window_).starts_with("設定:.:::::..::::"));
+  EXPECT_EQ(size_, QSize(361, 202));
+  EXPECT_LE(std::abs(origin_.x() + 361 / 2 - 512), 2);
+  EXPECT_LE(std::abs(origin_.y() + 202 / 2 - 384), 2);
+
+  const QImage shot = display().Screenshot();
+  EXPECT_EQ(PixelAt(shot, kGreenSwatch.x(), kGreenSwatch.y()) & 0xFFFFFF, 0x00FF00u);
+  EXPECT_EQ(PixelAt(shot, kRedSwatch.x(), kRedSwatch.y()) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(PixelAt(shot, kBlueSwatch.x(), kBlueSwatch.y()) & 0xFFFFFF, 0x0000FFu);
+  const QRgb background = PixelAt(shot, kBackground.x(), kBackground.y());
+  EXPECT_GE(qRed(background), 210);
+  EXPECT_LE(qRed(background), 235) << "the pale grey of the background picture";
+
+  // Japanese captions are drawn: the speed names hold dark ink.
+  int ink = 0;
+  for (int y = 0; y < 17; ++y) {
+    for (int x = 0; x < 29; ++x) {
+      ink += qGray(PixelAt(shot, 16 + 172 + 24 + x, 8 + 16 + 44 + y)) < 100;
+    }
+  }
+  EXPECT_GT(ink, 20) << "最速 is drawn";
+  dialog->Kill();
+}
+
+TEST_F(Dialog, AMouseChoiceIsStoredAndTheNextRainUsesIt) {
+  const std::string before = "[main]\nCOLOR1=240\nCOLOR2=0\nCOLOR3=0\nSP=10\n";
+  WriteFile(install_.Ini(), before);
+  const auto dialog = OpenDialog();
+  ASSERT_FALSE(window_.empty());
+  ClickAt(kAddress.x(), kAddress.y());  // the web address does nothing
+  EXPECT_TRUE(dialog->Running());
+  EXPECT_EQ(ReadFile(install_.Ini()), before);
+
+  ClickAt(kBlueOption.x(), kBlueOption.y());
+  ClickAt(kNormalOption.x(), kNormalOption.y());
+  ClickAt(kOkButton.x(), kOkButton.y());
+  EXPECT_EQ(dialog->WaitExit(5s), 0) << "OK closes the only form";
+  EXPECT_EQ(ReadFile(install_.Ini()), "[main]\nCOLOR1=0\nCOLOR2=0\nCOLOR3=240\nSP=200\n");
+
+  display().Xdo({"mousemove", "500", "760"});
+  Process rain({install_.Executable(), "/S"}, display().name());
+  ASSERT_TRUE(display().WaitForWindow(10s));
+  std::this_thread::sleep_for(2500ms);
+  const RainPicture picture = ReadRain(display().Screenshot(), 19);
+  EXPECT_GT(picture.lit_pixels[2], 1000) << "blue";
+  EXPECT_EQ(picture.lit_pixels[0], 0);
+  display().Xdo({"key", "a"});
+  EXPECT_EQ(rain.WaitExit(3s), 0);
+}
+
+TEST_F(Dialog, AColourThatIsNoNumberStopsWithError13AndWritesNothing) {
+  const std::string file = "[main]\nCOLOR1=red\nCOLOR2=0\nCOLOR3=0\nSP=10\n";
+  WriteFile(install_.Ini(), file);
+  Process dialog({install_.Executable(), "/C"}, display().name());
+  const std::optional<std::string> box = display().WaitForWindow(10s);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(display().WindowName(*box), "kelvora") << "the message, not the dialog";
+  display().Xdo({"windowfocus", "--sync", *box, "key", "Return"});
+  EXPECT_EQ(dialog.WaitExit(5s), 1);
+  EXPECT_NE(dialog.Stderr().find("実行時エラー '13'"), std::string::npos);
+  EXPECT_EQ(ReadFile(install_.Ini()), file);
+}
+
+}  // namespace

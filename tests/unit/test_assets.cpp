@@ -1,0 +1,95 @@
+// The committed pictures: their formats and byte sizes, and that the
+// committed generator makes them again.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+uint32_t Le16(const std::string& bytes, size_t at) {
+  return static_cast<uint8_t>(bytes[at]) |
+         static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 1])) << 8;
+}
+
+uint32_t Le32(const std::string& bytes, size_t at) {
+  return Le16(bytes, at) | Le16(bytes, at + 2) << 16;
+}
+
+uint32_t Be16(const std::string& bytes, size_t at) {
+  return static_cast<uint32_t>(static_cast<uint8_t>(bytes[at])) << 8 |
+         static_cast<uint8_t>(bytes[at + 1]);
+}
+
+std::string Asset(const std::string& folder, const char* name) {
+  return ReadFile(folder + "/" + name);
+}
+
+void ExpectBitmap(const std::string& bmp) {
+  ASSERT_EQ(bmp.size(), 565038u);
+  EXPECT_EQ(bmp.substr(0, 2), "BM");
+  EXPECT_EQ(Le32(bmp, 2), 565038u);
+  EXPECT_EQ(Le32(bmp, 10), 54u);
+  EXPECT_EQ(Le32(bmp, 18), 471u);
+  EXPECT_EQ(Le32(bmp, 22), 399u);
+  EXPECT_EQ(Le16(bmp, 28), 24u);
+  EXPECT_EQ(Le32(bmp, 30), 0u) << "uncompressed";
+}
+
+// One image of an icon (type 1) or cursor (type 2) file.
+void ExpectIconFile(const std::string& file, uint32_t type, size_t size, uint32_t colours,
+                    uint32_t bits) {
+  ASSERT_EQ(file.size(), size);
+  EXPECT_EQ(Le16(file, 0), 0u);
+  EXPECT_EQ(Le16(file, 2), type);
+  EXPECT_EQ(Le16(file, 4), 1u) << "one image";
+  EXPECT_EQ(static_cast<uint8_t>(file[6]), 32);
+  EXPECT_EQ(static_cast<uint8_t>(file[7]), 32);
+  EXPECT_EQ(static_cast<uint8_t>(file[8]), colours);
+  EXPECT_EQ(Le32(file, 14), size - 22);
+  EXPECT_EQ(Le32(file, 18), 22u);
+  EXPECT_EQ(Le16(file, 22 + 14), bits) << "bits per pixel of the image";
+}
+
+void ExpectButtonJpeg(const std::string& jpg) {
+  EXPECT_GE(jpg.size(), 1000u);
+  EXPECT_LE(jpg.size(), 1400u) << "about 1.2 KB";
+  ASSERT_GT(jpg.size(), 20u);
+  EXPECT_EQ(Be16(jpg, 0), 0xFFD8u);
+  EXPECT_EQ(jpg.substr(6, 5), std::string("JFIF\0", 5));
+  const size_t sof = jpg.find("\xFF\xC0");
+  ASSERT_NE(sof, std::string::npos) << "baseline";
+  EXPECT_EQ(jpg.find("\xFF\xC2"), std::string::npos) << "not progressive";
+  EXPECT_EQ(Be16(jpg, sof + 5), 34u);
+  EXPECT_EQ(Be16(jpg, sof + 7), 120u);
+  EXPECT_EQ(static_cast<uint8_t>(jpg[sof + 9]), 3) << "three components";
+}
+
+void ExpectAllPictures(const std::string& folder) {
+  ExpectBitmap(Asset(folder, "background.bmp"));
+  ExpectIconFile(Asset(folder, "kelvora.ico"), 1, 2238, 0, 8);
+  const std::string cursor = Asset(folder, "hand.cur");
+  ExpectIconFile(cursor, 2, 766, 16, 4);
+  EXPECT_EQ(Le16(cursor, 10), 12u) << "hot spot x";
+  EXPECT_EQ(Le16(cursor, 12), 1u) << "hot spot y";
+  ExpectButtonJpeg(Asset(folder, "button.jpg"));
+}
+
+TEST(Assets, CommittedPicturesHaveTheirFormatsAndSizes) { ExpectAllPictures(KELVORA_ASSETS_DIR); }
+
+TEST(Assets, TheGeneratorMakesThemAgain) {
+  TempDir out;
+  const std::string command = "QT_QPA_PLATFORM=offscreen '" + std::string(KELVORA_MAKE_ASSETS) +
+                              "' '" + out.path().string() + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  ExpectAllPictures(out.path().string());
+  // Drawn without fonts, these come out byte for byte.
+  for (const char* name : {"kelvora.ico", "hand.cur"}) {
+    EXPECT_EQ(Asset(out.path().string(), name), Asset(KELVORA_ASSETS_DIR, name)) << name;
+  }
+}
+
+}  // namespace
