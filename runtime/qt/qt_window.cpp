@@ -87,15 +87,20 @@ FormWidget::FormWidget(Form& form, const FormDesign& design)
 void FormWidget::paintEvent(QPaintEvent* event) {
   bench::FirstPaint();
   QPainter painter(this);
-  for (const QRect& rect : event->region()) painter.fillRect(rect, back_color_);
-  if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
-  if (form_ == nullptr) return;
-  const QRect area = event->rect();
-  form_->ForEachBoxIn({area.x(), area.y(), area.width(), area.height()},
-                      [&](const native::Surface& surface, const native::PixelRect& bounds) {
-                        painter.drawImage(bounds.x, bounds.y,
-                                          static_cast<const QtSurface&>(surface).image());
-                      });
+  // Rect by rect: a tick dirties a strip per moving column, and painting the
+  // strips' bounding box would redraw the whole screen.
+  for (const QRect& rect : event->region()) {
+    painter.fillRect(rect, back_color_);
+    if (!picture_.isNull()) painter.drawPixmap(rect, picture_, rect);
+    if (form_ == nullptr) continue;
+    form_->ForEachBoxIn({rect.x(), rect.y(), rect.width(), rect.height()},
+                        [&](const native::Surface& surface, const native::PixelRect& bounds) {
+                          const QRect target = rect & QRect(bounds.x, bounds.y, bounds.width,
+                                                            bounds.height);
+                          painter.drawImage(target, static_cast<const QtSurface&>(surface).image(),
+                                            target.translated(-bounds.x, -bounds.y));
+                        });
+  }
 }
 
 void FormWidget::mousePressEvent(QMouseEvent* event) {
