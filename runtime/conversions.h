@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/characters.h"
+
 namespace rt {
 
 int32_t CLng(const std::string& text);
@@ -19,12 +21,6 @@ int32_t CLngRound(double value);
 float Int(float value);
 
 std::string CStr(int64_t value);
-
-// The one-character text for a code of the ANSI code page (CP932); a code
-// that is no character by itself there (a lead byte, unassigned) gives "".
-std::string Chr(int code);
-// The ANSI code of a text's first character; error 5 for an empty text.
-int Asc(const std::string& text);
 
 std::string UCase(const std::string& text);
 // The first n characters (not bytes) of a text.

@@ -1,19 +1,31 @@
 #!/usr/bin/env bash
 # Builds kelvora and runs it with the given switch, e.g. tools/run.sh /S.
+# With --windows first, the Windows screen saver runs under Wine instead.
 # With no display it runs on a virtual one for a few seconds and saves a
 # screenshot, printing its path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/setup.sh build >/dev/null
-exe="$PWD/build/startup/kelvora"
+launch=()
+flavour=""
+if [[ "${1:-}" == "--windows" ]]; then
+  shift
+  tools/setup.sh --windows >/dev/null
+  launch=(wine "$PWD/build-win32/startup/kelvora.scr")
+  flavour="-windows"
+  export WINEPREFIX="$PWD/build-win32/wine-prefix" WINEDEBUG=-all
+  [[ -d "$WINEPREFIX" ]] || wineboot -i >/dev/null 2>&1
+else
+  tools/setup.sh build >/dev/null
+  launch=("$PWD/build/startup/kelvora")
+fi
 
 if [[ -n "${DISPLAY:-}" ]] && xdotool getdisplaygeometry >/dev/null 2>&1; then
-  exec "$exe" "$@"
+  exec "${launch[@]}" "$@"
 fi
 
 mkdir -p shots
 name=$(printf '%s' "${1:-none}" | tr -c 'A-Za-z0-9' '_')
-shot="$PWD/shots/kelvora-$name.png"
+shot="$PWD/shots/kelvora$flavour-$name.png"
 number_file=$(mktemp)
 runtime_dir=$(mktemp -d)  # Qt wants one; a bare machine may not have it
 trap 'rm -rf "$number_file" "$runtime_dir"' EXIT
@@ -23,9 +35,9 @@ Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset -ac 3>"$number_f
 server=$!
 until [[ -s "$number_file" ]]; do sleep 0.1; done
 export DISPLAY=":$(tr -d '\n' <"$number_file")"
-"$exe" "$@" &
+"${launch[@]}" "$@" &
 saver=$!
-sleep 4
+sleep "$([[ -n "$flavour" ]] && echo 12 || echo 4)"
 import -window root "$shot"
 kill "$saver" 2>/dev/null || true
 kill "$server"

@@ -95,8 +95,8 @@ void FormWidget::paintEvent(QPaintEvent* event) {
     if (form_ == nullptr) continue;
     form_->ForEachBoxIn({rect.x(), rect.y(), rect.width(), rect.height()},
                         [&](const native::Surface& surface, const native::PixelRect& bounds) {
-                          const QRect target = rect & QRect(bounds.x, bounds.y, bounds.width,
-                                                            bounds.height);
+                          const QRect target =
+                              rect & QRect(bounds.x, bounds.y, bounds.width, bounds.height);
                           painter.drawImage(target, static_cast<const QtSurface&>(surface).image(),
                                             target.translated(-bounds.x, -bounds.y));
                         });

@@ -172,8 +172,10 @@ std::optional<std::string> VirtualDisplay::WaitForWindow(std::chrono::millisecon
   }
 }
 
-Installation::Installation() {
-  std::filesystem::copy_file(KELVORA_EXE, Executable());
+Installation::Installation(const std::string& program, std::vector<std::string> launcher)
+    : executable_(dir_.File(std::filesystem::path(program).filename().string())),
+      launcher_(std::move(launcher)) {
+  std::filesystem::copy_file(program, executable_);
   // Readable by all, so that a run as nobody can start it.
   std::filesystem::permissions(
       dir_.path(), std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
@@ -181,11 +183,16 @@ Installation::Installation() {
                        std::filesystem::perms::others_exec);
 }
 
+std::vector<std::string> Installation::Command(const std::vector<std::string>& arguments) const {
+  std::vector<std::string> argv = launcher_;
+  argv.push_back(executable_);
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  return argv;
+}
+
 Process Installation::Start(const VirtualDisplay& display,
                             const std::vector<std::string>& arguments, bool as_nobody) const {
-  std::vector<std::string> argv{Executable()};
-  argv.insert(argv.end(), arguments.begin(), arguments.end());
-  return Process(argv, display.name(), as_nobody);
+  return Process(Command(arguments), display.name(), as_nobody);
 }
 
 std::string SettingsFile(const std::string& red, const std::string& green, const std::string& blue,

@@ -66,18 +66,24 @@ class VirtualDisplay {
   TempDir scratch_;
 };
 
-// A copy of the executable in a folder of its own, next to its settings.
+// A copy of the program in a folder of its own, next to its settings; it
+// runs through the launcher when one is given (wine for the Windows build).
 class Installation {
  public:
-  Installation();
+  explicit Installation(const std::string& program = KELVORA_EXE,
+                        std::vector<std::string> launcher = {});
   std::string Ini() const { return dir_.File("kelvora.ini"); }
-  std::string Executable() const { return dir_.File("kelvora"); }
+  std::string Executable() const { return executable_; }
   const std::filesystem::path& folder() const { return dir_.path(); }
+  // The command line that runs the program with these arguments.
+  std::vector<std::string> Command(const std::vector<std::string>& arguments) const;
   Process Start(const VirtualDisplay& display, const std::vector<std::string>& arguments,
                 bool as_nobody = false) const;
 
  private:
   TempDir dir_;
+  std::string executable_;
+  std::vector<std::string> launcher_;
 };
 
 std::string SettingsFile(const std::string& red, const std::string& green, const std::string& blue,

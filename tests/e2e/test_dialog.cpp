@@ -14,8 +14,7 @@ class Dialog : public OnDisplay<1024, 768> {
  protected:
   // Opens /C and gives the dialog's window id and client-area origin.
   std::unique_ptr<Process> OpenDialog() {
-    auto dialog = std::make_unique<Process>(std::vector<std::string>{install_.Executable(), "/C"},
-                                            display().name());
+    auto dialog = std::make_unique<Process>(install_.Command({"/C"}), display().name());
     const std::optional<std::string> window = display().WaitForWindow(10s);
     EXPECT_TRUE(window) << dialog->Stderr();
     if (!window) return dialog;
@@ -100,7 +99,7 @@ TEST_F(Dialog, AMouseChoiceIsStoredAndTheNextRainUsesIt) {
   EXPECT_EQ(ReadFile(install_.Ini()), "[main]\nCOLOR1=0\nCOLOR2=0\nCOLOR3=240\nSP=200\n");
 
   display().Xdo({"mousemove", "500", "760"});
-  Process rain({install_.Executable(), "/S"}, display().name());
+  Process rain(install_.Command({"/S"}), display().name());
   ASSERT_TRUE(display().WaitForWindow(10s));
   std::this_thread::sleep_for(2500ms);
   const RainPicture picture = ReadRain(display().Screenshot(), 19);
@@ -113,7 +112,7 @@ TEST_F(Dialog, AMouseChoiceIsStoredAndTheNextRainUsesIt) {
 TEST_F(Dialog, AColourThatIsNoNumberStopsWithError13AndWritesNothing) {
   const std::string file = "[main]\nCOLOR1=red\nCOLOR2=0\nCOLOR3=0\nSP=10\n";
   WriteFile(install_.Ini(), file);
-  Process dialog({install_.Executable(), "/C"}, display().name());
+  Process dialog(install_.Command({"/C"}), display().name());
   const std::optional<std::string> box = display().WaitForWindow(10s);
   ASSERT_TRUE(box);
   EXPECT_EQ(display().WindowName(*box), "kelvora") << "the message, not the dialog";

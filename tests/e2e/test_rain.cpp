@@ -19,8 +19,7 @@ class Rain : public OnDisplay<1920, 1080> {
                                      int pointer_y = 1075) {
     if (!settings.empty()) WriteFile(install_.Ini(), settings);
     display().Xdo({"mousemove", std::to_string(pointer_x), std::to_string(pointer_y)});
-    auto saver = std::make_unique<Process>(std::vector<std::string>{install_.Executable(), "/S"},
-                                           display().name());
+    auto saver = std::make_unique<Process>(install_.Command({"/S"}), display().name());
     EXPECT_TRUE(display().WaitForWindow(10s)) << saver->Stderr();
     return saver;
   }

@@ -1,0 +1,170 @@
+// The Windows screen saver (kelvora.scr) under Wine on a virtual display:
+// the command line, the settings file, the second copy, the rain and the
+// dialog, and our Linux INI reader held against Windows' own functions.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+#include "runtime/private_profile.h"
+#include "tests/e2e/harness.h"
+#include "tests/e2e/rain_picture.h"
+
+namespace {
+
+const std::string kDefaults = "[main]\r\nCOLOR1=240\r\nCOLOR2=0\r\nCOLOR3=0\r\nSP=10\r\n";
+
+class Wine : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { display_ = std::make_unique<VirtualDisplay>(1024, 768); }
+  static void TearDownTestSuite() { display_.reset(); }
+  void SetUp() override { ASSERT_NE(display_, nullptr); }
+  static const VirtualDisplay& display() { return *display_; }
+
+  // Windows sees the Linux file system as drive Z:.
+  static std::string WindowsPath(const std::string& path) {
+    std::string windows = "Z:" + path;
+    std::replace(windows.begin(), windows.end(), '/', '\\');
+    return windows;
+  }
+
+  // Under Wine the first row takes a while; the window covers the screen
+  // once the Load handler has maximized it.
+  static bool WaitForFullScreen(std::chrono::seconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+      const std::optional<std::string> window = display().WaitForWindow(1s);
+      if (window &&
+          display().Xdo({"getwindowgeometry", *window}).find("1024x768") != std::string::npos) {
+        return true;
+      }
+      std::this_thread::sleep_for(200ms);
+    }
+    return false;
+  }
+
+  Installation install_{KELVORA_SCR, {"wine"}};
+
+ private:
+  static inline std::unique_ptr<VirtualDisplay> display_;
+};
+
+TEST_F(Wine, SwitchesShowTheRainTheDialogOrNothing) {
+  for (const auto& [arguments, caption] :
+       {std::pair<std::vector<std::string>, std::string>{{"/p", "42"}, ""},
+        {{}, ""},
+        {{"/A"}, ""}}) {
+    Process run = install_.Start(display(), arguments);
+    EXPECT_EQ(run.WaitExit(20s), 0);
+  }
+  EXPECT_TRUE(display().VisibleWindows().empty());
+  EXPECT_EQ(ReadFile(install_.Ini()), kDefaults) << "the first run wrote the defaults";
+  for (const auto& [argument, dialog] : {std::pair{"/c:42", true}, std::pair{"/SETTINGS", false}}) {
+    Process run = install_.Start(display(), {argument});
+    const std::optional<std::string> window = display().WaitForWindow(30s);
+    ASSERT_TRUE(window) << argument;
+    EXPECT_EQ(display().WindowName(*window).starts_with("設定"), dialog) << argument;
+    run.Kill();
+    std::this_thread::sleep_for(500ms);
+  }
+}
+
+TEST_F(Wine, ASecondCopyEndsWithoutTouchingTheFile) {
+  WriteFile(install_.Ini(), SettingsFile("240", "0", "0", "200"));
+  Process first = install_.Start(display(), {"/S"});
+  ASSERT_TRUE(display().WaitForWindow(30s));
+  const std::string would_be_rewritten = "[main]\r\nCOLOR1=0\r\n";
+  WriteFile(install_.Ini(), would_be_rewritten);
+  Process second = install_.Start(display(), {"/P"});
+  EXPECT_EQ(second.WaitExit(20s), 0);
+  EXPECT_EQ(ReadFile(install_.Ini()), would_be_rewritten);
+  EXPECT_TRUE(first.Running());
+}
+
+TEST_F(Wine, TheRainFallsInItsColourAndEndsOnAKeyOrAQuickMove) {
+  WriteFile(install_.Ini(), SettingsFile("0", "0", "240", "200"));
+  display().Xdo({"mousemove", "100", "760"});
+  {
+    Process saver = install_.Start(display(), {"/S"});
+    ASSERT_TRUE(WaitForFullScreen(60s));
+    // The row is rebuilt for the full width first; then the columns fall in.
+    RainPicture picture;
+    for (int look = 0; look < 15 && picture.lit_pixels[2] <= 500; ++look) {
+      std::this_thread::sleep_for(2s);
+      picture = ReadRain(display().Screenshot(), 19);
+    }
+    EXPECT_GT(picture.lit_pixels[2], 500) << "blue";
+    EXPECT_EQ(picture.lit_pixels[0], 0);
+    display().Xdo({"key", "a"});
+    EXPECT_EQ(saver.WaitExit(10s), 0);
+  }
+  Process saver = install_.Start(display(), {"/S"});
+  ASSERT_TRUE(WaitForFullScreen(60s));
+  std::this_thread::sleep_for(500ms);
+  display().Xdo({"mousemove", "103", "760"});
+  std::this_thread::sleep_for(500ms);
+  EXPECT_TRUE(saver.Running()) << "3 pixels are under a quick move";
+  display().Xdo({"mousemove", "107", "760"});
+  EXPECT_EQ(saver.WaitExit(10s), 0) << saver.Stderr();
+}
+
+TEST_F(Wine, TheDialogStoresAChoiceMadeWithTheMouse) {
+  WriteFile(install_.Ini(), SettingsFile("240", "0", "0", "10"));
+  Process dialog = install_.Start(display(), {"/C"});
+  const std::optional<std::string> window = display().WaitForWindow(30s);
+  ASSERT_TRUE(window);
+  std::istringstream geometry(display().Xdo({"getwindowgeometry", "--shell", *window}));
+  int x = 0, y = 0;
+  for (std::string line; std::getline(geometry, line);) {
+    if (line.starts_with("X=")) x = std::stoi(line.substr(2));
+    if (line.starts_with("Y=")) y = std::stoi(line.substr(2));
+  }
+  std::this_thread::sleep_for(1s);
+  const auto click = [&](int cx, int cy) {
+    display().Xdo({"mousemove", std::to_string(x + cx), std::to_string(y + cy), "click", "1"});
+    std::this_thread::sleep_for(300ms);
+  };
+  click(16 + 12 + 104 + 11, 8 + 16 + 20 + 9);  // blue
+  click(16 + 172 + 100 + 8, 8 + 16 + 24 + 6);  // "普通"
+  click(224 + 29, 176 + 10);                   // OK
+  EXPECT_EQ(dialog.WaitExit(20s), 0);
+  // Windows writes its line ends.
+  EXPECT_EQ(ReadFile(install_.Ini()), "[main]\r\nCOLOR1=0\r\nCOLOR2=0\r\nCOLOR3=240\r\nSP=200\r\n");
+}
+
+struct ReadCase {
+  const char* name;
+  std::string file;
+  friend void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class SameAsWindows : public Wine, public testing::WithParamInterface<ReadCase> {};
+
+// Both readers on the same file: what Windows reads, ours reads too.
+TEST_P(SameAsWindows, OurReaderReadsWhatWindowsReads) {
+  WriteFile(install_.Ini(), GetParam().file);
+  const std::string ours =
+      rt::GetPrivateProfileString("main", "SP", "ERRORFLAG", 256, install_.Ini());
+  Process probe({"wine", KELVORA_PROFILE_PROBE, WindowsPath(install_.Ini()), "main", "SP"}, "");
+  ASSERT_EQ(probe.WaitExit(20s), 0);
+  EXPECT_EQ(ours, probe.Stdout());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SameAsWindows,
+    testing::Values(
+        ReadCase{"Plain", "[main]\nSP=10\n"}, ReadCase{"CrLf", "[main]\r\nSP=10\r\n"},
+        ReadCase{"NoFile", ""}, ReadCase{"NoSection", "[x]\nSP=1\n"},
+        ReadCase{"CaseOfNames", "[MAIN]\nsp=100\n"},
+        ReadCase{"Blanks", "  [ main ]\n  SP  =  200  \n"}, ReadCase{"Empty", "[main]\nSP=\n"},
+        ReadCase{"DoubleQuotes", "[main]\nSP=\"10\"\n"},
+        ReadCase{"SingleQuotes", "[main]\nSP='10'\n"}, ReadCase{"Comment", "[main]\n;SP=1\nSP=3\n"},
+        ReadCase{"FirstKeyWins", "[main]\nSP=1\nSP=2\n"},
+        ReadCase{"FirstSectionWins", "[main]\nA=0\n[main]\nSP=9\n"},
+        ReadCase{"LongValue", "[main]\nSP=" + std::string(300, '7') + "\n"},
+        ReadCase{"Marker", "[main]\nSP=ERRORFLAG\n"}, ReadCase{"NoFinalNewline", "[main]\nSP=10"}),
+    [](const testing::TestParamInfo<ReadCase>& info) { return info.param.name; });
+
+}  // namespace
