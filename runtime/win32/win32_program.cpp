@@ -73,9 +73,13 @@ int ThunRTMain(int, char**, void (*main_procedure)()) {
   ExitProcess(static_cast<UINT>(status));
 }
 
+// At once, as End must: no further code runs, not even the system's own
+// clean-up in its libraries (which, called from inside a window procedure,
+// can trip over windows it is still handling).
 void End() {
   std::fflush(nullptr);
-  ExitProcess(0);
+  TerminateProcess(GetCurrentProcess(), 0);
+  ExitProcess(0);  // not reached
 }
 
 void DoEvents() {
@@ -113,7 +117,8 @@ void FatalError(int number) {
       },
       0);
   MessageBoxW(nullptr, win32::Widen(message).c_str(), L"kelvora", MB_OK | MB_ICONERROR);
-  ExitProcess(1);
+  TerminateProcess(GetCurrentProcess(), 1);
+  ExitProcess(1);  // not reached
 }
 
 }  // namespace native
