@@ -40,7 +40,6 @@ class Form {
   int32_t BackColor() const { return design_.back_color; }
   // 2 (maximized) fills the screen.
   void SetWindowState(int16_t state);
-  const FormDesign& design() const { return design_; }
 
   // Called by the backend with client-area pixel positions. Mouse input over
   // a visible picture box reaches none of the form's handlers.

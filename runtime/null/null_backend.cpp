@@ -14,7 +14,6 @@ namespace {
 int screen_width = 1920;
 int screen_height = 1080;
 std::string app_path = ".";
-std::string command_text;
 std::function<void()> do_events_hook;
 int hide_count = 0;
 std::vector<std::string> messages;
@@ -57,12 +56,10 @@ class NullWindow : public native::Window {
   std::unique_ptr<native::Surface> CreateSurface(const FontDesign&) override {
     return std::make_unique<NullSurface>();
   }
-  std::unique_ptr<native::Control> CreateControl(native::ControlKind kind,
-                                                 const ControlDesign& design,
-                                                 native::Control* container,
+  std::unique_ptr<native::Control> CreateControl(native::ControlKind, const ControlDesign&,
+                                                 native::Control*,
                                                  std::function<void()> on_click) override {
-    return std::make_unique<NullControl>(kind, design, static_cast<NullControl*>(container),
-                                         std::move(on_click));
+    return std::make_unique<NullControl>(std::move(on_click));
   }
   void ControlsCreated() override {}
 
@@ -72,10 +69,6 @@ class NullWindow : public native::Window {
 };
 
 }  // namespace
-
-NullControl::NullControl(native::ControlKind kind, const ControlDesign& design,
-                         NullControl* container, std::function<void()> on_click)
-    : kind_(kind), design_(design), container_(container), on_click_(std::move(on_click)) {}
 
 std::vector<std::string> TakeMessages() { return std::exchange(messages, {}); }
 
@@ -97,8 +90,6 @@ void SetScreenSize(int width, int height) {
 }
 
 void SetAppPath(const std::string& path) { app_path = path; }
-
-void SetCommand(const std::string& command) { command_text = command; }
 
 void SetDoEventsHook(std::function<void()> hook) { do_events_hook = std::move(hook); }
 
@@ -127,7 +118,7 @@ void DoEvents() {
 bool App::PrevInstance() { return false; }
 std::string App::Path() { return null::app_path; }
 std::string App::PathSeparator() { return "/"; }
-std::string Command() { return null::command_text; }
+std::string Command() { return ""; }
 void MsgBox(const std::string& prompt) { null::messages.push_back(prompt); }
 float Screen::TwipsPerPixelX() { return 15; }
 float Screen::TwipsPerPixelY() { return 15; }

@@ -46,25 +46,16 @@ class NullSurface : public native::Surface {
 // Every printed line is this many pixels high.
 constexpr int kLineHeight = 13;
 
-// A windowed control: what the tests see of it and can do with it.
+// A windowed control: tests press it as the user would.
 class NullControl : public native::Control {
  public:
-  NullControl(native::ControlKind kind, const ControlDesign& design, NullControl* container,
-              std::function<void()> on_click);
-  void SetChecked(bool checked) override { checked_ = checked; }
+  explicit NullControl(std::function<void()> on_click) : on_click_(std::move(on_click)) {}
+  void SetChecked(bool) override {}
   // As if the user pressed the button or picked the option.
   void UserClick() const { on_click_(); }
-  bool checked() const { return checked_; }
-  native::ControlKind kind() const { return kind_; }
-  const ControlDesign& design() const { return design_; }
-  NullControl* container() const { return container_; }
 
  private:
-  native::ControlKind kind_;
-  const ControlDesign& design_;
-  NullControl* container_;
   std::function<void()> on_click_;
-  bool checked_ = false;
 };
 
 // The messages shown since the last call.
@@ -74,8 +65,6 @@ std::vector<std::string> TakeMessages();
 void SetScreenSize(int width, int height);
 // The program's folder; "." unless set.
 void SetAppPath(const std::string& path);
-// What the command-line text reads as.
-void SetCommand(const std::string& command);
 // Called on every DoEvents, for tests that deliver input during long loops.
 void SetDoEventsHook(std::function<void()> hook);
 // Raises the event of every running timer once.
