@@ -40,9 +40,8 @@ class OnWine : public testing::Test {
     return windows;
   }
 
-  // Under Wine the first row takes a while; the window covers the screen
-  // once the Load handler has maximized it.
-  // Starts /S and waits until its window covers the screen.
+  // Starts /S and waits until its window covers the screen: under Wine the
+  // first row takes a while, and the Load handler maximizes only after it.
   std::unique_ptr<Process> StartSaver(std::string& window) {
     auto saver = std::make_unique<Process>(install_.Command({"/S"}), display().name());
     const std::optional<std::string> found = FullScreenWindow(60s);
@@ -54,8 +53,7 @@ class OnWine : public testing::Test {
     return saver;
   }
 
-  // Wine may show more than one X window per program (a frame and a client
-  // window), in no fixed order: the one that covers the screen is the saver.
+  // Of the program's visible X windows, the one that covers the screen.
   static std::optional<std::string> FullScreenWindow(std::chrono::seconds timeout) {
     const std::string size = std::to_string(kWidth) + "x" + std::to_string(kHeight);
     const auto deadline = std::chrono::steady_clock::now() + timeout;
