@@ -1,20 +1,10 @@
 #include "runtime/picture_box.h"
 
-#include <cmath>
-
 #include "runtime/form.h"
 #include "runtime/program.h"
 #include "runtime/runtime_error.h"
 
 namespace rt {
-namespace {
-
-int ToPixels(float twips, float twips_per_pixel) {
-  return static_cast<int>(std::lround(twips / twips_per_pixel));
-}
-
-}  // namespace
-
 PictureBox::PictureBox(Form& form, const PictureBoxDesign& design)
     : Control(form),
       left_(design.left),
@@ -48,9 +38,8 @@ PictureBox::~PictureBox() {
 }
 
 native::PixelRect PictureBox::PixelBounds() const {
-  const float x = Screen::TwipsPerPixelX();
-  const float y = Screen::TwipsPerPixelY();
-  return {ToPixels(left_, x), ToPixels(top_, y), ToPixels(width_, x), ToPixels(height_, y)};
+  return {Screen::PixelsX(left_), Screen::PixelsY(top_), Screen::PixelsX(width_),
+          Screen::PixelsY(height_)};
 }
 
 void PictureBox::Moved(const native::PixelRect& before) {

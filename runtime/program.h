@@ -35,6 +35,9 @@ std::string Command();
 struct Screen {
   static float TwipsPerPixelX();
   static float TwipsPerPixelY();
+  // Twips as whole screen pixels, rounded to the nearest.
+  static int PixelsX(float twips);
+  static int PixelsY(float twips);
 };
 
 }  // namespace rt

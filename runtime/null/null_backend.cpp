@@ -37,12 +37,11 @@ class NullTimerSource : public native::TimerSource {
   int interval_ = 0;
 };
 
-int ToPixels(float twips) { return static_cast<int>(twips / 15.0f + 0.5f); }
-
 class NullWindow : public native::Window {
  public:
   explicit NullWindow(const FormDesign& design)
-      : width_(ToPixels(design.client_width)), height_(ToPixels(design.client_height)) {}
+      : width_(Screen::PixelsX(design.client_width)),
+        height_(Screen::PixelsY(design.client_height)) {}
   void SetVisible(bool visible) override {
     if (!visible) ++hide_count;
   }

@@ -19,9 +19,6 @@ namespace {
 
 const char kTabIndex[] = "kelvoraTabIndex";
 
-int PixelsX(float twips) { return static_cast<int>(std::lround(twips / Screen::TwipsPerPixelX())); }
-int PixelsY(float twips) { return static_cast<int>(std::lround(twips / Screen::TwipsPerPixelY())); }
-
 void ApplyColours(QWidget* widget, const ControlDesign& design) {
   QPalette palette = widget->palette();
   const QColor back = ToQColor(design.back_color);
@@ -110,16 +107,17 @@ std::unique_ptr<QtControl> CreateQtControl(native::ControlKind kind, const Contr
   QWidget* widget = MakeWidget(kind, design, parent, on_click);
   if (kind == native::ControlKind::kLine) {
     // A horizontal or vertical line one pixel thick, in its colour.
-    const int x1 = PixelsX(design.left), y1 = PixelsY(design.top);
-    const int x2 = PixelsX(design.left + design.width), y2 = PixelsY(design.top + design.height);
+    const int x1 = Screen::PixelsX(design.left), y1 = Screen::PixelsY(design.top);
+    const int x2 = Screen::PixelsX(design.left + design.width),
+              y2 = Screen::PixelsY(design.top + design.height);
     widget->setGeometry(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + 1,
                         std::abs(y2 - y1) + 1);
     ControlDesign filled = design;
     filled.back_color = design.fore_color;
     ApplyColours(widget, filled);
   } else {
-    widget->setGeometry(PixelsX(design.left), PixelsY(design.top), PixelsX(design.width),
-                        PixelsY(design.height));
+    widget->setGeometry(Screen::PixelsX(design.left), Screen::PixelsY(design.top),
+                        Screen::PixelsX(design.width), Screen::PixelsY(design.height));
     ApplyColours(widget, design);
   }
   if (!design.mouse_icon.empty()) widget->setCursor(Cursor(design.mouse_icon));

@@ -21,10 +21,6 @@
 namespace rt::qt {
 namespace {
 
-int ToPixels(float twips, float twips_per_pixel) {
-  return static_cast<int>(std::lround(twips / twips_per_pixel));
-}
-
 Qt::WindowFlags FlagsFor(BorderStyle style) {
   if (style == BorderStyle::kFixedDialog) {
     return Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -70,8 +66,7 @@ FormWidget::FormWidget(Form& form, const FormDesign& design)
   setWindowTitle(QString::fromStdString(design.caption));
   if (!design.icon.empty()) setWindowIcon(Icon(design.icon));
   if (!design.picture.empty()) picture_ = Picture(design.picture);
-  const QSize client(ToPixels(design.client_width, Screen::TwipsPerPixelX()),
-                     ToPixels(design.client_height, Screen::TwipsPerPixelY()));
+  const QSize client(Screen::PixelsX(design.client_width), Screen::PixelsY(design.client_height));
   if (design.border_style == BorderStyle::kFixedDialog) {
     setFixedSize(client);
   } else {

@@ -53,7 +53,6 @@ class QtWindow : public native::Window {
                                                  native::Control* container,
                                                  std::function<void()> on_click) override;
   void ControlsCreated() override;
-  FormWidget& widget() const { return *widget_; }
 
  private:
   FormWidget* widget_;  // deleted later: the form may unload inside its own event

@@ -1,7 +1,6 @@
 #include "runtime/win32/win32_controls.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "runtime/program.h"
 #include "runtime/win32/win32_pictures.h"
@@ -12,20 +11,19 @@
 namespace rt::win32 {
 namespace {
 
-int PixelsX(float twips) { return static_cast<int>(std::lround(twips / Screen::TwipsPerPixelX())); }
-int PixelsY(float twips) { return static_cast<int>(std::lround(twips / Screen::TwipsPerPixelY())); }
-
 RECT Bounds(native::ControlKind kind, const ControlDesign& design, const Win32Control* container) {
   const int origin_x = container ? container->bounds().left : 0;
   const int origin_y = container ? container->bounds().top : 0;
   if (kind == native::ControlKind::kLine) {  // from (left, top) to its end, one pixel thick
-    const int x1 = PixelsX(design.left), y1 = PixelsY(design.top);
-    const int x2 = PixelsX(design.left + design.width), y2 = PixelsY(design.top + design.height);
+    const int x1 = Screen::PixelsX(design.left), y1 = Screen::PixelsY(design.top);
+    const int x2 = Screen::PixelsX(design.left + design.width),
+              y2 = Screen::PixelsY(design.top + design.height);
     return {origin_x + std::min(x1, x2), origin_y + std::min(y1, y2),
             origin_x + std::max(x1, x2) + 1, origin_y + std::max(y1, y2) + 1};
   }
-  const int left = origin_x + PixelsX(design.left), top = origin_y + PixelsY(design.top);
-  return {left, top, left + PixelsX(design.width), top + PixelsY(design.height)};
+  const int left = origin_x + Screen::PixelsX(design.left),
+            top = origin_y + Screen::PixelsY(design.top);
+  return {left, top, left + Screen::PixelsX(design.width), top + Screen::PixelsY(design.height)};
 }
 
 struct WindowKind {

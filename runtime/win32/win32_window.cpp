@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include "runtime/characters.h"
@@ -44,10 +43,6 @@ void RegisterWindowClass() {
   (void)registered;
 }
 
-int Pixels(float twips, float twips_per_pixel) {
-  return static_cast<int>(std::lround(twips / twips_per_pixel));
-}
-
 int16_t ShiftOf(WPARAM w) {
   return static_cast<int16_t>((w & MK_SHIFT ? 1 : 0) | (w & MK_CONTROL ? 2 : 0) |
                               (GetKeyState(VK_MENU) < 0 ? 4 : 0));
@@ -72,8 +67,7 @@ Win32Window::Win32Window(Form& form, const FormDesign& design)
   // A screen saver's window has no frame; the dialog has a fixed one.
   const DWORD style = dialog_ ? WS_POPUP | WS_CAPTION | WS_SYSMENU : WS_POPUP;
   const DWORD ex_style = dialog_ ? WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT : WS_EX_TOPMOST;
-  RECT frame{0, 0, Pixels(design.client_width, Screen::TwipsPerPixelX()),
-             Pixels(design.client_height, Screen::TwipsPerPixelY())};
+  RECT frame{0, 0, Screen::PixelsX(design.client_width), Screen::PixelsY(design.client_height)};
   AdjustWindowRectEx(&frame, style, FALSE, ex_style);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   int x = 0, y = 0;
