@@ -12,20 +12,21 @@ long long MonotonicNanoseconds() {
       .count();
 }
 
+long long ticks = 0;
+
 }  // namespace
 
-void CountTick() {
-  static long long ticks = 0;
-  // Every tenth tick, so that reporting costs next to nothing.
-  if (++ticks % 10 == 0)
-    std::fprintf(stderr, "bench-ticks %lld %lld\n", ticks, MonotonicNanoseconds());
+TickScope::TickScope() : start_ns_(MonotonicNanoseconds()) {}
+
+TickScope::~TickScope() {
+  std::fprintf(stderr, "bench-tick %lld %lld %lld\n", ++ticks, start_ns_, MonotonicNanoseconds());
 }
 
-void FirstPaint() {
-  static bool painted = false;
-  if (painted) return;
-  painted = true;
-  std::fprintf(stderr, "bench-first-paint %lld\n", MonotonicNanoseconds());
+void FirstMap() {
+  static bool mapped = false;
+  if (mapped) return;
+  mapped = true;
+  std::fprintf(stderr, "bench-first-map %lld\n", MonotonicNanoseconds());
 }
 
 }  // namespace rt::bench

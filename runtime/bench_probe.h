@@ -1,16 +1,27 @@
 // Probes for the bench: a build configured with KELVORA_BENCH_PROBES reports
-// its ticks and its first paint on standard error. In every other build they
-// are empty and the program behaves exactly as without them.
+// every timer tick (its start and end) and the window's first paint after it
+// is mapped on standard error. In every other build they are empty and the
+// program behaves exactly as without them.
 #pragma once
 
 namespace rt::bench {
 
 #ifdef KELVORA_BENCH_PROBES
-void CountTick();
-void FirstPaint();
+// Marks the start of a tick; the tick ends when the returned value is gone.
+class TickScope {
+ public:
+  TickScope();
+  ~TickScope();
+  TickScope(const TickScope&) = delete;
+  TickScope& operator=(const TickScope&) = delete;
+
+ private:
+  long long start_ns_;
+};
+void FirstMap();
 #else
-inline void CountTick() {}
-inline void FirstPaint() {}
+class TickScope {};
+inline void FirstMap() {}
 #endif
 
 }  // namespace rt::bench

@@ -20,10 +20,6 @@ bool Contains(const native::PixelRect& r, int x, int y) {
   return x >= r.x && y >= r.y && x < r.x + r.width && y < r.y + r.height;
 }
 
-bool Meets(const native::PixelRect& a, const native::PixelRect& b) {
-  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
-}
-
 }  // namespace
 
 bool AnyFormLoaded() { return loaded_forms > 0; }
@@ -116,7 +112,7 @@ void Form::ForEachBoxIn(
   for (const PictureBox* box : boxes_) {
     if (!box->Visible() || box->surface() == nullptr) continue;
     const native::PixelRect bounds = box->PixelBounds();
-    if (Meets(bounds, area)) draw(*box->surface(), bounds);
+    if (native::Meets(bounds, area)) draw(*box->surface(), bounds);
   }
 }
 

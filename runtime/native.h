@@ -24,6 +24,18 @@ struct PixelRect {
   int height = 0;
 };
 
+inline bool Meets(const PixelRect& a, const PixelRect& b) {
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+inline PixelRect BoundingBox(const PixelRect& a, const PixelRect& b) {
+  const int left = a.x < b.x ? a.x : b.x;
+  const int top = a.y < b.y ? a.y : b.y;
+  const int right = a.x + a.width > b.x + b.width ? a.x + a.width : b.x + b.width;
+  const int bottom = a.y + a.height > b.y + b.height ? a.y + a.height : b.y + b.height;
+  return {left, top, right - left, bottom - top};
+}
+
 // The persistent image of a picture box, drawn by the form that holds it.
 class Surface {
  public:

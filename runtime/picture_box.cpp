@@ -44,8 +44,14 @@ native::PixelRect PictureBox::PixelBounds() const {
 
 void PictureBox::Moved(const native::PixelRect& before) {
   if (!visible_) return;
-  form().Invalidate(before);
-  form().Invalidate(PixelBounds());
+  const native::PixelRect after = PixelBounds();
+  // One repaint covers both places when they overlap, as a falling column's do.
+  if (native::Meets(before, after)) {
+    form().Invalidate(native::BoundingBox(before, after));
+  } else {
+    form().Invalidate(before);
+    form().Invalidate(after);
+  }
 }
 
 void PictureBox::SetLeft(float twips) {

@@ -27,8 +27,10 @@ void Timer::DestroyNative() { source_.reset(); }
 void Timer::Fire() {
   if (in_handler_) return;
   in_handler_ = true;
-  bench::CountTick();
-  RunGuarded(handler_);
+  {
+    [[maybe_unused]] const bench::TickScope tick;
+    RunGuarded(handler_);
+  }
   in_handler_ = false;
 }
 

@@ -77,10 +77,36 @@ FormWidget::FormWidget(Form& form, const FormDesign& design)
     frame.moveCenter(screen()->availableGeometry().center());
     move(frame.topLeft());
   }
+  if (bypasses_window_manager_ && picture_.isNull()) {
+    setAttribute(Qt::WA_PaintOnScreen);
+    canvas_ = X11Canvas::For(*this, back_color_.rgb() & 0xFFFFFF);
+    if (!canvas_) setAttribute(Qt::WA_PaintOnScreen, false);
+  }
 }
 
+void FormWidget::Invalidate(const native::PixelRect& area) {
+  if (!canvas_) {
+    update(area.x, area.y, area.width, area.height);
+  } else if (form_ != nullptr && isVisible()) {
+    canvas_->Paint(*form_, area, width(), height());
+  }
+}
+
+std::unique_ptr<native::Surface> FormWidget::CreateSurface(const FontDesign& font) const {
+  if (canvas_) return canvas_->CreateSurface(font);
+  return std::make_unique<QtSurface>(font);
+}
+
+QPaintEngine* FormWidget::paintEngine() const { return canvas_ ? nullptr : QWidget::paintEngine(); }
+
 void FormWidget::paintEvent(QPaintEvent* event) {
-  bench::FirstPaint();
+  bench::FirstMap();  // the first paint follows the map
+  if (canvas_) {
+    if (form_ == nullptr) return;
+    for (const QRect& rect : event->region())
+      canvas_->Paint(*form_, {rect.x(), rect.y(), rect.width(), rect.height()}, width(), height());
+    return;
+  }
   QPainter painter(this);
   // Rect by rect: a tick dirties a strip per moving column, and painting the
   // strips' bounding box would redraw the whole screen.
@@ -165,12 +191,10 @@ int QtWindow::OuterWidth() const { return widget_->frameGeometry().width(); }
 
 int QtWindow::OuterHeight() const { return widget_->frameGeometry().height(); }
 
-void QtWindow::Invalidate(const native::PixelRect& area) {
-  widget_->update(area.x, area.y, area.width, area.height);
-}
+void QtWindow::Invalidate(const native::PixelRect& area) { widget_->Invalidate(area); }
 
 std::unique_ptr<native::Surface> QtWindow::CreateSurface(const FontDesign& font) {
-  return std::make_unique<QtSurface>(font);
+  return widget_->CreateSurface(font);
 }
 
 std::unique_ptr<native::Control> QtWindow::CreateControl(native::ControlKind kind,

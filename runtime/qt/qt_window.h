@@ -4,9 +4,11 @@
 
 #include <QPixmap>
 #include <QWidget>
+#include <memory>
 
 #include "runtime/design.h"
 #include "runtime/native.h"
+#include "runtime/qt/x11_canvas.h"
 
 namespace rt {
 class Form;
@@ -19,6 +21,10 @@ class FormWidget : public QWidget {
   FormWidget(Form& form, const FormDesign& design);
   // The form is going: no more input reaches it.
   void Detach() { form_ = nullptr; }
+  // Repaints the area: at once when drawn straight onto X, else later.
+  void Invalidate(const native::PixelRect& area);
+  std::unique_ptr<native::Surface> CreateSurface(const FontDesign& font) const;
+  QPaintEngine* paintEngine() const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -36,6 +42,7 @@ class FormWidget : public QWidget {
   QPixmap picture_;
   bool bypasses_window_manager_;
   bool pressed_ = false;
+  std::unique_ptr<X11Canvas> canvas_;  // only for the full-screen form on X
 };
 
 class QtWindow : public native::Window {
