@@ -27,7 +27,8 @@ PictureBox::PictureBox(Form& form, const PictureBox& original)
       auto_redraw_(original.auto_redraw_),
       back_color_(original.back_color_),
       fore_color_(original.fore_color_),
-      tag_(original.tag_) {
+      tag_(original.tag_),
+      pixel_bounds_(original.pixel_bounds_) {
   form.AttachBox(*this);
   if (form.IsLoaded()) CreateNative();
 }
@@ -38,8 +39,11 @@ PictureBox::~PictureBox() {
 }
 
 native::PixelRect PictureBox::PixelBounds() const {
-  return {Screen::PixelsX(left_), Screen::PixelsY(top_), Screen::PixelsX(width_),
-          Screen::PixelsY(height_)};
+  if (!pixel_bounds_) {
+    pixel_bounds_ = native::PixelRect{Screen::PixelsX(left_), Screen::PixelsY(top_),
+                                      Screen::PixelsX(width_), Screen::PixelsY(height_)};
+  }
+  return *pixel_bounds_;
 }
 
 void PictureBox::Moved(const native::PixelRect& before) {
@@ -57,12 +61,14 @@ void PictureBox::Moved(const native::PixelRect& before) {
 void PictureBox::SetLeft(float twips) {
   const native::PixelRect before = PixelBounds();
   left_ = twips;
+  pixel_bounds_.reset();
   Moved(before);
 }
 
 void PictureBox::SetTop(float twips) {
   const native::PixelRect before = PixelBounds();
   top_ = twips;
+  pixel_bounds_.reset();
   Moved(before);
 }
 
@@ -70,6 +76,7 @@ void PictureBox::SetWidth(float twips) {
   if (twips < 0) Raise(kInvalidPropertyValue);
   const native::PixelRect before = PixelBounds();
   width_ = twips;
+  pixel_bounds_.reset();
   if (surface_) surface_->Resize(PixelBounds().width, PixelBounds().height, back_color_);
   Moved(before);
 }
@@ -78,6 +85,7 @@ void PictureBox::SetHeight(float twips) {
   if (twips < 0) Raise(kInvalidPropertyValue);
   const native::PixelRect before = PixelBounds();
   height_ = twips;
+  pixel_bounds_.reset();
   if (surface_) surface_->Resize(PixelBounds().width, PixelBounds().height, back_color_);
   Moved(before);
 }

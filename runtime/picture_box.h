@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "runtime/control.h"
@@ -69,6 +70,9 @@ class PictureBox : public Control {
   int32_t back_color_ = SystemColor(kButtonFace);
   int32_t fore_color_ = SystemColor(kButtonText);
   std::string tag_;
+  // The form repaints and hit-tests boxes often: their place in pixels is
+  // kept from the first time it is asked (the screen may not be open before).
+  mutable std::optional<native::PixelRect> pixel_bounds_;
   int print_y_ = 0;
   std::unique_ptr<native::Surface> surface_;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "runtime/qt/qt_color.h"
+#include "runtime/qt/text_masks.h"
 
 namespace rt::qt {
 
@@ -15,7 +16,10 @@ QFont ToQFont(const FontDesign& font) {
   return qfont;
 }
 
-QtSurface::QtSurface(const FontDesign& font) : font_(ToQFont(font)) {}
+QtSurface::QtSurface(const FontDesign& font)
+    : font_(ToQFont(font)),
+      font_key_(font_.key().toStdString()),
+      line_height_(QFontMetrics(font_).height()) {}
 
 void QtSurface::Resize(int width, int height, int32_t back_color) {
   if (width == image_.width() && height == image_.height()) return;
@@ -31,14 +35,9 @@ void QtSurface::Resize(int width, int height, int32_t back_color) {
 void QtSurface::Clear(int32_t back_color) { image_.fill(ToQColor(back_color)); }
 
 int QtSurface::PrintLine(int y, const std::string& text, int32_t fore_color) {
-  const QFontMetrics metrics(font_);
-  if (!image_.isNull() && !text.empty()) {
-    QPainter painter(&image_);
-    painter.setFont(font_);
-    painter.setPen(ToQColor(fore_color));
-    painter.drawText(0, y + metrics.ascent(), QString::fromStdString(text));
-  }
-  return metrics.height();
+  if (!image_.isNull() && !text.empty())
+    BlendMask(image_, MaskFor(font_, font_key_, text), 0, y, ToQColor(fore_color).rgb());
+  return line_height_;
 }
 
 }  // namespace rt::qt

@@ -3,6 +3,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <string>
 
 #include "runtime/design.h"
 #include "runtime/native.h"
@@ -20,6 +21,8 @@ class QtSurface : public native::Surface {
  private:
   QImage image_;
   QFont font_;
+  std::string font_key_;
+  int line_height_;
 };
 
 QFont ToQFont(const FontDesign& font);

@@ -23,6 +23,7 @@ void X11Surface::Resize(int width, int height, int32_t back_color) {
   if (image().size() == before) return;
   if (pixmap_ != XCB_NONE) xcb_free_pixmap(connection_, pixmap_);
   pixmap_ = XCB_NONE;
+  changed_first_ = changed_end_ = 0;  // rows of the old size mean nothing now
   // X addresses pixels with 16-bit numbers: a larger image is not mirrored.
   if (image().isNull() || image().width() > kLargestSide || image().height() > kLargestSide) return;
   pixmap_ = xcb_generate_id(connection_);
