@@ -58,6 +58,7 @@ long long Nanoseconds(Clock::time_point t) {
 struct Run {
   double ticks_per_second = 0;
   double longest_to_median_tick = 0;
+  double longest_to_median_gap = 0;
   double program_cores = 0;
   double server_cores = 0;
   double peak_mib = 0;
@@ -89,15 +90,27 @@ double TickRate(const std::vector<Tick>& ticks) {
          static_cast<double>(ticks.back().start_ns - ticks.front().start_ns);
 }
 
-// How much longer the longest tick took than the median one: a column made
-// anew inside a tick must not stall the picture.
-double LongestToMedianTick(const std::vector<Tick>& ticks) {
-  if (ticks.empty()) return 0;
-  std::vector<long long> lengths;
-  for (const Tick& tick : ticks) lengths.push_back(tick.end_ns - tick.start_ns);
+double LongestToMedian(std::vector<long long> lengths) {
+  if (lengths.empty()) return 0;
   std::sort(lengths.begin(), lengths.end());
   return static_cast<double>(lengths.back()) /
          static_cast<double>(std::max(1LL, lengths[lengths.size() / 2]));
+}
+
+// A column made anew inside a tick must not stall the picture: how much
+// longer the longest tick took than the median one, and how much longer the
+// longest wait from one tick to the next was than the median wait.
+double LongestToMedianTick(const std::vector<Tick>& ticks) {
+  std::vector<long long> lengths;
+  for (const Tick& tick : ticks) lengths.push_back(tick.end_ns - tick.start_ns);
+  return LongestToMedian(lengths);
+}
+
+double LongestToMedianGap(const std::vector<Tick>& ticks) {
+  std::vector<long long> gaps;
+  for (size_t i = 1; i < ticks.size(); ++i)
+    gaps.push_back(ticks[i].start_ns - ticks[i - 1].start_ns);
+  return LongestToMedian(gaps);
 }
 
 double FirstMapMs(const std::string& log, long long start_ns) {
@@ -128,6 +141,7 @@ Run MeasureOnce(const std::vector<std::string>& command, const VirtualDisplay& d
   const std::vector<Tick> ticks = TicksBetween(log, Nanoseconds(from), Nanoseconds(to));
   run.ticks_per_second = TickRate(ticks);
   run.longest_to_median_tick = LongestToMedianTick(ticks);
+  run.longest_to_median_gap = LongestToMedianGap(ticks);
   run.program_cores = (program_after - program_before) / wall;
   run.server_cores = (server_after - server_before) / wall;
   run.first_map_ms = FirstMapMs(log, Nanoseconds(start));
@@ -144,11 +158,12 @@ std::string Summary(std::vector<double> values, const char* format) {
 }
 
 struct Series {
-  std::vector<double> ticks, longest, program, server, ratio, memory, first;
+  std::vector<double> ticks, longest, gap, program, server, ratio, memory, first;
 
   void Add(const Run& run, double ratio_to_reference) {
     ticks.push_back(run.ticks_per_second);
     longest.push_back(run.longest_to_median_tick);
+    gap.push_back(run.longest_to_median_gap);
     program.push_back(run.program_cores);
     server.push_back(run.server_cores);
     ratio.push_back(ratio_to_reference);
@@ -157,11 +172,11 @@ struct Series {
   }
 
   void Print(const char* name, int width, int height) const {
-    std::printf("| %d×%d | %s | %s | %s | %s | %s | %s | %s | %s |\n", width, height, name,
+    std::printf("| %d×%d | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", width, height, name,
                 Summary(ticks, "%.1f").c_str(), Summary(longest, "%.1f").c_str(),
-                Summary(program, "%.3f").c_str(), Summary(server, "%.3f").c_str(),
-                Summary(ratio, "%.2f").c_str(), Summary(memory, "%.1f").c_str(),
-                Summary(first, "%.0f").c_str());
+                Summary(gap, "%.1f").c_str(), Summary(program, "%.3f").c_str(),
+                Summary(server, "%.3f").c_str(), Summary(ratio, "%.2f").c_str(),
+                Summary(memory, "%.1f").c_str(), Summary(first, "%.0f").c_str());
   }
 };
 
@@ -181,9 +196,11 @@ int main(int argc, char** argv) {
       "display; median (range) of %d runs, %d s each after a %lld s warm-up\n\n",
       runs, seconds, static_cast<long long>(kWarmUp.count()));
   std::printf(
-      "| screen | program | ticks/s | longest ÷ median tick | program cores | X server cores | "
-      "total ÷ reference | peak memory MiB | exec to first map ms |\n");
-  std::printf("|---|---|---|---|---|---|---|---|---|\n");
+      "| screen | program | ticks/s | longest ÷ median tick | longest ÷ median gap between "
+      "ticks | program cores | X server cores | total ÷ reference | peak memory MiB | exec to "
+      "first "
+      "map ms |\n");
+  std::printf("|---|---|---|---|---|---|---|---|---|---|\n");
   for (const auto& [width, height] : {std::pair{1920, 1080}, std::pair{3840, 2160}}) {
     VirtualDisplay display(width, height);
     Installation install;
