@@ -113,6 +113,17 @@ std::optional<std::string> FindValue(const std::string& text, const std::string&
   return std::string(Unquoted(*parsed.value));
 }
 
+namespace {
+
+// The text with its last line ended: a final CR alone gains only its LF, so
+// that the line reads as before.
+std::string Terminated(const std::string& text, const std::string& newline) {
+  if (text.empty() || text.back() == '\n') return text;
+  return text + (text.back() == '\r' ? "\n" : newline);
+}
+
+}  // namespace
+
 std::string WithValue(const std::string& text, const std::string& section, const std::string& key,
                       const std::string& value) {
   const std::string newline = text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
@@ -126,17 +137,11 @@ std::string WithValue(const std::string& text, const std::string& section, const
   }
   const std::string entry = key + "=" + value + newline;
   if (place.section) {
-    const Line after = lines[place.last_content];
-    size_t insert_at = after.end;
-    if (insert_at < text.size()) {
-      insert_at = text.find('\n', insert_at) + 1;  // past the line end
-      return text.substr(0, insert_at) + entry + text.substr(insert_at);
-    }
-    return text + newline + entry;  // the section's last line had no line end
+    const size_t line_end = text.find('\n', lines[place.last_content].end);
+    if (line_end == std::string::npos) return Terminated(text, newline) + entry;
+    return text.substr(0, line_end + 1) + entry + text.substr(line_end + 1);
   }
-  std::string result = text;
-  if (!result.empty() && result.back() != '\n') result += newline;
-  return result + "[" + section + "]" + newline + entry;
+  return Terminated(text, newline) + "[" + section + "]" + newline + entry;
 }
 
 }  // namespace rt::ini

@@ -76,6 +76,13 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"AddsSectionAfterUnterminatedLine", "[other]\nx=1",
                   "[other]\nx=1\n[main]\nSP=200\n"},
         WriteCase{"KeepsCrLf", "[main]\r\nCOLOR1=1\r\n", "[main]\r\nCOLOR1=1\r\nSP=200\r\n"},
+        // A file ending in a CR alone: the CR gains its LF, and nothing else
+        // moves (the key once went to the start of the file, or the last
+        // value gained a CR).
+        WriteCase{"AddsKeyAfterFinalLoneCr", "[main]\r\nCOLOR1=1\r",
+                  "[main]\r\nCOLOR1=1\r\nSP=200\r\n"},
+        WriteCase{"AddsSectionAfterFinalLoneCr", "[other]\r\nx=1\r",
+                  "[other]\r\nx=1\r\n[main]\r\nSP=200\r\n"},
         WriteCase{"ReplacesKeyWithoutEquals", "[main]\nSP\n", "[main]\nSP=200\n"},
         WriteCase{"OnlyFirstSection", "[main]\nA=1\n[main]\nSP=1\n",
                   "[main]\nA=1\nSP=200\n[main]\nSP=1\n"}),

@@ -1,0 +1,96 @@
+// Fuzzing the settings reader and writer: any bytes as kelvora.ini (binary,
+// NUL bytes, huge lines, no final line end, byte-order marks, Shift-JIS)
+// must read without a crash or undefined behaviour, and a write of one key
+// must leave every other line of the file as it was.
+#include <fuzzer/FuzzedDataProvider.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "runtime/private_profile.h"
+
+namespace {
+
+std::string ScratchFile() {
+  std::string folder = "/tmp/kelvora-fuzz.XXXXXX";
+  if (::mkdtemp(folder.data()) == nullptr) std::abort();
+  return folder + "/kelvora.ini";
+}
+
+const std::string& SettingsPath() {
+  static const std::string path = ScratchFile();
+  return path;
+}
+
+void Store(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string Load(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Lines without their ends: a last line without one gains one when the
+// writer adds a line after it.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The written file differs from the old one in at most one replaced line
+// (the key's) and two added ones (a new section's header and the key).
+void CheckOnlyTheKeyChanged(const std::string& before, const std::string& after) {
+  const std::vector<std::string> old_lines = Lines(before);
+  const std::vector<std::string> new_lines = Lines(after);
+  size_t prefix = 0;
+  while (prefix < old_lines.size() && prefix < new_lines.size() &&
+         old_lines[prefix] == new_lines[prefix])
+    ++prefix;
+  size_t suffix = 0;
+  while (suffix < old_lines.size() - prefix && suffix < new_lines.size() - prefix &&
+         old_lines[old_lines.size() - 1 - suffix] == new_lines[new_lines.size() - 1 - suffix])
+    ++suffix;
+  const size_t removed = old_lines.size() - prefix - suffix;
+  const size_t added = new_lines.size() - prefix - suffix;
+  if (removed > 1 || added > 2 || added < removed) {
+    std::fprintf(stderr, "lines changed beyond the key: %zu removed, %zu added\n", removed, added);
+    std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider provider(data, size);
+  const std::string section = provider.ConsumeBool() ? "main" : provider.ConsumeRandomLengthString(8);
+  const std::string key = provider.ConsumeRandomLengthString(8);
+  const std::string value = provider.ConsumeRandomLengthString(8);
+  const std::string file = provider.ConsumeRemainingBytesAsString();
+  const std::string& path = SettingsPath();
+  Store(path, file);
+
+  for (const char* name : {"COLOR1", "COLOR2", "COLOR3", "SP"})
+    rt::GetPrivateProfileString("main", name, "", 256, path);
+  const std::string read = rt::GetPrivateProfileString(section, key, "-", 256, path);
+  if (read.size() > 255) std::abort();
+
+  if (rt::WritePrivateProfileString(section, key, value, path)) {
+    CheckOnlyTheKeyChanged(file, Load(path));
+  } else if (Load(path) != file) {
+    std::fprintf(stderr, "a refused write changed the file\n");
+    std::abort();
+  }
+  return 0;
+}
