@@ -74,7 +74,8 @@ void CheckOnlyTheKeyChanged(const std::string& before, const std::string& after)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider provider(data, size);
-  const std::string section = provider.ConsumeBool() ? "main" : provider.ConsumeRandomLengthString(8);
+  const std::string section =
+      provider.ConsumeBool() ? "main" : provider.ConsumeRandomLengthString(8);
   const std::string key = provider.ConsumeRandomLengthString(8);
   const std::string value = provider.ConsumeRandomLengthString(8);
   const std::string file = provider.ConsumeRemainingBytesAsString();
