@@ -2,6 +2,7 @@
 // beside the old one, which is then renamed over it, so that a kill or a full
 // disk leaves either the old file or the new one, never a partial one.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -78,6 +79,29 @@ bool ReplaceFile(const std::string& target, const std::string& text) {
   return true;
 }
 
+// Writers of one folder take turns: each reads, changes and replaces the
+// whole file, and two at once would each lose the other's key. The lock is
+// on the folder, which stays while the file is replaced; the kernel lets it
+// go when its holder ends in any way.
+class FolderLock {
+ public:
+  explicit FolderLock(const std::string& file) {
+    const size_t slash = file.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : file.substr(0, slash + 1);
+    fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+    }
+  }
+  ~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  int fd_;
+};
+
 bool IsSafeText(const std::string& text) {
   return text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
 }
@@ -100,6 +124,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
   if (!IsSafeText(section) || !IsSafeText(key) || !IsSafeText(value)) return false;
   const std::optional<std::string> target = WriteTarget(path);
   if (!target) return false;
+  const FolderLock lock(*target);
   const FileRead file = ReadWholeFile(*target);
   if (file.exists && !file.text) return false;  // never replace what we could not read
   return ReplaceFile(*target, ini::WithValue(file.text.value_or(""), section, key, value));

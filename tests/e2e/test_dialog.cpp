@@ -1,10 +1,13 @@
 // The settings dialog of the real program: what it shows, and a choice made
 // with the real mouse that the next rain uses.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <sstream>
 #include <thread>
 
+#include "runtime/private_profile.h"
 #include "tests/e2e/display_fixture.h"
 #include "tests/e2e/rain_picture.h"
 
@@ -120,6 +123,37 @@ TEST_F(Dialog, AColourThatIsNoNumberStopsWithError13AndWritesNothing) {
   EXPECT_EQ(dialog.WaitExit(5s), 1);
   EXPECT_NE(dialog.Stderr().find("実行時エラー '13'"), std::string::npos);
   EXPECT_EQ(ReadFile(install_.Ini()), file);
+}
+
+// The dialog's OK while another process writes keys of its own into the
+// same file: both sets are there at the end, none lost to the other.
+TEST_F(Dialog, OkWhileAnotherProcessWritesLosesNeitherSide) {
+  WriteFile(install_.Ini(), SettingsFile("0", "0", "240", "200"));
+  std::unique_ptr<Process> dialog = OpenDialog();
+  ASSERT_FALSE(window_.empty());
+  constexpr int kOtherKeys = 1000;
+  const pid_t writer = ::fork();
+  ASSERT_GE(writer, 0);
+  if (writer == 0) {
+    for (int i = 0; i < kOtherKeys; ++i)
+      rt::WritePrivateProfileString("main", "OTHER" + std::to_string(i), "x", install_.Ini());
+    ::_exit(0);
+  }
+  // Enter on the first focus (Default) picks green and the fastest speed;
+  // Tab, Enter is OK, which writes them.
+  display().Xdo({"windowfocus", "--sync", window_, "key", "Return", "Tab", "Return"});
+  EXPECT_EQ(dialog->WaitExit(5s), 0);
+  ::waitpid(writer, nullptr, 0);
+  const std::string file = ReadFile(install_.Ini());
+  for (const auto& [key, value] :
+       {std::pair{"COLOR1", "0"}, {"COLOR2", "240"}, {"COLOR3", "0"}, {"SP", "10"}})
+    EXPECT_EQ(rt::GetPrivateProfileString("main", key, "-", 256, install_.Ini()), value) << key;
+  for (int i = 0; i < kOtherKeys; ++i) {
+    ASSERT_EQ(
+        rt::GetPrivateProfileString("main", "OTHER" + std::to_string(i), "-", 256, install_.Ini()),
+        "x")
+        << i;
+  }
 }
 
 }  // namespace

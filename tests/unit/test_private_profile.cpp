@@ -1,13 +1,17 @@
-// The private-profile functions over real files: absent, linked, unwritable
-// and killed in the middle of a write.
+// The private-profile functions over real files: absent, linked, unwritable,
+// killed in the middle of a write, written by two processes at once and
+// written on a full disk.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
+#include <vector>
 
 #include "runtime/private_profile.h"
 #include "tests/support/temp_dir.h"
@@ -130,6 +134,66 @@ TEST(PrivateProfileWrite, KillDuringWriteLeavesOldOrNewFile) {
     ASSERT_TRUE(after == with_a || after == with_b)
         << "round " << round << ": " << after.size() << " bytes";
   }
+}
+
+// Two processes writing keys of their own into one file at once: every
+// key of both is there at the end, and a reader never sees a partial file.
+TEST(PrivateProfileWrite, ConcurrentWritersLoseNoKey) {
+  TempDir dir;
+  const std::string path = dir.File("k.ini");
+  WriteFile(path, "[main]\nSP=10\n");
+  constexpr int kKeys = 150;
+  std::vector<pid_t> writers;
+  for (const char* prefix : {"A", "B"}) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0; i < kKeys; ++i) {
+        if (!Write(path, std::to_string(i), prefix + std::to_string(i))) ::_exit(1);
+      }
+      ::_exit(0);
+    }
+    writers.push_back(child);
+  }
+  int reads = 0;
+  for (bool running = true; running; ++reads) {
+    const std::string seen = ReadFile(path);
+    ASSERT_TRUE(seen.starts_with("[main]\nSP=10\n") && seen.ends_with("\n")) << seen;
+    running = false;
+    for (const pid_t writer : writers) running |= ::waitpid(writer, nullptr, WNOHANG) == 0;
+  }
+  for (const char* prefix : {"A", "B"}) {
+    for (int i = 0; i < kKeys; ++i)
+      EXPECT_EQ(Read(path, prefix + std::to_string(i)), std::to_string(i)) << prefix << i;
+  }
+  EXPECT_EQ(Read(path), "10");
+  EXPECT_GT(reads, 1);
+}
+
+// A disk with no room for the new file: the write reports failure, the old
+// file stays as it was and no scratch file is left beside it.
+TEST(PrivateProfileWrite, FullDiskKeepsTheOldFile) {
+  TempDir dir;
+  if (::geteuid() != 0 ||
+      ::mount("tmpfs", dir.path().c_str(), "tmpfs", 0, "size=64k,mode=0755") != 0)
+    GTEST_SKIP() << "mounting a small tmpfs needs root";
+  const std::string path = dir.File("k.ini");
+  const std::string old_file = "[main]\n; " + std::string(20000, 'x') + "\nSP=10\n";
+  WriteFile(path, old_file);
+  {
+    std::ofstream filler(dir.File("filler"), std::ios::binary);
+    const std::string block(4096, 'f');
+    while (filler.write(block.data(), block.size())) {
+    }
+  }
+  EXPECT_FALSE(Write(path, "200"));
+  EXPECT_EQ(ReadFile(path), old_file);
+  const auto entries = std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator());
+  EXPECT_EQ(entries, 2) << "only the file and the filler";
+  fs::remove(dir.File("filler"));
+  EXPECT_TRUE(Write(path, "200"));
+  EXPECT_EQ(Read(path), "200");
+  ::umount(dir.path().c_str());
 }
 
 }  // namespace
