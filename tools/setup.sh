@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make libgtest-dev qt6-base-dev fonts-ipafont-gothic xvfb xdotool imagemagick
-  g++-mingw-w64-x86-64 wine wine64 python3-fonttools libxcb1-dev pkgconf
+  g++-mingw-w64-x86-64 wine wine64 python3-fonttools libxcb1-dev libxcb-res0-dev pkgconf
   clang libclang-rt-14-dev)
 missing=()
 for package in "${packages[@]}"; do

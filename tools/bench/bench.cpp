@@ -6,50 +6,25 @@
 // steady state, the ratio of the saver's total to the reference's, the peak
 // memory and the time from exec to the window's first map.
 // Usage: bench [--seconds N] [--runs N]
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "tests/e2e/harness.h"
+#include "tools/bench/process_stats.h"
 
 namespace {
 
+using bench::CpuSeconds;
+using bench::PeakMemoryMiB;
 using Clock = std::chrono::steady_clock;
 
 constexpr auto kWarmUp = 5s;  // the first row and its rebuild are over by then
-
-double CpuSeconds(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string line;
-  std::getline(stat, line);
-  // Fields after the command name, which is in parentheses and may hold blanks.
-  std::istringstream fields(line.substr(line.rfind(')') + 2));
-  std::string field;
-  long long user = 0, system = 0;
-  for (int index = 3; fields >> field; ++index) {
-    if (index == 14) user = std::stoll(field);
-    if (index == 15) {
-      system = std::stoll(field);
-      break;
-    }
-  }
-  return static_cast<double>(user + system) / static_cast<double>(::sysconf(_SC_CLK_TCK));
-}
-
-double PeakMemoryMiB(pid_t pid) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  for (std::string line; std::getline(status, line);) {
-    if (line.starts_with("VmHWM:")) return std::stod(line.substr(6)) / 1024.0;
-  }
-  return 0;
-}
 
 long long Nanoseconds(Clock::time_point t) {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
