@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -173,6 +174,56 @@ TEST_F(Wine, TheDialogStoresAChoiceMadeWithTheMouse) {
   // Windows writes its line ends.
   EXPECT_EQ(ReadFile(install_.Ini()), "[main]\r\nCOLOR1=0\r\nCOLOR2=0\r\nCOLOR3=240\r\nSP=200\r\n");
 }
+
+// Hostile settings under Windows' own file functions: the run-time error
+// and status 1 once the message is read, or a rain that runs; nothing written.
+struct HostileCase {
+  const char* name;
+  std::string file;  // empty: kelvora.ini is a folder
+  int error;         // 0: it runs
+  friend void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class WineHostileSettings : public Wine, public testing::WithParamInterface<HostileCase> {};
+
+TEST_P(WineHostileSettings, RunOrStopWithTheMessageAndWriteNothing) {
+  const HostileCase& c = GetParam();
+  if (c.file.empty()) {
+    std::filesystem::create_directory(install_.Ini());
+  } else {
+    WriteFile(install_.Ini(), c.file);
+  }
+  Process saver = install_.Start(display(), {"/S"});
+  const std::optional<std::string> window = display().WaitForWindow(60s);
+  ASSERT_TRUE(window) << saver.Stderr();
+  if (c.error != 0) {
+    EXPECT_EQ(display().WindowName(*window), "kelvora") << "the message";
+    display().Xdo({"windowfocus", "--sync", *window, "key", "Return"});
+    EXPECT_EQ(saver.WaitExit(20s), 1);
+  } else {
+    std::this_thread::sleep_for(1s);
+    EXPECT_TRUE(saver.Running()) << saver.Stderr();
+    saver.Kill();
+  }
+  if (c.file.empty()) {
+    EXPECT_TRUE(std::filesystem::is_directory(install_.Ini()));
+    EXPECT_TRUE(std::filesystem::is_empty(install_.Ini()));
+  } else {
+    EXPECT_EQ(ReadFile(install_.Ini()), c.file);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, WineHostileSettings,
+    testing::Values(HostileCase{"SpeedNegative", SettingsFile("240", "0", "0", "-1"), 380},
+                    HostileCase{"ColourPastALong", SettingsFile("99999999999", "0", "0", "10"), 6},
+                    HostileCase{"SpeedLetters", SettingsFile("240", "0", "0", "fast"), 13},
+                    HostileCase{"PathIsAFolder", "", 0},
+                    HostileCase{"FiftyMegabytes",
+                                "[other]\r\n" + std::string(50'000'000, ';') +
+                                    "\r\n[main]\r\nCOLOR1=0\r\nCOLOR2=240\r\nCOLOR3=0\r\nSP=10\r\n",
+                                0}),
+    [](const testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
 
 struct ReadCase {
   const char* name;
