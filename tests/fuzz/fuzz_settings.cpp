@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -17,14 +18,24 @@
 
 namespace {
 
-std::string ScratchFile() {
-  std::string folder = "/tmp/kelvora-fuzz.XXXXXX";
-  if (::mkdtemp(folder.data()) == nullptr) std::abort();
-  return folder + "/kelvora.ini";
-}
+// A folder of its own for the file, removed when the fuzzer ends.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    if (::mkdtemp(folder_.data()) == nullptr) std::abort();
+  }
+  ~ScratchFolder() { std::filesystem::remove_all(folder_); }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  std::string File(const std::string& name) const { return folder_ + "/" + name; }
+
+ private:
+  std::string folder_ = "/tmp/kelvora-fuzz.XXXXXX";
+};
 
 const std::string& SettingsPath() {
-  static const std::string path = ScratchFile();
+  static const ScratchFolder folder;
+  static const std::string path = folder.File("kelvora.ini");
   return path;
 }
 
