@@ -83,7 +83,7 @@ X11Canvas::X11Canvas(xcb_connection_t* connection, xcb_window_t window, uint8_t 
 X11Canvas::~X11Canvas() { xcb_free_gc(connection_, gc_); }
 
 std::unique_ptr<native::Surface> X11Canvas::CreateSurface(const FontDesign& font) const {
-  return std::make_unique<X11Surface>(font, connection_, window_, depth_);
+  return std::make_unique<X11Surface>(font, connection_, window_, depth_, gc_);
 }
 
 void X11Canvas::Paint(const Form& form, const native::PixelRect& area, int width, int height) {
@@ -112,7 +112,7 @@ void X11Canvas::Paint(const Form& form, const native::PixelRect& area, int width
   }
   for (const Piece& piece : pieces) {
     const native::PixelRect part = Intersection(clipped, piece.bounds);
-    piece.surface->CopyTo(gc_, part.x - piece.bounds.x, part.y - piece.bounds.y, part.width,
+    piece.surface->CopyTo(part.x - piece.bounds.x, part.y - piece.bounds.y, part.width,
                           part.height, part.x, part.y);
   }
 }

@@ -1,10 +1,15 @@
 // A picture box's image for a form drawn straight onto its X window: the
-// image is kept as on every platform and mirrored into a pixmap on the X
-// server, so that moving the box costs one server-side copy and no pixels
-// travel. Changed rows reach the pixmap before it is next copied from.
+// image lives in a pixmap on the X server, so that moving the box costs one
+// server-side copy and no pixels travel. Drawing happens in a client copy
+// whose changed rows reach the pixmap before it is next copied from. Only
+// the most recently drawn images keep their client copy; the others are
+// brought back (from their one colour, or read from the server) when they
+// are drawn into again.
 #pragma once
 
 #include <xcb/xcb.h>
+
+#include <optional>
 
 #include "runtime/qt/qt_surface.h"
 
@@ -13,7 +18,7 @@ namespace rt::qt {
 class X11Surface : public QtSurface {
  public:
   X11Surface(const FontDesign& font, xcb_connection_t* connection, xcb_window_t window,
-             uint8_t depth);
+             uint8_t depth, xcb_gcontext_t gc);
   ~X11Surface() override;
   X11Surface(const X11Surface&) = delete;
   X11Surface& operator=(const X11Surface&) = delete;
@@ -23,20 +28,28 @@ class X11Surface : public QtSurface {
   int PrintLine(int y, const std::string& text, int32_t fore_color) override;
 
   // Copies part of the image (source in image pixels) to the window.
-  void CopyTo(xcb_gcontext_t gc, int source_x, int source_y, int width, int height, int target_x,
-              int target_y) const;
+  void CopyTo(int source_x, int source_y, int width, int height, int target_x, int target_y) const;
 
  private:
   void MarkChanged(int from_row, int to_row);
-  void Upload(xcb_gcontext_t gc) const;
+  void Upload() const;
+  // The client copy is about to be drawn into: brings it back if needed and
+  // makes it the most recent one.
+  void Touch();
+  void DropClientCopy();
+  void ReadBack();
 
   xcb_connection_t* connection_;
   xcb_window_t window_;
   uint8_t depth_;
+  xcb_gcontext_t gc_;
   xcb_pixmap_t pixmap_ = XCB_NONE;
   // Rows changed since the last upload: [first, end).
   mutable int changed_first_ = 0;
   mutable int changed_end_ = 0;
+  bool dropped_ = false;
+  QSize size_;                   // kept while the client copy is dropped
+  std::optional<QRgb> uniform_;  // the whole image's one colour, when it has one
 };
 
 }  // namespace rt::qt

@@ -1,0 +1,114 @@
+// Picture-box images kept on the X server, on a real X display: an image
+// whose client copy went to make room for others keeps what was drawn in it
+// when it is drawn into and resized again.
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+#include <QApplication>
+#include <QWidget>
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "runtime/conversions.h"
+#include "runtime/design.h"
+#include "runtime/qt/qt_application.h"
+#include "runtime/qt/x11_canvas.h"
+#include "runtime/qt/x11_surface.h"
+#include "tests/e2e/harness.h"
+
+namespace {
+
+constexpr int kWidth = 19;
+constexpr int kBlack = 0;
+
+class X11Images : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    display_ = std::make_unique<VirtualDisplay>(320, 240);
+    ::setenv("DISPLAY", display_->name().c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    rt::qt::SetProgramName("x11_tests");
+    rt::qt::EnsureApplication();
+  }
+
+  void SetUp() override {
+    window_.setGeometry(0, 0, 200, 200);
+    window_.show();
+    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+    canvas_ = rt::qt::X11Canvas::For(window_, 0);
+    ASSERT_NE(canvas_, nullptr) << "Xvfb lays pixels out as Qt does";
+  }
+
+  rt::qt::X11Surface& NewImage(int height) {
+    surfaces_.push_back(canvas_->CreateSurface(rt::FontDesign{"IPAGothic", 9, 700}));
+    auto& surface = static_cast<rt::qt::X11Surface&>(*surfaces_.back());
+    surface.Resize(kWidth, height, kBlack);
+    return surface;
+  }
+
+  // Draws into enough other images that the given one loses its client copy.
+  void CrowdOut() {
+    for (int i = 0; i < 8; ++i) NewImage(13).PrintLine(0, rt::Chr(177), rt::RGB(0, 0, 255));
+  }
+
+  // The brightest red and green in rows [top, bottom) of the image, as the
+  // window shows it once copied there.
+  std::pair<int, int> InkOnScreen(const rt::qt::X11Surface& surface, int top, int bottom) {
+    surface.CopyTo(0, 0, kWidth, bottom, 0, 0);
+    xcb_connection_t* connection =
+        qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    xcb_get_image_reply_t* reply =
+        xcb_get_image_reply(connection,
+                            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                                          static_cast<xcb_window_t>(window_.winId()), 0, 0, kWidth,
+                                          static_cast<uint16_t>(bottom), ~0u),
+                            nullptr);
+    int red = 0, green = 0;
+    if (reply != nullptr) {
+      const auto* pixels = reinterpret_cast<const uint32_t*>(xcb_get_image_data(reply));
+      for (int y = top; y < bottom; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+          red = std::max(red, static_cast<int>((pixels[y * kWidth + x] >> 16) & 0xFF));
+          green = std::max(green, static_cast<int>((pixels[y * kWidth + x] >> 8) & 0xFF));
+        }
+      }
+    }
+    std::free(reply);
+    return {red, green};
+  }
+
+  static inline std::unique_ptr<VirtualDisplay> display_;
+  QWidget window_;
+  std::unique_ptr<rt::qt::X11Canvas> canvas_;
+  std::vector<std::unique_ptr<rt::native::Surface>> surfaces_;
+};
+
+TEST_F(X11Images, AnImageDrawnIntoAgainKeepsWhatItHad) {
+  rt::qt::X11Surface& image = NewImage(26);
+  const int line = image.PrintLine(0, rt::Chr(177), rt::RGB(255, 0, 0));
+  CrowdOut();
+  image.PrintLine(line, rt::Chr(178), rt::RGB(0, 255, 0));
+  CrowdOut();
+  image.Resize(kWidth, 3 * line, kBlack);  // a new pixmap, filled from the client copy
+  const auto [first_red, first_green] = InkOnScreen(image, 0, line);
+  const auto [second_red, second_green] = InkOnScreen(image, line, 2 * line);
+  EXPECT_GT(first_red, 100) << "the first line, read back twice";
+  EXPECT_EQ(first_green, 0);
+  EXPECT_GT(second_green, 100) << "the second line, read back once";
+  EXPECT_EQ(second_red, 0);
+}
+
+TEST_F(X11Images, AClearedImageComesBackInItsColour) {
+  rt::qt::X11Surface& image = NewImage(13);
+  image.PrintLine(0, rt::Chr(177), rt::RGB(255, 0, 0));
+  image.Clear(rt::RGB(0, 255, 0));
+  CrowdOut();
+  image.Resize(kWidth, 26, rt::RGB(0, 255, 0));
+  const auto [red, green] = InkOnScreen(image, 0, 13);  // the rows it had before
+  EXPECT_EQ(red, 0) << "the cleared line stays cleared";
+  EXPECT_EQ(green, 255);
+}
+
+}  // namespace
