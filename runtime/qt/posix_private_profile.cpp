@@ -1,11 +1,14 @@
 // The private-profile functions over POSIX files. A write goes to a new file
 // beside the old one, which is then renamed over it, so that a kill or a full
 // disk leaves either the old file or the new one, never a partial one.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -64,10 +67,43 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
+// The folder of a file, with its final slash.
+std::string FolderOf(const std::string& file) {
+  const size_t slash = file.rfind('/');
+  return slash == std::string::npos ? "./" : file.substr(0, slash + 1);
+}
+
+// A new file is written beside the old one under this name (mkstemp fills
+// in the six characters) before it is renamed over it.
+constexpr char kScratchInfix[] = ".new-";
+constexpr size_t kScratchRandomLength = 6;
+
+bool IsScratchFileOf(const std::string& name, const std::string& file_name) {
+  const std::string prefix = file_name + kScratchInfix;
+  if (name.size() != prefix.size() + kScratchRandomLength || !name.starts_with(prefix))
+    return false;
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                     [](unsigned char c) { return std::isalnum(c) != 0; });
+}
+
+// A writer killed between making its new file and renaming it leaves the
+// new file behind. While the folder lock is held no other writer is busy,
+// so what earlier ones left can go.
+void RemoveLeftScratchFiles(const std::string& target) {
+  const size_t slash = target.rfind('/');
+  const std::string file_name = slash == std::string::npos ? target : target.substr(slash + 1);
+  DIR* listing = ::opendir(FolderOf(target).c_str());
+  if (listing == nullptr) return;
+  while (const dirent* entry = ::readdir(listing)) {
+    if (IsScratchFileOf(entry->d_name, file_name)) ::unlinkat(::dirfd(listing), entry->d_name, 0);
+  }
+  ::closedir(listing);
+}
+
 bool ReplaceFile(const std::string& target, const std::string& text) {
   struct stat info {};
   const mode_t mode = ::stat(target.c_str(), &info) == 0 ? info.st_mode & 07777 : NewFileMode();
-  std::string temp = target + ".XXXXXX";
+  std::string temp = target + kScratchInfix + std::string(kScratchRandomLength, 'X');
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return false;
   const bool written = WriteAll(fd, text) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
@@ -85,13 +121,16 @@ bool ReplaceFile(const std::string& target, const std::string& text) {
 // go when its holder ends in any way.
 class FolderLock {
  public:
-  explicit FolderLock(const std::string& file) {
-    const size_t slash = file.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : file.substr(0, slash + 1);
-    fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+  explicit FolderLock(const std::string& file)
+      : fd_(::open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0) {
+      if (errno != EINTR) {
+        ::close(fd_);
+        fd_ = -1;
+      }
     }
   }
+  bool held() const { return fd_ >= 0; }
   ~FolderLock() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -125,6 +164,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
   const std::optional<std::string> target = WriteTarget(path);
   if (!target) return false;
   const FolderLock lock(*target);
+  if (lock.held()) RemoveLeftScratchFiles(*target);
   const FileRead file = ReadWholeFile(*target);
   if (file.exists && !file.text) return false;  // never replace what we could not read
   return ReplaceFile(*target, ini::WithValue(file.text.value_or(""), section, key, value));

@@ -134,6 +134,22 @@ TEST(PrivateProfileWrite, KillDuringWriteLeavesOldOrNewFile) {
     ASSERT_TRUE(after == with_a || after == with_b)
         << "round " << round << ": " << after.size() << " bytes";
   }
+  // The next write clears away the new files the killed writers left.
+  ASSERT_TRUE(Write(path, "100"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+// Only the file's own leftovers go: other files that look alike stay.
+TEST(PrivateProfileWrite, RemovesOnlyItsOwnLeftNewFiles) {
+  TempDir dir;
+  WriteFile(dir.File("k.ini"), "[main]\nSP=10\n");
+  const std::vector<std::string> kept = {"k.ini.backup", "k.ini.new-toolong", "k.ini.new-a.b-c",
+                                         "other.ini.new-Ab3xYz"};
+  for (const std::string& name : kept) WriteFile(dir.File(name), "mine");
+  WriteFile(dir.File("k.ini.new-Ab3xYz"), "[main]\nSP=");
+  ASSERT_TRUE(Write(dir.File("k.ini"), "200"));
+  EXPECT_FALSE(fs::exists(dir.File("k.ini.new-Ab3xYz")));
+  for (const std::string& name : kept) EXPECT_EQ(ReadFile(dir.File(name)), "mine") << name;
 }
 
 // Two processes writing keys of their own into one file at once: every
