@@ -1,10 +1,14 @@
 #include "tests/e2e/rain_picture.h"
 
 #include <algorithm>
+#include <thread>
+
+#include "tests/e2e/harness.h"
 
 namespace {
 
-constexpr int kInk = 40;  // a channel above this is a drawn glyph
+constexpr int kInk = 40;           // a channel above this is a drawn glyph
+constexpr int kColumnPixels = 19;  // 285 twips
 
 int Brightest(QRgb pixel) { return std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)}); }
 
@@ -60,4 +64,15 @@ bool AllBlack(const QImage& shot) {
     }
   }
   return true;
+}
+
+RainPicture WaitForRain(const VirtualDisplay& display, Channel channel, int more_than,
+                        std::chrono::milliseconds interval, int looks) {
+  const auto lit = static_cast<size_t>(channel);
+  RainPicture picture;
+  for (int look = 0; look < looks && picture.lit_pixels[lit] <= more_than; ++look) {
+    std::this_thread::sleep_for(interval);
+    picture = ReadRain(display.Screenshot(), kColumnPixels);
+  }
+  return picture;
 }

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QImage>
+#include <chrono>
+
+class VirtualDisplay;
 
 enum class Channel { kRed, kGreen, kBlue };
 
@@ -14,6 +17,12 @@ struct RainPicture {
 
 // Columns are strips of the given width from the left edge.
 RainPicture ReadRain(const QImage& shot, int strip_width);
+
+// Reads the screen every interval until more than the given number of
+// pixels are lit in the channel, at most the given number of times; gives
+// the last reading. Falling columns take a while to come into view.
+RainPicture WaitForRain(const VirtualDisplay& display, Channel channel, int more_than,
+                        std::chrono::milliseconds interval, int looks);
 
 // The lit run of one strip: its first and last rows with ink.
 struct LitRun {

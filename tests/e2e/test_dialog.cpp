@@ -105,11 +105,7 @@ TEST_F(Dialog, AMouseChoiceIsStoredAndTheNextRainUsesIt) {
   Process rain(install_.Command({"/S"}), display().name());
   ASSERT_TRUE(display().WaitForWindow(10s));
   // At 200 ms a tick, the columns take a few seconds to come down.
-  RainPicture picture;
-  for (int look = 0; look < 20 && picture.lit_pixels[2] <= 1000; ++look) {
-    std::this_thread::sleep_for(500ms);
-    picture = ReadRain(display().Screenshot(), 19);
-  }
+  const RainPicture picture = WaitForRain(display(), Channel::kBlue, 1000, 500ms, 20);
   EXPECT_GT(picture.lit_pixels[2], 1000) << "blue";
   EXPECT_EQ(picture.lit_pixels[0], 0);
   display().Xdo({"key", "a"});

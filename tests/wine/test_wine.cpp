@@ -119,11 +119,7 @@ TEST_F(WineNarrowScreen, TheRainFallsInItsColour) {
   std::string window;
   const std::unique_ptr<Process> saver = StartSaver(window);
   ASSERT_TRUE(saver);
-  RainPicture picture;
-  for (int look = 0; look < 15 && picture.lit_pixels[2] <= 300; ++look) {
-    std::this_thread::sleep_for(2s);
-    picture = ReadRain(display().Screenshot(), 19);
-  }
+  const RainPicture picture = WaitForRain(display(), Channel::kBlue, 300, 2s, 15);
   EXPECT_GT(picture.lit_pixels[2], 300) << "blue";
   EXPECT_EQ(picture.lit_pixels[0], 0);
   EXPECT_TRUE(saver->Running());
