@@ -5,6 +5,7 @@
 #        tools/bench.sh --soak [--minutes N] [--width W] [--height H]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+tools/install.sh program bench
 tools/setup.sh build-bench -DKELVORA_BENCH_PROBES=ON -DKELVORA_TESTS=OFF >/dev/null
 if [[ "${1:-}" == "--soak" ]]; then
   shift

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds kelvora and runs it with the given switch, e.g. tools/run.sh /S.
 # With --windows first, the Windows screen saver runs under Wine instead.
-# With no display it runs on a virtual one for a few seconds and saves a
-# screenshot, printing its path.
+# With no display it runs on a virtual one until it has drawn, saves a
+# screenshot and prints its path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 launch=()
@@ -15,19 +15,23 @@ if [[ "${1:-}" == "--windows" ]]; then
   export WINEPREFIX="$PWD/build-win32/wine-prefix" WINEDEBUG=-all
   [[ -d "$WINEPREFIX" ]] || wineboot -i >/dev/null 2>&1
 else
-  tools/setup.sh build >/dev/null
+  # The program alone; a build the tests configured keeps its tests.
+  configure=()
+  [[ -f build/CMakeCache.txt ]] || configure=(-DKELVORA_TESTS=OFF)
+  tools/setup.sh build "${configure[@]}" >/dev/null
   launch=("$PWD/build/startup/kelvora")
 fi
 
-if [[ -n "${DISPLAY:-}" ]] && xdotool getdisplaygeometry >/dev/null 2>&1; then
+if [[ -n "${DISPLAY:-}" ]]; then
   exec "${launch[@]}" "$@"
 fi
 
+tools/install.sh screenshot
 mkdir -p shots
 name=$(printf '%s' "${1:-none}" | tr -c 'A-Za-z0-9' '_')
 shot="$PWD/shots/kelvora$flavour-$name.png"
 number_file=$(mktemp)
-runtime_dir=$(mktemp -d)  # Qt wants one; a bare machine may not have it
+runtime_dir=$(mktemp -d) # Qt wants one; a bare machine may not have it
 trap 'rm -rf "$number_file" "$runtime_dir"' EXIT
 export XDG_RUNTIME_DIR="$runtime_dir"
 Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset -ac 3>"$number_file" \
@@ -37,9 +41,29 @@ until [[ -s "$number_file" ]]; do sleep 0.1; done
 export DISPLAY=":$(tr -d '\n' <"$number_file")"
 "${launch[@]}" "$@" &
 saver=$!
-sleep "$([[ -n "$flavour" ]] && echo 12 || echo 4)"
-import -window root "$shot"
+
+# Waits for the first drawn pixel (the first frame of rain, or the dialog),
+# then a moment more for the picture to fill; a new Wine prefix can take
+# long to start, so the bound is generous.
+drawn() { [[ "$(convert "$shot" -format '%[fx:maxima>0]' info:)" == 1 ]]; }
+outcome="never drew anything"
+for ((tries = 0; tries < 600; tries++)); do
+  if ! kill -0 "$saver" 2>/dev/null; then
+    outcome="ended without drawing anything"
+    break
+  fi
+  import -window root "$shot"
+  if drawn; then
+    sleep 2
+    import -window root "$shot"
+    outcome=""
+    break
+  fi
+  sleep 0.2
+done
+[[ -f "$shot" ]] || import -window root "$shot"
 kill "$saver" 2>/dev/null || true
 kill "$server"
 wait 2>/dev/null || true
+[[ -z "$outcome" ]] || echo "kelvora $* $outcome; the screenshot shows the empty screen."
 echo "Screenshot of kelvora $* on a virtual display: $shot"

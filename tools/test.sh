@@ -2,15 +2,39 @@
 # Builds kelvora for Linux and for Windows, and its tests, and runs every
 # test (the Windows build's under Wine); then the tests without a display
 # again, built with AddressSanitizer and UndefinedBehaviorSanitizer, and the
-# fuzz targets over their corpus.
-set -euo pipefail
+# fuzz targets over their corpus. Every suite runs even when another fails;
+# the end says which failed.
+set -uo pipefail
 cd "$(dirname "$0")/.."
+tools/install.sh program windows tests || exit 1
+
+failed=()
+# Runs one step; a failure is remembered and the next step still runs.
+step() {
+  local name=$1
+  shift
+  echo "=== $name"
+  "$@" || failed+=("$name")
+}
+
 # The Windows screen saver first: its tests run under Wine with the rest.
-tools/setup.sh --windows
-tools/setup.sh build -DKELVORA_SCR="$PWD/build-win32/startup/kelvora.scr" \
+step "build-win32" tools/setup.sh --windows
+step "build" tools/setup.sh build -DKELVORA_TESTS=ON \
+  -DKELVORA_SCR="$PWD/build-win32/startup/kelvora.scr" \
   -DKELVORA_PROFILE_PROBE="$PWD/build-win32/tools/profile_probe/profile_probe.exe"
-tools/setup.sh build-asan -DKELVORA_SANITIZE=ON
-tools/setup.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DKELVORA_FUZZ=ON
+step "build-asan" tools/setup.sh build-asan -DKELVORA_SANITIZE=ON
+step "build-fuzz" tools/setup.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DKELVORA_FUZZ=ON
 for build_dir in build build-asan build-fuzz; do
-  ctest --test-dir "$build_dir" -j "$(nproc)" --output-on-failure --timeout 300
+  if [[ -f "$build_dir/CTestTestfile.cmake" ]]; then
+    step "tests in $build_dir" ctest --test-dir "$build_dir" -j "$(nproc)" --output-on-failure \
+      --timeout 600
+  else
+    failed+=("tests in $build_dir (not built)")
+  fi
 done
+
+if ((${#failed[@]})); then
+  printf 'FAILED: %s\n' "${failed[@]}"
+  exit 1
+fi
+echo "All suites passed."

@@ -91,12 +91,21 @@ bool Process::Running() { return !WaitExit(0ms); }
 void Process::Kill() {
   if (pid_ <= 0 || status_) return;
   ::kill(pid_, SIGKILL);
-  WaitExit(5000ms);
+  WaitExit();
+}
+
+std::optional<int> EndWith(Process& program, const std::function<void()>& input) {
+  const auto deadline = std::chrono::steady_clock::now() + kHangBound;
+  while (std::chrono::steady_clock::now() < deadline) {
+    input();
+    if (const std::optional<int> status = program.WaitExit()) return status;
+  }
+  return std::nullopt;
 }
 
 std::string RunToEnd(const std::vector<std::string>& argv, const std::string& display) {
   Process process(argv, display);
-  process.WaitExit(30000ms);
+  process.WaitExit();
   return process.Stdout();
 }
 

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,11 @@
 #include "tests/support/temp_dir.h"
 
 using namespace std::chrono_literals;
+
+// How long a test waits for something before it calls the program hung. It
+// is a liveness bound, not a speed goal: a wait ends the moment the thing
+// happens, and a loaded machine may take many seconds.
+inline constexpr std::chrono::milliseconds kHangBound = 60s;
 
 // A child process with its output in files.
 class Process {
@@ -26,7 +32,7 @@ class Process {
   Process& operator=(const Process&) = delete;
 
   // The exit status once it has ended within the time; -signal if killed.
-  std::optional<int> WaitExit(std::chrono::milliseconds timeout);
+  std::optional<int> WaitExit(std::chrono::milliseconds timeout = kHangBound);
   bool Running();
   void Kill();
   pid_t pid() const { return pid_; }
@@ -38,6 +44,11 @@ class Process {
   pid_t pid_ = -1;
   std::optional<int> status_;
 };
+
+// Gives the input again every second until the program ends, and then its
+// exit status; nothing if it outlives the bound. An input sent while the rain
+// window hides to rebuild its row goes to no window, so once is not enough.
+std::optional<int> EndWith(Process& program, const std::function<void()>& input);
 
 // Runs a command to its end and gives its standard output.
 std::string RunToEnd(const std::vector<std::string>& argv, const std::string& display);
@@ -58,7 +69,7 @@ class VirtualDisplay {
   std::string WindowName(const std::string& id) const;
   // Waits until kelvora shows a window and gives its id, or nothing when
   // the time is up. (The rain window hides for a moment when it rebuilds.)
-  std::optional<std::string> WaitForWindow(std::chrono::milliseconds timeout) const;
+  std::optional<std::string> WaitForWindow(std::chrono::milliseconds timeout = kHangBound) const;
 
  private:
   pid_t server_ = -1;

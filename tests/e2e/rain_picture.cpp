@@ -66,13 +66,19 @@ bool AllBlack(const QImage& shot) {
   return true;
 }
 
-RainPicture WaitForRain(const VirtualDisplay& display, Channel channel, int more_than,
-                        std::chrono::milliseconds interval, int looks) {
-  const auto lit = static_cast<size_t>(channel);
-  RainPicture picture;
-  for (int look = 0; look < looks && picture.lit_pixels[lit] <= more_than; ++look) {
-    std::this_thread::sleep_for(interval);
+RainPicture WaitForRain(const VirtualDisplay& display,
+                        const std::function<bool(const RainPicture&)>& enough) {
+  const auto deadline = std::chrono::steady_clock::now() + kHangBound;
+  RainPicture picture = ReadRain(display.Screenshot(), kColumnPixels);
+  while (!enough(picture) && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(250ms);
     picture = ReadRain(display.Screenshot(), kColumnPixels);
   }
   return picture;
+}
+
+RainPicture WaitForRain(const VirtualDisplay& display, Channel channel, int more_than) {
+  const auto lit = static_cast<size_t>(channel);
+  return WaitForRain(
+      display, [&](const RainPicture& picture) { return picture.lit_pixels[lit] > more_than; });
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <QImage>
-#include <chrono>
+#include <functional>
 
 class VirtualDisplay;
 
@@ -18,11 +18,13 @@ struct RainPicture {
 // Columns are strips of the given width from the left edge.
 RainPicture ReadRain(const QImage& shot, int strip_width);
 
-// Reads the screen every interval until more than the given number of
-// pixels are lit in the channel, at most the given number of times; gives
-// the last reading. Falling columns take a while to come into view.
-RainPicture WaitForRain(const VirtualDisplay& display, Channel channel, int more_than,
-                        std::chrono::milliseconds interval, int looks);
+// Reads the screen until the picture is what the test waits for, or the
+// bound for a hung program has passed; gives the last reading. Falling
+// columns take a while to come into view.
+RainPicture WaitForRain(const VirtualDisplay& display,
+                        const std::function<bool(const RainPicture&)>& enough);
+// Until more than the given number of pixels are lit in the channel.
+RainPicture WaitForRain(const VirtualDisplay& display, Channel channel, int more_than);
 
 // The lit run of one strip: its first and last rows with ink.
 struct LitRun {

@@ -13,12 +13,22 @@
 
 namespace {
 
+// Client-area points, in pixels, of the controls the tests use.
+constexpr QPoint kGreenSwatch{16 + 12 + 28 + 11, 8 + 16 + 40 + 7};
+constexpr QPoint kRedSwatch{16 + 12 + 64 + 11, 8 + 16 + 40 + 7};
+constexpr QPoint kBlueSwatch{16 + 12 + 100 + 11, 8 + 16 + 40 + 7};
+constexpr QPoint kBlueOption{16 + 12 + 104 + 11, 8 + 16 + 20 + 9};
+constexpr QPoint kNormalOption{16 + 172 + 100 + 8, 8 + 16 + 24 + 6};
+constexpr QPoint kOkButton{224 + 29, 176 + 10};
+constexpr QPoint kAddress{100 + 40, 136 + 8};
+constexpr QPoint kBackground{4, 195};  // no control covers it
+
 class Dialog : public OnDisplay<1024, 768> {
  protected:
   // Opens /C and gives the dialog's window id and client-area origin.
   std::unique_ptr<Process> OpenDialog() {
     auto dialog = std::make_unique<Process>(install_.Command({"/C"}), display().name());
-    const std::optional<std::string> window = display().WaitForWindow(10s);
+    const std::optional<std::string> window = display().WaitForWindow();
     EXPECT_TRUE(window) << dialog->Stderr();
     if (!window) return dialog;
     window_ = *window;
@@ -29,8 +39,18 @@ class Dialog : public OnDisplay<1024, 768> {
       if (line.starts_with("WIDTH=")) size_.setWidth(std::stoi(line.substr(6)));
       if (line.starts_with("HEIGHT=")) size_.setHeight(std::stoi(line.substr(7)));
     }
-    std::this_thread::sleep_for(300ms);  // painted
+    WaitUntilPainted();
     return dialog;
+  }
+
+  // Until the blue swatch of the colour frame shows: the dialog is drawn.
+  void WaitUntilPainted() const {
+    const auto deadline = std::chrono::steady_clock::now() + kHangBound;
+    while ((PixelAt(display().Screenshot(), kBlueSwatch.x(), kBlueSwatch.y()) & 0xFFFFFF) !=
+               0x0000FFu &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(100ms);
+    }
   }
 
   // A click at a point of the client area, in pixels.
@@ -48,16 +68,6 @@ class Dialog : public OnDisplay<1024, 768> {
   QPoint origin_;
   QSize size_;
 };
-
-// Client-area points, in pixels, of the controls the tests use.
-constexpr QPoint kGreenSwatch{16 + 12 + 28 + 11, 8 + 16 + 40 + 7};
-constexpr QPoint kRedSwatch{16 + 12 + 64 + 11, 8 + 16 + 40 + 7};
-constexpr QPoint kBlueSwatch{16 + 12 + 100 + 11, 8 + 16 + 40 + 7};
-constexpr QPoint kBlueOption{16 + 12 + 104 + 11, 8 + 16 + 20 + 9};
-constexpr QPoint kNormalOption{16 + 172 + 100 + 8, 8 + 16 + 24 + 6};
-constexpr QPoint kOkButton{224 + 29, 176 + 10};
-constexpr QPoint kAddress{100 + 40, 136 + 8};
-constexpr QPoint kBackground{4, 195};  // no control covers it
 
 TEST_F(Dialog, ShowsTheDesignCentredWithItsPictureAndColours) {
   const auto dialog = OpenDialog();
@@ -98,29 +108,28 @@ TEST_F(Dialog, AMouseChoiceIsStoredAndTheNextRainUsesIt) {
   ClickAt(kBlueOption.x(), kBlueOption.y());
   ClickAt(kNormalOption.x(), kNormalOption.y());
   ClickAt(kOkButton.x(), kOkButton.y());
-  EXPECT_EQ(dialog->WaitExit(5s), 0) << "OK closes the only form";
+  EXPECT_EQ(dialog->WaitExit(), 0) << "OK closes the only form";
   EXPECT_EQ(ReadFile(install_.Ini()), "[main]\nCOLOR1=0\nCOLOR2=0\nCOLOR3=240\nSP=200\n");
 
   display().Xdo({"mousemove", "500", "760"});
   Process rain(install_.Command({"/S"}), display().name());
-  ASSERT_TRUE(display().WaitForWindow(10s));
+  ASSERT_TRUE(display().WaitForWindow());
   // At 200 ms a tick, the columns take a few seconds to come down.
-  const RainPicture picture = WaitForRain(display(), Channel::kBlue, 1000, 500ms, 20);
+  const RainPicture picture = WaitForRain(display(), Channel::kBlue, 1000);
   EXPECT_GT(picture.lit_pixels[2], 1000) << "blue";
   EXPECT_EQ(picture.lit_pixels[0], 0);
-  display().Xdo({"key", "a"});
-  EXPECT_EQ(rain.WaitExit(3s), 0);
+  EXPECT_EQ(EndWith(rain, [&] { display().Xdo({"key", "a"}); }), 0);
 }
 
 TEST_F(Dialog, AColourThatIsNoNumberStopsWithError13AndWritesNothing) {
   const std::string file = "[main]\nCOLOR1=red\nCOLOR2=0\nCOLOR3=0\nSP=10\n";
   WriteFile(install_.Ini(), file);
   Process dialog(install_.Command({"/C"}), display().name());
-  const std::optional<std::string> box = display().WaitForWindow(10s);
+  const std::optional<std::string> box = display().WaitForWindow();
   ASSERT_TRUE(box);
   EXPECT_EQ(display().WindowName(*box), "kelvora") << "the message, not the dialog";
   display().Xdo({"windowfocus", "--sync", *box, "key", "Return"});
-  EXPECT_EQ(dialog.WaitExit(5s), 1);
+  EXPECT_EQ(dialog.WaitExit(), 1);
   EXPECT_NE(dialog.Stderr().find("実行時エラー '13'"), std::string::npos);
   EXPECT_EQ(ReadFile(install_.Ini()), file);
 }
@@ -142,7 +151,7 @@ TEST_F(Dialog, OkWhileAnotherProcessWritesLosesNeitherSide) {
   // Enter on the first focus (Default) picks green and the fastest speed;
   // Tab, Enter is OK, which writes them.
   display().Xdo({"windowfocus", "--sync", window_, "key", "Return", "Tab", "Return"});
-  EXPECT_EQ(dialog->WaitExit(5s), 0);
+  EXPECT_EQ(dialog->WaitExit(), 0);
   ::waitpid(writer, nullptr, 0);
   const std::string file = ReadFile(install_.Ini());
   for (const auto& [key, value] :

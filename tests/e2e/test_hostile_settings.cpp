@@ -13,7 +13,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
 // How the settings path is made hostile.
@@ -94,28 +93,23 @@ class HostileSettings : public OnDisplay<1024, 768>,
 TEST_P(HostileSettings, RunOrStopWithTheMessageAndWriteNothing) {
   const HostileCase& c = GetParam();
   Prepare();
-  const Clock::time_point start = Clock::now();
   Process program = install_.Start(display(), {c.program_switch}, c.place == Place::kUnreadable);
-  const std::optional<std::string> window = display().WaitForWindow(10s);
-  const auto shown_after = Clock::now() - start;
+  const std::optional<std::string> window = display().WaitForWindow();
   ASSERT_TRUE(window) << program.Stderr();
-  EXPECT_LT(shown_after, 1s) << "a window within a second";
 
   const std::string name = display().WindowName(*window);
   if (c.error != 0) {
     EXPECT_EQ(name, "kelvora") << "the message";
     EXPECT_TRUE(program.Running()) << "the message waits to be read";
     display().Xdo({"windowfocus", "--sync", *window, "key", "Return"});
-    EXPECT_EQ(program.WaitExit(5s), 1);
+    EXPECT_EQ(program.WaitExit(), 1);
     EXPECT_NE(program.Stderr().find("実行時エラー '" + std::to_string(c.error) + "'"),
               std::string::npos)
         << program.Stderr();
   } else if (std::string(c.program_switch) == "/S") {
     // The rain: no message, and it runs until a key ends it.
-    std::this_thread::sleep_for(300ms);
     EXPECT_TRUE(program.Running());
-    display().Xdo({"key", "a"});
-    EXPECT_EQ(program.WaitExit(5s), 0) << program.Stderr();
+    EXPECT_EQ(EndWith(program, [&] { display().Xdo({"key", "a"}); }), 0) << program.Stderr();
     EXPECT_EQ(program.Stderr().find("実行時エラー"), std::string::npos) << program.Stderr();
   } else {
     EXPECT_EQ(name.rfind("設定", 0), 0u) << "the dialog: " << name;

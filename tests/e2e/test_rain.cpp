@@ -20,12 +20,20 @@ class Rain : public OnDisplay<1920, 1080> {
     if (!settings.empty()) WriteFile(install_.Ini(), settings);
     display().Xdo({"mousemove", std::to_string(pointer_x), std::to_string(pointer_y)});
     auto saver = std::make_unique<Process>(install_.Command({"/S"}), display().name());
-    EXPECT_TRUE(display().WaitForWindow(10s)) << saver->Stderr();
+    EXPECT_TRUE(display().WaitForWindow()) << saver->Stderr();
     return saver;
   }
 
   void Key(const std::string& key) const { display().Xdo({"key", key}); }
 };
+
+// Once columns show across the whole width, the first tick has rebuilt the
+// row for the full screen, and the window no longer hides.
+void WaitForFullRow(const VirtualDisplay& display, int columns) {
+  const RainPicture picture =
+      WaitForRain(display, [&](const RainPicture& seen) { return seen.columns_seen >= columns; });
+  ASSERT_GE(picture.columns_seen, columns) << "the rain never covered the screen";
+}
 
 struct ColourCase {
   const char* name;
@@ -38,9 +46,10 @@ class RainColour : public Rain, public testing::WithParamInterface<ColourCase> {
 
 TEST_P(RainColour, ColumnsBrightenFromBlackToTheRainColour) {
   const auto saver = StartRain(GetParam().settings);
-  std::this_thread::sleep_for(2s);
-  const RainPicture picture = ReadRain(display().Screenshot(), kColumnPixels);
   const int wanted = static_cast<int>(GetParam().channel);
+  const RainPicture picture = WaitForRain(display(), [&](const RainPicture& seen) {
+    return seen.lit_pixels[wanted] > 2000 && seen.columns_seen >= 20;
+  });
   EXPECT_GT(picture.lit_pixels[wanted], 2000);
   for (int other = 0; other < 3; ++other) {
     if (other != wanted) {
@@ -67,9 +76,7 @@ class EndingKeys : public Rain, public testing::WithParamInterface<const char*> 
 
 TEST_P(EndingKeys, ACharacterKeyEndsIt) {
   const auto saver = StartRain("");
-  std::this_thread::sleep_for(300ms);
-  Key(GetParam());
-  EXPECT_EQ(saver->WaitExit(3s), 0);
+  EXPECT_EQ(EndWith(*saver, [&] { Key(GetParam()); }), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, EndingKeys,
@@ -78,20 +85,17 @@ INSTANTIATE_TEST_SUITE_P(Keys, EndingKeys,
 
 TEST_F(Rain, KeysWithoutACharacterDoNotEndIt) {
   const auto saver = StartRain("");
-  std::this_thread::sleep_for(300ms);
+  WaitForFullRow(display(), 20);
   for (const char* key : {"Left", "Down", "F5", "Shift_L", "Control_L", "Alt_L"}) Key(key);
   std::this_thread::sleep_for(700ms);
   EXPECT_TRUE(saver->Running());
-  Key("x");
-  EXPECT_EQ(saver->WaitExit(3s), 0);
+  EXPECT_EQ(EndWith(*saver, [&] { Key("x"); }), 0);
 }
 
 TEST_F(Rain, ARightButtonPressOnTheBackgroundEndsIt) {
   // At 200 ms a tick, no column reaches the bottom row for seconds.
   const auto saver = StartRain(SettingsFile("240", "0", "0", "200"));
-  std::this_thread::sleep_for(500ms);
-  display().Xdo({"click", "3"});
-  EXPECT_EQ(saver->WaitExit(3s), 0);
+  EXPECT_EQ(EndWith(*saver, [&] { display().Xdo({"click", "3"}); }), 0);
 }
 
 TEST_F(Rain, AClickOnAColumnEndsNothing) {
@@ -99,7 +103,8 @@ TEST_F(Rain, AClickOnAColumnEndsNothing) {
   // Find a column with a long lit run; a click in its middle stays on it
   // for the next few ticks, each at most 100 pixels down.
   int click_x = -1, click_y = -1;
-  for (int attempt = 0; attempt < 20 && click_x < 0; ++attempt) {
+  const auto deadline = std::chrono::steady_clock::now() + kHangBound;
+  while (click_x < 0 && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(500ms);
     const QImage shot = display().Screenshot();
     for (int left = 0; left + kColumnPixels <= shot.width(); left += kColumnPixels) {
@@ -115,13 +120,12 @@ TEST_F(Rain, AClickOnAColumnEndsNothing) {
   display().Xdo({"mousemove", std::to_string(click_x), std::to_string(click_y), "click", "1"});
   std::this_thread::sleep_for(700ms);
   EXPECT_TRUE(saver->Running());
-  Key("q");
-  EXPECT_EQ(saver->WaitExit(3s), 0);
+  EXPECT_EQ(EndWith(*saver, [&] { Key("q"); }), 0);
 }
 
 TEST_F(Rain, SmallPointerStepsKeepItRunningAFourPixelJumpEndsIt) {
   const auto saver = StartRain(SettingsFile("240", "0", "0", "200"), 100, 1075);
-  std::this_thread::sleep_for(400ms);
+  WaitForFullRow(display(), 20);
   int x = 100;
   for (int step = 0; step < 20; ++step) {
     x += 3;
@@ -129,8 +133,12 @@ TEST_F(Rain, SmallPointerStepsKeepItRunningAFourPixelJumpEndsIt) {
   }
   std::this_thread::sleep_for(300ms);
   EXPECT_TRUE(saver->Running()) << "3 pixels are 45 twips, under the 50 of a quick move";
-  display().Xdo({"mousemove", std::to_string(x + 4), "1075"});
-  EXPECT_EQ(saver->WaitExit(3s), 0);
+  EXPECT_EQ(EndWith(*saver,
+                    [&] {
+                      x += 4;
+                      display().Xdo({"mousemove", std::to_string(x), "1075"});
+                    }),
+            0);
 }
 
 TEST_F(Rain, SpeedZeroShowsBlackAndNothingFalls) {
@@ -138,8 +146,7 @@ TEST_F(Rain, SpeedZeroShowsBlackAndNothingFalls) {
   std::this_thread::sleep_for(1s);
   EXPECT_TRUE(AllBlack(display().Screenshot()));
   EXPECT_TRUE(display().WaitForWindow(0ms)) << "the black is the saver's window";
-  Key("a");
-  EXPECT_EQ(saver->WaitExit(3s), 0);
+  EXPECT_EQ(EndWith(*saver, [&] { Key("a"); }), 0);
 }
 
 struct BadSettings {
@@ -154,13 +161,13 @@ class RainBadSettings : public Rain, public testing::WithParamInterface<BadSetti
 TEST_P(RainBadSettings, StopAtStartWithTheRunTimeError) {
   WriteFile(install_.Ini(), GetParam().settings);
   Process saver = install_.Start(display(), {"/S"});
-  const std::optional<std::string> window = display().WaitForWindow(10s);
+  const std::optional<std::string> window = display().WaitForWindow();
   ASSERT_TRUE(window) << "the message box";
   const std::string box = *window;
   EXPECT_EQ(display().WindowName(box), "kelvora");
   EXPECT_TRUE(saver.Running()) << "the message waits to be read";
   display().Xdo({"windowfocus", "--sync", box, "key", "Return"});
-  EXPECT_EQ(saver.WaitExit(5s), 1);
+  EXPECT_EQ(saver.WaitExit(), 1);
   EXPECT_NE(saver.Stderr().find(GetParam().message), std::string::npos) << saver.Stderr();
 }
 
@@ -179,24 +186,29 @@ TEST_F(Rain4K, RainsAcrossTheScreenAndEndsOnKeyOrJump) {
   WriteFile(install_.Ini(), SettingsFile("240", "0", "0", "200"));
   {
     Process saver = install_.Start(display(), {"/S"});
-    ASSERT_TRUE(display().WaitForWindow(10s)) << saver.Stderr();
-    std::this_thread::sleep_for(3s);
-    const RainPicture picture = ReadRain(display().Screenshot(), kColumnPixels);
+    ASSERT_TRUE(display().WaitForWindow()) << saver.Stderr();
+    const RainPicture picture = WaitForRain(display(), [](const RainPicture& seen) {
+      return seen.lit_pixels[0] > 2000 && seen.columns_seen >= 40;
+    });
     EXPECT_GT(picture.lit_pixels[0], 2000);
     EXPECT_GE(picture.columns_seen, 40);
-    display().Xdo({"key", "a"});
-    EXPECT_EQ(saver.WaitExit(3s), 0);
+    EXPECT_EQ(EndWith(saver, [&] { display().Xdo({"key", "a"}); }), 0);
   }
   // Past 32767 twips (2184 pixels) the pointer is stored like anywhere else.
   display().Xdo({"mousemove", "3000", "2150"});
   Process saver = install_.Start(display(), {"/S"});
-  ASSERT_TRUE(display().WaitForWindow(10s));
-  std::this_thread::sleep_for(400ms);
+  ASSERT_TRUE(display().WaitForWindow());
+  WaitForFullRow(display(), 40);
   display().Xdo({"mousemove", "3003", "2150"});
   std::this_thread::sleep_for(300ms);
   EXPECT_TRUE(saver.Running());
-  display().Xdo({"mousemove", "3007", "2150"});
-  EXPECT_EQ(saver.WaitExit(3s), 0);
+  int x = 3003;
+  EXPECT_EQ(EndWith(saver,
+                    [&] {
+                      x += 4;
+                      display().Xdo({"mousemove", std::to_string(x), "2150"});
+                    }),
+            0);
 }
 
 }  // namespace

@@ -25,10 +25,10 @@ TEST_P(CommandLine, PicksTheRainTheDialogOrNothing) {
   const CommandCase& c = GetParam();
   Process saver = install_.Start(display(), c.arguments);
   if (c.shows == Shows::kNothing) {
-    EXPECT_EQ(saver.WaitExit(5s), 0);
+    EXPECT_EQ(saver.WaitExit(), 0);
     EXPECT_TRUE(display().VisibleWindows().empty());
   } else {
-    const std::optional<std::string> window = display().WaitForWindow(10s);
+    const std::optional<std::string> window = display().WaitForWindow();
     ASSERT_TRUE(window) << saver.Stderr();
     const std::string caption = display().WindowName(*window);
     EXPECT_EQ(caption.starts_with("設定"), c.shows == Shows::kDialog) << caption;
@@ -59,7 +59,7 @@ class Startup : public OnDisplay<1024, 768> {
   std::string AfterPreviewRun(const std::string& file) {
     WriteFile(install_.Ini(), file);
     Process run = install_.Start(display(), {"/P"});
-    EXPECT_EQ(run.WaitExit(5s), 0);
+    EXPECT_EQ(run.WaitExit(), 0);
     return ReadFile(install_.Ini());
   }
 };
@@ -78,13 +78,13 @@ TEST_F(Startup, PresentSpeedWritesNothing) {
 
 TEST_F(Startup, ASecondCopyEndsBeforeTouchingTheFile) {
   Process first = install_.Start(display(), {"/S"});
-  ASSERT_TRUE(display().WaitForWindow(10s));
+  ASSERT_TRUE(display().WaitForWindow());
   const std::string would_be_rewritten = "[main]\nCOLOR1=0\n";
   WriteFile(install_.Ini(), would_be_rewritten);
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{"/S"}, {"/c"}, {"/P"}}) {
     Process second = install_.Start(display(), arguments);
-    EXPECT_EQ(second.WaitExit(5s), 0);
+    EXPECT_EQ(second.WaitExit(), 0);
   }
   EXPECT_EQ(ReadFile(install_.Ini()), would_be_rewritten);
   EXPECT_TRUE(first.Running());
@@ -92,16 +92,16 @@ TEST_F(Startup, ASecondCopyEndsBeforeTouchingTheFile) {
   // A killed copy leaves nothing behind that would stop the next one.
   first.Kill();
   Process after_kill = install_.Start(display(), {"/P"});
-  EXPECT_EQ(after_kill.WaitExit(5s), 0);
+  EXPECT_EQ(after_kill.WaitExit(), 0);
   EXPECT_EQ(ReadFile(install_.Ini()), kDefaults);
 }
 
 TEST_F(Startup, AnotherExecutableIsNoSecondCopy) {
   Installation other;
   Process first = other.Start(display(), {"/S"});
-  ASSERT_TRUE(display().WaitForWindow(10s));
+  ASSERT_TRUE(display().WaitForWindow());
   Process run = install_.Start(display(), {"/P"});
-  EXPECT_EQ(run.WaitExit(5s), 0);
+  EXPECT_EQ(run.WaitExit(), 0);
   EXPECT_EQ(ReadFile(install_.Ini()), kDefaults);
 }
 
@@ -112,7 +112,7 @@ TEST_F(Startup, ReadOnlyProgramFolderRunsOnWithoutError) {
                                    std::filesystem::perms::others_write,
                                std::filesystem::perm_options::remove);
   Process saver = install_.Start(display(), {"/S"}, /*as_nobody=*/true);
-  ASSERT_TRUE(display().WaitForWindow(10s)) << saver.Stderr();
+  ASSERT_TRUE(display().WaitForWindow()) << saver.Stderr();
   std::this_thread::sleep_for(500ms);
   EXPECT_TRUE(saver.Running());
   EXPECT_EQ(saver.Stderr().find("実行時エラー"), std::string::npos);

@@ -45,7 +45,7 @@ class OnWine : public testing::Test {
   // first row takes a while, and the Load handler maximizes only after it.
   std::unique_ptr<Process> StartSaver(std::string& window) {
     auto saver = std::make_unique<Process>(install_.Command({"/S"}), display().name());
-    const std::optional<std::string> found = FullScreenWindow(60s);
+    const std::optional<std::string> found = FullScreenWindow();
     if (!found) {
       ADD_FAILURE() << "the saver's window never covered the screen" << saver->Stderr();
       return nullptr;
@@ -55,9 +55,9 @@ class OnWine : public testing::Test {
   }
 
   // Of the program's visible X windows, the one that covers the screen.
-  static std::optional<std::string> FullScreenWindow(std::chrono::seconds timeout) {
+  static std::optional<std::string> FullScreenWindow() {
     const std::string size = std::to_string(kWidth) + "x" + std::to_string(kHeight);
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const auto deadline = std::chrono::steady_clock::now() + kHangBound;
     while (std::chrono::steady_clock::now() < deadline) {
       for (const std::string& window : display().VisibleWindows()) {
         if (display().Xdo({"getwindowgeometry", window}).find(size) != std::string::npos) {
@@ -85,13 +85,13 @@ TEST_F(Wine, SwitchesShowTheRainTheDialogOrNothing) {
         {{}, ""},
         {{"/A"}, ""}}) {
     Process run = install_.Start(display(), arguments);
-    EXPECT_EQ(run.WaitExit(20s), 0);
+    EXPECT_EQ(run.WaitExit(), 0);
   }
   EXPECT_TRUE(display().VisibleWindows().empty());
   EXPECT_EQ(ReadFile(install_.Ini()), kDefaults) << "the first run wrote the defaults";
   for (const auto& [argument, dialog] : {std::pair{"/c:42", true}, std::pair{"/SETTINGS", false}}) {
     Process run = install_.Start(display(), {argument});
-    const std::optional<std::string> window = display().WaitForWindow(30s);
+    const std::optional<std::string> window = display().WaitForWindow();
     ASSERT_TRUE(window) << argument;
     EXPECT_EQ(display().WindowName(*window).starts_with("設定"), dialog) << argument;
     run.Kill();
@@ -102,11 +102,11 @@ TEST_F(Wine, SwitchesShowTheRainTheDialogOrNothing) {
 TEST_F(Wine, ASecondCopyEndsWithoutTouchingTheFile) {
   WriteFile(install_.Ini(), SettingsFile("240", "0", "0", "200"));
   Process first = install_.Start(display(), {"/S"});
-  ASSERT_TRUE(display().WaitForWindow(30s));
+  ASSERT_TRUE(display().WaitForWindow());
   const std::string would_be_rewritten = "[main]\r\nCOLOR1=0\r\n";
   WriteFile(install_.Ini(), would_be_rewritten);
   Process second = install_.Start(display(), {"/P"});
-  EXPECT_EQ(second.WaitExit(20s), 0);
+  EXPECT_EQ(second.WaitExit(), 0);
   EXPECT_EQ(ReadFile(install_.Ini()), would_be_rewritten);
   EXPECT_TRUE(first.Running());
 }
@@ -119,7 +119,7 @@ TEST_F(WineNarrowScreen, TheRainFallsInItsColour) {
   std::string window;
   const std::unique_ptr<Process> saver = StartSaver(window);
   ASSERT_TRUE(saver);
-  const RainPicture picture = WaitForRain(display(), Channel::kBlue, 300, 2s, 15);
+  const RainPicture picture = WaitForRain(display(), Channel::kBlue, 300);
   EXPECT_GT(picture.lit_pixels[2], 300) << "blue";
   EXPECT_EQ(picture.lit_pixels[0], 0);
   EXPECT_TRUE(saver->Running());
@@ -133,8 +133,12 @@ TEST_F(Wine, ItEndsOnAKeyOrAQuickMove) {
     const std::unique_ptr<Process> saver = StartSaver(window);
     ASSERT_TRUE(saver);
     // Without a window manager nothing gives the X focus to Wine's window.
-    display().Xdo({"windowfocus", "--sync", window, "key", "a"});
-    EXPECT_EQ(saver->WaitExit(10s), 0) << saver->Stderr();
+    EXPECT_EQ(EndWith(*saver,
+                      [&] {
+                        display().Xdo({"windowfocus", "--sync", window, "key", "a"});
+                      }),
+              0)
+        << saver->Stderr();
   }
   display().Xdo({"mousemove", "100", "760"});
   const std::unique_ptr<Process> saver = StartSaver(window);
@@ -143,14 +147,20 @@ TEST_F(Wine, ItEndsOnAKeyOrAQuickMove) {
   display().Xdo({"mousemove", "103", "760"});
   std::this_thread::sleep_for(500ms);
   EXPECT_TRUE(saver->Running()) << "3 pixels are under a quick move";
-  display().Xdo({"mousemove", "107", "760"});
-  EXPECT_EQ(saver->WaitExit(10s), 0) << saver->Stderr();
+  int x = 103;
+  EXPECT_EQ(EndWith(*saver,
+                    [&] {
+                      x += 4;
+                      display().Xdo({"mousemove", std::to_string(x), "760"});
+                    }),
+            0)
+      << saver->Stderr();
 }
 
 TEST_F(Wine, TheDialogStoresAChoiceMadeWithTheMouse) {
   WriteFile(install_.Ini(), SettingsFile("240", "0", "0", "10"));
   Process dialog = install_.Start(display(), {"/C"});
-  const std::optional<std::string> window = display().WaitForWindow(30s);
+  const std::optional<std::string> window = display().WaitForWindow();
   ASSERT_TRUE(window);
   std::istringstream geometry(display().Xdo({"getwindowgeometry", "--shell", *window}));
   int x = 0, y = 0;
@@ -158,7 +168,13 @@ TEST_F(Wine, TheDialogStoresAChoiceMadeWithTheMouse) {
     if (line.starts_with("X=")) x = std::stoi(line.substr(2));
     if (line.starts_with("Y=")) y = std::stoi(line.substr(2));
   }
-  std::this_thread::sleep_for(1s);
+  // Until the blue swatch of the colour frame shows: the dialog is drawn.
+  const auto deadline = std::chrono::steady_clock::now() + kHangBound;
+  while ((display().Screenshot().pixel(x + 16 + 12 + 100 + 11, y + 8 + 16 + 40 + 7) & 0xFFFFFF) !=
+             0x0000FFu &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(200ms);
+  }
   const auto click = [&](int cx, int cy) {
     display().Xdo({"mousemove", std::to_string(x + cx), std::to_string(y + cy), "click", "1"});
     std::this_thread::sleep_for(300ms);
@@ -166,7 +182,7 @@ TEST_F(Wine, TheDialogStoresAChoiceMadeWithTheMouse) {
   click(16 + 12 + 104 + 11, 8 + 16 + 20 + 9);  // blue
   click(16 + 172 + 100 + 8, 8 + 16 + 24 + 6);  // "普通"
   click(224 + 29, 176 + 10);                   // OK
-  EXPECT_EQ(dialog.WaitExit(20s), 0);
+  EXPECT_EQ(dialog.WaitExit(), 0);
   // Windows writes its line ends.
   EXPECT_EQ(ReadFile(install_.Ini()), "[main]\r\nCOLOR1=0\r\nCOLOR2=0\r\nCOLOR3=240\r\nSP=200\r\n");
 }
@@ -190,12 +206,12 @@ TEST_P(WineHostileSettings, RunOrStopWithTheMessageAndWriteNothing) {
     WriteFile(install_.Ini(), c.file);
   }
   Process saver = install_.Start(display(), {"/S"});
-  const std::optional<std::string> window = display().WaitForWindow(60s);
+  const std::optional<std::string> window = display().WaitForWindow();
   ASSERT_TRUE(window) << saver.Stderr();
   if (c.error != 0) {
     EXPECT_EQ(display().WindowName(*window), "kelvora") << "the message";
     display().Xdo({"windowfocus", "--sync", *window, "key", "Return"});
-    EXPECT_EQ(saver.WaitExit(20s), 1);
+    EXPECT_EQ(saver.WaitExit(), 1);
   } else {
     std::this_thread::sleep_for(1s);
     EXPECT_TRUE(saver.Running()) << saver.Stderr();
@@ -235,7 +251,7 @@ TEST_P(SameAsWindows, OurReaderReadsWhatWindowsReads) {
   const std::string ours =
       rt::GetPrivateProfileString("main", "SP", "ERRORFLAG", 256, install_.Ini());
   Process probe({"wine", KELVORA_PROFILE_PROBE, WindowsPath(install_.Ini()), "main", "SP"}, "");
-  ASSERT_EQ(probe.WaitExit(20s), 0);
+  ASSERT_EQ(probe.WaitExit(), 0);
   EXPECT_EQ(ours, probe.Stdout());
 }
 
