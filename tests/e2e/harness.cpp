@@ -98,7 +98,7 @@ std::optional<int> EndWith(Process& program, const std::function<void()>& input)
   const auto deadline = std::chrono::steady_clock::now() + kHangBound;
   while (std::chrono::steady_clock::now() < deadline) {
     input();
-    if (const std::optional<int> status = program.WaitExit()) return status;
+    if (const std::optional<int> status = program.WaitExit(1s)) return status;
   }
   return std::nullopt;
 }
