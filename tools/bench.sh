@@ -11,4 +11,5 @@ if [[ "${1:-}" == "--soak" ]]; then
   shift
   exec build-bench/tools/bench/soak "$@"
 fi
+build-bench/tools/bench/settings_read
 exec build-bench/tools/bench/bench "$@"

@@ -1,5 +1,6 @@
 #include "runtime/ini/ini_text.h"
 
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -102,15 +103,36 @@ Place Locate(std::string_view text, const std::vector<Line>& lines, std::string_
 
 }  // namespace
 
-std::optional<std::string> FindValue(const std::string& text, const std::string& section,
-                                     const std::string& key) {
-  const std::vector<Line> lines = SplitLines(text);
-  const Place place = Locate(text, lines, section, key);
-  if (!place.key) return std::nullopt;
-  const Line line = lines[*place.key];
-  const Parsed parsed = Parse(std::string_view(text).substr(line.begin, line.end - line.begin));
-  if (!parsed.value) return std::nullopt;
-  return std::string(Unquoted(*parsed.value));
+// One pass over the lines, stopping as soon as the answer is known: a file
+// of many megabytes is read at the speed of its line scan. Outside the
+// section only headers are looked at.
+std::optional<std::string> FindValue(std::string_view text, std::string_view section,
+                                     std::string_view key) {
+  const std::string_view all = text;
+  size_t begin = all.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
+  bool in_section = false;
+  while (begin < all.size()) {
+    const void* found = std::memchr(all.data() + begin, '\n', all.size() - begin);
+    const size_t newline =
+        found ? static_cast<size_t>(static_cast<const char*>(found) - all.data()) : all.size();
+    size_t end = newline;
+    if (end > begin && all[end - 1] == '\r') --end;
+    const std::string_view line = all.substr(begin, end - begin);
+    begin = newline + 1;
+    const size_t first = line.find_first_not_of(" \t");
+    if (first == std::string_view::npos) continue;
+    if (line[first] == '[') {
+      if (in_section) return std::nullopt;  // only the first section of that name counts
+      in_section = SameName(Parse(line).name, section);
+      continue;
+    }
+    if (!in_section) continue;
+    const Parsed parsed = Parse(line);
+    if (parsed.kind != Kind::kKey || !SameName(parsed.name, key)) continue;
+    if (!parsed.value) return std::nullopt;
+    return std::string(Unquoted(*parsed.value));
+  }
+  return std::nullopt;
 }
 
 namespace {

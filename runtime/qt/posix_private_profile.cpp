@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,13 +31,51 @@ struct FileRead {
 FileRead ReadWholeFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return {errno != ENOENT, std::nullopt};
-  std::string text;
-  char chunk[65536];
+  // Sized once from the file's length, so a large file is not copied as it
+  // grows; a file that grows meanwhile is read to its new end.
+  struct stat info {};
+  const size_t expected =
+      ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0;
+  std::string text(expected + 1, '\0');
+  size_t filled = 0;
   ssize_t got = 0;
-  while ((got = ::read(fd, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<size_t>(got));
+  for (;;) {
+    if (filled == text.size()) text.resize(text.size() * 2);
+    got = ::read(fd, text.data() + filled, text.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    filled += static_cast<size_t>(got);
+  }
   ::close(fd);
   if (got < 0) return {true, std::nullopt};
+  text.resize(filled);
   return {true, std::move(text)};
+}
+
+// The key's value in the file as it is on disk. A regular file is mapped
+// rather than copied, so that a large one costs little more than its scan;
+// anything else is read. Our writers never shorten a file in place (they
+// rename a new one over it), so the mapping stays whole while it is read.
+std::optional<std::string> FindInFile(const std::string& path, const std::string& section,
+                                      const std::string& key) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    const auto size = static_cast<size_t>(info.st_size);
+    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);
+    if (mapped != MAP_FAILED) {
+      std::optional<std::string> value =
+          ini::FindValue(std::string_view(static_cast<const char*>(mapped), size), section, key);
+      ::munmap(mapped, size);
+      return value;
+    }
+  } else {
+    ::close(fd);
+  }
+  const FileRead file = ReadWholeFile(path);
+  return file.text ? ini::FindValue(*file.text, section, key) : std::nullopt;
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -150,9 +189,7 @@ bool IsSafeText(const std::string& text) {
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& default_text, size_t size,
                                     const std::string& path) {
-  const FileRead file = ReadWholeFile(path);
-  std::optional<std::string> value;
-  if (file.text) value = ini::FindValue(*file.text, section, key);
+  const std::optional<std::string> value = FindInFile(path, section, key);
   const std::string& result = value ? *value : default_text;
   return result.substr(0, size == 0 ? 0 : size - 1);
 }
