@@ -176,7 +176,7 @@ TEST_F(Columns, InputDuringALongBuildEndsIt) {
   TestableMain& rain = ShowRain();
   int yields = 0;
   rt::null::SetDoEventsHook([&] {
-    if (++yields == 500) rain.InputKeyPress('q');
+    if (++yields == 500) Input(rain).KeyDown({rt::native::Key::kCharacter, U'q', {}});
   });
   EXPECT_THROW(rain.BuildColumns(), rt::null::ProgramEnded);
   EXPECT_EQ(yields, 500);

@@ -157,7 +157,7 @@ TEST_F(Dialog, DefaultThenOkWritesGreenAtTenMilliseconds) {
 TEST_F(Dialog, ClosingThroughTheTitleBarActsAsCancel) {
   FrmConfig& dialog = Open("240", "0", "0");
   Press(dialog.Option1(3));
-  dialog.InputClose();
+  rt::null::EventsOf(dialog.window()).CloseRequested();
   EXPECT_FALSE(dialog.IsLoaded());
   EXPECT_FALSE(std::filesystem::exists(Ini()));
 }
