@@ -147,6 +147,23 @@ TEST_F(Wine, ItEndsOnAKeyOrAQuickMove) {
   EXPECT_EQ(saver->WaitExit(10s), 0) << saver->Stderr();
 }
 
+// Keys that post no WM_CHAR and the back and forward buttons raise nothing;
+// a right-button press still ends it.
+TEST_F(Wine, KeysWithoutACharacterAndExtraButtonsLeaveItRunning) {
+  WriteFile(install_.Ini(), SettingsFile("0", "0", "240", "0"));
+  display().Xdo({"mousemove", "500", "400"});
+  std::string window;
+  const std::unique_ptr<Process> saver = StartSaver(window);
+  ASSERT_TRUE(saver);
+  display().Xdo({"windowfocus", "--sync", window, "key", "Delete", "shift+Delete", "alt+a",
+                 "Insert", "F5", "Left"});
+  display().Xdo({"click", "8", "click", "9"});
+  std::this_thread::sleep_for(1s);
+  EXPECT_TRUE(saver->Running()) << saver->Stderr();
+  display().Xdo({"click", "3"});
+  EXPECT_EQ(saver->WaitExit(10s), 0) << saver->Stderr();
+}
+
 TEST_F(Wine, TheDialogStoresAChoiceMadeWithTheMouse) {
   WriteFile(install_.Ini(), SettingsFile("240", "0", "0", "10"));
   Process dialog = install_.Start(display(), {"/C"});
