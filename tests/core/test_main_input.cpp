@@ -11,7 +11,7 @@ using rt::null::ProgramEnded;
 
 class RainInput : public RainFixture {};
 
-TEST_F(RainInput, LoadPreparesTemplateTimerAndColour) {
+TEST_F(RainInput, LoadPreparesTemplateTimerAndColor) {
   TestableMain& rain = ShowRain("300", "0", "-5", "10");
   const rt::PictureBox& templ = rain.Code(0);
   EXPECT_FALSE(templ.Visible());

@@ -59,7 +59,7 @@ constexpr QPoint kOkButton{224 + 29, 176 + 10};
 constexpr QPoint kAddress{100 + 40, 136 + 8};
 constexpr QPoint kBackground{4, 195};  // no control covers it
 
-TEST_F(Dialog, ShowsTheDesignCentredWithItsPictureAndColours) {
+TEST_F(Dialog, ShowsTheDesignCentredWithItsPictureAndColors) {
   const auto dialog = OpenDialog();
   ASSERT_FALSE(window_.empty());
   EXPECT_TRUE(display().WindowName(window_).starts_with("設定:.:::::..::::"));
@@ -112,7 +112,7 @@ TEST_F(Dialog, AMouseChoiceIsStoredAndTheNextRainUsesIt) {
   EXPECT_EQ(rain.WaitExit(3s), 0);
 }
 
-TEST_F(Dialog, AColourThatIsNoNumberStopsWithError13AndWritesNothing) {
+TEST_F(Dialog, AColorThatIsNoNumberStopsWithError13AndWritesNothing) {
   const std::string file = "[main]\nCOLOR1=red\nCOLOR2=0\nCOLOR3=0\nSP=10\n";
   WriteFile(install_.Ini(), file);
   Process dialog(install_.Command({"/C"}), display().name());

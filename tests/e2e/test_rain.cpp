@@ -29,16 +29,16 @@ class Rain : public OnDisplay<1920, 1080> {
   void Key(const std::string& key) const { display().Xdo({"key", key}); }
 };
 
-struct ColourCase {
+struct ColorCase {
   const char* name;
-  friend void PrintTo(const ColourCase& c, std::ostream* out) { *out << c.name; }
+  friend void PrintTo(const ColorCase& c, std::ostream* out) { *out << c.name; }
   std::string settings;  // empty: no settings file, the first-run red
   Channel channel;
 };
 
-class RainColour : public Rain, public testing::WithParamInterface<ColourCase> {};
+class RainColor : public Rain, public testing::WithParamInterface<ColorCase> {};
 
-TEST_P(RainColour, ColumnsBrightenFromBlackToTheRainColour) {
+TEST_P(RainColor, ColumnsBrightenFromBlackToTheRainColor) {
   const auto saver = StartRain(GetParam().settings);
   std::this_thread::sleep_for(2s);
   const RainPicture picture = ReadRain(display().Screenshot(), kColumnPixels);
@@ -55,15 +55,15 @@ TEST_P(RainColour, ColumnsBrightenFromBlackToTheRainColour) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Colours, RainColour,
+    Colors, RainColor,
     testing::Values(
-        ColourCase{"FirstRunRed", "", Channel::kRed},
-        ColourCase{"Green", "[main]\nCOLOR1=0\nCOLOR2=240\nCOLOR3=0\nSP=10\n", Channel::kGreen},
-        ColourCase{"Blue", "[main]\nCOLOR1=0\nCOLOR2=0\nCOLOR3=240\nSP=10\n", Channel::kBlue},
+        ColorCase{"FirstRunRed", "", Channel::kRed},
+        ColorCase{"Green", "[main]\nCOLOR1=0\nCOLOR2=240\nCOLOR3=0\nSP=10\n", Channel::kGreen},
+        ColorCase{"Blue", "[main]\nCOLOR1=0\nCOLOR2=0\nCOLOR3=240\nSP=10\n", Channel::kBlue},
         // A missing speed rewrites the file, but this run keeps its green.
-        ColourCase{"GreenOnFirstRunWrite", "[main]\nCOLOR1=0\nCOLOR2=240\nCOLOR3=0\n",
-                   Channel::kGreen}),
-    [](const testing::TestParamInfo<ColourCase>& info) { return info.param.name; });
+        ColorCase{"GreenOnFirstRunWrite", "[main]\nCOLOR1=0\nCOLOR2=240\nCOLOR3=0\n",
+                  Channel::kGreen}),
+    [](const testing::TestParamInfo<ColorCase>& info) { return info.param.name; });
 
 class EndingKeys : public Rain, public testing::WithParamInterface<const char*> {};
 
@@ -235,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
     Settings, RainBadSettings,
     testing::Values(
         BadSettings{"SpeedLetters", SettingsFile("240", "0", "0", "fast"), "実行時エラー '13'"},
-        BadSettings{"ColourLetters", SettingsFile("abc", "0", "0", "10"), "実行時エラー '13'"},
+        BadSettings{"ColorLetters", SettingsFile("abc", "0", "0", "10"), "実行時エラー '13'"},
         BadSettings{"SpeedTooLarge", SettingsFile("240", "0", "0", "2147483648"),
                     "実行時エラー '6'"}),
     [](const testing::TestParamInfo<BadSettings>& info) { return info.param.name; });

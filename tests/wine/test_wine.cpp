@@ -113,7 +113,7 @@ TEST_F(Wine, ASecondCopyEndsWithoutTouchingTheFile) {
 
 // On a screen narrower than the first row there is no rebuild: the colour is
 // seen as the first row falls.
-TEST_F(WineNarrowScreen, TheRainFallsInItsColour) {
+TEST_F(WineNarrowScreen, TheRainFallsInItsColor) {
   WriteFile(install_.Ini(), SettingsFile("0", "0", "240", "200"));
   display().Xdo({"mousemove", "100", "590"});
   std::string window;
@@ -229,7 +229,7 @@ TEST_P(WineHostileSettings, RunOrStopWithTheMessageAndWriteNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Files, WineHostileSettings,
     testing::Values(HostileCase{"SpeedNegative", SettingsFile("240", "0", "0", "-1"), 380},
-                    HostileCase{"ColourPastALong", SettingsFile("99999999999", "0", "0", "10"), 6},
+                    HostileCase{"ColorPastALong", SettingsFile("99999999999", "0", "0", "10"), 6},
                     HostileCase{"SpeedLetters", SettingsFile("240", "0", "0", "fast"), 13},
                     HostileCase{"PathIsAFolder", "", 0},
                     HostileCase{"FiftyMegabytes",
