@@ -25,14 +25,14 @@ rt::ControlDesign Place(float left, float top, float width, float height, int ta
   return design;
 }
 
-rt::ControlDesign Coloured(rt::ControlDesign design, int32_t back, int32_t fore) {
+rt::ControlDesign Colored(rt::ControlDesign design, int32_t back, int32_t fore) {
   design.back_color = back;
   design.fore_color = fore;
   return design;
 }
 
 rt::ControlDesign OnLightGrey(rt::ControlDesign design) {
-  return Coloured(design, kLightGrey, kWindowText);
+  return Colored(design, kLightGrey, kWindowText);
 }
 
 // Elements 5, 4 and 3 stand left to right.
@@ -68,8 +68,8 @@ rt::ControlDesign Label6(int index) {
   const float lefts[] = {420, 960, 1500};
   const float heights[] = {225, 225, 210};
   const int32_t swatches[] = {Rgb(0, 255, 0), Rgb(255, 0, 0), Rgb(0, 0, 255)};
-  return (Coloured(Place(lefts[Column(index)], 600, 330, heights[Column(index)], 9 + index),
-                   swatches[Column(index)], kWindowText));
+  return (Colored(Place(lefts[Column(index)], 600, 330, heights[Column(index)], 9 + index),
+                  swatches[Column(index)], kWindowText));
 }
 
 rt::ControlDesign Option2(int index) {
@@ -84,9 +84,9 @@ rt::ControlDesign Label7(int index) {
   const float lefts[] = {360, 960, 1500};
   const float heights[] = {255, 255, 315};
   const char* names[] = {"最速", "早い", "普通"};
-  return (Coloured(Place(lefts[Column(index)], 660, 435, heights[Column(index)], 16 + index,
-                         names[Column(index)]),
-                   kWindowBackground, kWindowText));
+  return (Colored(Place(lefts[Column(index)], 660, 435, heights[Column(index)], 16 + index,
+                        names[Column(index)]),
+                  kWindowBackground, kWindowText));
 }
 
 rt::ControlDesign Command1() {

@@ -9,12 +9,12 @@
 
 namespace rt {
 
-template <class Int>
-Int Checked(int64_t value) {
-  if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max()) {
+template <class Integer>
+Integer Checked(int64_t value) {
+  if (value < std::numeric_limits<Integer>::min() || value > std::numeric_limits<Integer>::max()) {
     Raise(kOverflow);
   }
-  return static_cast<Int>(value);
+  return static_cast<Integer>(value);
 }
 
 inline int16_t Narrow16(int64_t v) { return Checked<int16_t>(v); }

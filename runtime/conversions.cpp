@@ -71,15 +71,15 @@ double ParseNumber(const std::string& raw) {
   return negative ? -value : value;
 }
 
-template <class Int>
-Int RoundHalfEven(double value) {
+template <class Integer>
+Integer RoundHalfEven(double value) {
   if (std::isnan(value)) Raise(kOverflow);
   const double rounded = std::nearbyint(value);  // the default mode rounds half to even
-  if (rounded < static_cast<double>(std::numeric_limits<Int>::min()) ||
-      rounded > static_cast<double>(std::numeric_limits<Int>::max())) {
+  if (rounded < static_cast<double>(std::numeric_limits<Integer>::min()) ||
+      rounded > static_cast<double>(std::numeric_limits<Integer>::max())) {
     Raise(kOverflow);
   }
-  return static_cast<Int>(rounded);
+  return static_cast<Integer>(rounded);
 }
 
 }  // namespace

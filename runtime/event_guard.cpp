@@ -1,6 +1,6 @@
 #include "runtime/event_guard.h"
 
-#include "runtime/native.h"
+#include "runtime/program.h"
 #include "runtime/runtime_error.h"
 
 namespace rt {
@@ -9,7 +9,7 @@ void RunGuarded(const std::function<void()>& handler) {
   try {
     handler();
   } catch (const RuntimeError& error) {
-    native::FatalError(error.number());
+    FailWithError(error.number());
   }
 }
 

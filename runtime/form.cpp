@@ -1,28 +1,26 @@
 #include "runtime/form.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "runtime/control.h"
-#include "runtime/event_guard.h"
 #include "runtime/picture_box.h"
 #include "runtime/program.h"
 #include "runtime/runtime_error.h"
+#include "runtime/windowed_controls.h"
 
 namespace rt {
 namespace {
 
-int loaded_forms = 0;
-
-float ToTwipsX(int pixels) { return static_cast<float>(pixels) * Screen::TwipsPerPixelX(); }
-float ToTwipsY(int pixels) { return static_cast<float>(pixels) * Screen::TwipsPerPixelY(); }
-
-bool Contains(const native::PixelRect& r, int x, int y) {
-  return x >= r.x && y >= r.y && x < r.x + r.width && y < r.y + r.height;
-}
+std::vector<Form*> loaded_forms;
 
 }  // namespace
 
-bool AnyFormLoaded() { return loaded_forms > 0; }
+bool AnyFormLoaded() { return !loaded_forms.empty(); }
+
+void HideLoadedForms() {
+  for (Form* form : loaded_forms) form->SetVisible(false);
+}
 
 Control::Control(Form& form) : form_(form) { form_.Attach(*this); }
 
@@ -34,10 +32,11 @@ Form::~Form() = default;
 
 void Form::Show() {
   if (!IsLoaded()) {
-    window_ = native::CreateFormWindow(*this, design_);
-    ++loaded_forms;
+    window_ = native::CreateFormWindow(design_, Screen::PixelsX(design_.client_width),
+                                       Screen::PixelsY(design_.client_height), input_);
+    loaded_forms.push_back(this);
     for (Control* control : controls_) control->CreateNative();
-    window_->ControlsCreated();
+    first_focus_ = ArrangeControls(windowed_, *window_);
     Form_Load();
   }
   SetVisible(true);
@@ -50,16 +49,20 @@ void Form::Unload() {
   if (cancel != 0) return;
   for (Control* control : controls_) control->DestroyNative();
   window_.reset();
+  input_.Reset();
+  first_focus_ = nullptr;
   visible_ = false;
-  if (--loaded_forms == 0) native::QuitEventLoop();
+  std::erase(loaded_forms, this);
 }
 
 float Form::Width() const {
-  return IsLoaded() ? ToTwipsX(window_->OuterWidth()) : design_.client_width;
+  return IsLoaded() ? static_cast<float>(window_->OuterWidth()) * Screen::TwipsPerPixelX()
+                    : design_.client_width;
 }
 
 float Form::Height() const {
-  return IsLoaded() ? ToTwipsY(window_->OuterHeight()) : design_.client_height;
+  return IsLoaded() ? static_cast<float>(window_->OuterHeight()) * Screen::TwipsPerPixelY()
+                    : design_.client_height;
 }
 
 void Form::SetVisible(bool visible) {
@@ -67,6 +70,8 @@ void Form::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
   window_->SetVisible(visible);
+  // The focus starts on its first control once the form is first shown.
+  if (visible && first_focus_ != nullptr) std::exchange(first_focus_, nullptr)->TakeFocus();
 }
 
 void Form::SetWindowState(int16_t state) {
@@ -76,34 +81,8 @@ void Form::SetWindowState(int16_t state) {
 
 bool Form::OverBox(int x, int y) const {
   return std::any_of(boxes_.begin(), boxes_.end(), [&](const PictureBox* box) {
-    return box->Visible() && Contains(box->PixelBounds(), x, y);
+    return box->Visible() && native::Contains(box->PixelBounds(), x, y);
   });
-}
-
-void Form::InputClick(int x, int y) {
-  if (!OverBox(x, y)) RunGuarded([&] { Form_Click(); });
-}
-
-void Form::InputDblClick(int x, int y) {
-  if (!OverBox(x, y)) RunGuarded([&] { Form_DblClick(); });
-}
-
-void Form::InputKeyPress(int16_t key_ascii) {
-  RunGuarded([&] { Form_KeyPress(key_ascii); });
-}
-
-void Form::InputMouseDown(int16_t button, int16_t shift, int x, int y) {
-  if (OverBox(x, y)) return;
-  RunGuarded([&] { Form_MouseDown(button, shift, ToTwipsX(x), ToTwipsY(y)); });
-}
-
-void Form::InputMouseMove(int16_t button, int16_t shift, int x, int y) {
-  if (OverBox(x, y)) return;
-  RunGuarded([&] { Form_MouseMove(button, shift, ToTwipsX(x), ToTwipsY(y)); });
-}
-
-void Form::InputClose() {
-  RunGuarded([&] { Unload(); });
 }
 
 void Form::ForEachBoxIn(

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/design.h"
+#include "runtime/form_input.h"
 #include "runtime/native.h"
 
 namespace rt {
@@ -41,15 +42,8 @@ class Form {
   // 2 (maximized) fills the screen.
   void SetWindowState(int16_t state);
 
-  // Called by the backend with client-area pixel positions. Mouse input over
-  // a visible picture box reaches none of the form's handlers.
-  void InputClick(int x, int y);
-  void InputDblClick(int x, int y);
-  void InputKeyPress(int16_t key_ascii);
-  void InputMouseDown(int16_t button, int16_t shift, int x, int y);
-  void InputMouseMove(int16_t button, int16_t shift, int x, int y);
-  // A close through the title bar: an unload like any other.
-  void InputClose();
+  // Whether a visible picture box covers the client-area pixel.
+  bool OverBox(int x, int y) const;
   // Hands every visible picture box that meets the area to draw, bottom first.
   void ForEachBoxIn(
       const native::PixelRect& area,
@@ -76,17 +70,21 @@ class Form {
   virtual void Form_MouseMove(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) {}
 
  private:
-  bool OverBox(int x, int y) const;
+  friend class FormInput;  // raises the events above
 
   FormDesign design_;
+  FormInput input_{*this};
   std::unique_ptr<native::Window> window_;
   std::vector<Control*> controls_;
   std::vector<PictureBox*> boxes_;  // in z-order, bottom first
   std::vector<WindowedControl*> windowed_;
+  native::ControlPeer* first_focus_ = nullptr;  // until the first showing
   bool visible_ = false;
 };
 
 // True while at least one form is loaded: the program runs that long.
 bool AnyFormLoaded();
+// Hides every loaded form: nothing of the program covers a last message.
+void HideLoadedForms();
 
 }  // namespace rt

@@ -1,21 +1,26 @@
-// The boundary between the portable forms layer and a backend: the native
-// work that the portable layer asks of the window system. The portable layer
-// owns all state; a backend reports input back through Form's Input* calls.
+// The boundary between the portable forms layer and a backend. A backend
+// performs primitives (windows, controls, surfaces, timers, the event loop,
+// message boxes, ending the process) and reports raw facts: a button went
+// down or up, the pointer moved, a key gave a character or none, a close was
+// asked for, a control was pressed. Every rule that turns facts into events
+// (capture, which buttons and keys count, the focus order, arrows in option
+// groups) is the portable layer's, so that all backends behave alike.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace rt {
-class Form;
 struct FormDesign;
 struct FontDesign;
-struct ControlDesign;
 }  // namespace rt
 
 namespace rt::native {
+
+class Surface;
 
 struct PixelRect {
   int x = 0;
@@ -28,6 +33,10 @@ inline bool Meets(const PixelRect& a, const PixelRect& b) {
   return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
+inline bool Contains(const PixelRect& r, int x, int y) {
+  return x >= r.x && y >= r.y && x < r.x + r.width && y < r.y + r.height;
+}
+
 inline PixelRect BoundingBox(const PixelRect& a, const PixelRect& b) {
   const int left = a.x < b.x ? a.x : b.x;
   const int top = a.y < b.y ? a.y : b.y;
@@ -36,46 +45,131 @@ inline PixelRect BoundingBox(const PixelRect& a, const PixelRect& b) {
   return {left, top, right - left, bottom - top};
 }
 
+// ---- Facts a window reports ----
+
+struct Modifiers {
+  bool shift = false;
+  bool ctrl = false;
+  bool alt = false;  // Alt itself; AltGr counts as Ctrl + Alt, as on Windows
+};
+
+// Pointer buttons numbered as X numbers them: 1 left, 2 middle, 3 right,
+// 8 back, 9 forward; any other button gets a number of its own above 9.
+using PointerButton = int;
+
+// What a key is, as far as the rules need to know; a key not named here is
+// kCharacter when it gives a character and kNoCharacter when it does not
+// (arrows, function keys, modifiers alone).
+enum class Key { kCharacter, kNoCharacter, kEnter, kEscape, kBackspace, kTab, kDelete, kInsert };
+
+struct KeyStroke {
+  Key key = Key::kNoCharacter;
+  // The character the system's text input gives for it (control codes
+  // included), 0 for none.
+  char32_t character = 0;
+  Modifiers modifiers;
+};
+
+// Implemented by the portable layer; a window calls it from its event
+// handling, with positions in client-area pixels. Any call may unload the
+// form and so destroy the window: the window returns at once after it.
+class WindowEvents {
+ public:
+  virtual void ButtonDown(PointerButton button, int x, int y, Modifiers modifiers,
+                          bool double_click) = 0;
+  virtual void ButtonUp(PointerButton button, int x, int y, Modifiers modifiers) = 0;
+  virtual void PointerMoved(int x, int y, Modifiers modifiers) = 0;
+  virtual void KeyDown(const KeyStroke& stroke) = 0;
+  virtual void CloseRequested() = 0;
+  // For painting: hands every visible picture box that meets the area to
+  // draw, bottom first.
+  virtual void ForEachBoxIn(
+      const PixelRect& area,
+      const std::function<void(const Surface&, const PixelRect&)>& draw) const = 0;
+
+ protected:
+  ~WindowEvents() = default;
+};
+
+// Implemented by the portable layer for each control that is a window.
+class ControlEvents {
+ public:
+  // The user pressed the button or picked the option (mouse, Space, Enter).
+  virtual void Pressed() = 0;
+  // An arrow key on an option button: +1 right or down, -1 left or up.
+  virtual void Arrow(int step) = 0;
+
+ protected:
+  ~ControlEvents() = default;
+};
+
+// ---- Primitives ----
+
 // The persistent image of a picture box, drawn by the form that holds it.
 class Surface {
  public:
   virtual ~Surface() = default;
-  // Keeps what overlaps the new size; new area takes the back colour.
+  // Keeps what overlaps the new size; new area takes the back color.
   virtual void Resize(int width, int height, int32_t back_color) = 0;
   virtual void Clear(int32_t back_color) = 0;
   // Draws one line of text at the left edge, top at y; gives the line height.
   virtual int PrintLine(int y, const std::string& text, int32_t fore_color) = 0;
 };
 
-// A control that is a window of its own (frames, buttons, labels, lines).
-class Control {
- public:
-  virtual ~Control() = default;
-  // Option buttons: shows the mark set or cleared.
-  virtual void SetChecked(bool checked) = 0;
+enum class ControlKind { kFrame, kOptionButton, kCommandButton, kLabel, kLine };
+
+// What a control window shows. Colors as r + 256 g + 65536 b or a system
+// color; a line is a rectangle filled with its back color.
+struct ControlLook {
+  ControlKind kind = ControlKind::kLabel;
+  std::string caption;
+  int32_t back_color = 0;
+  int32_t fore_color = 0;
+  std::string picture;     // a button's face; empty for none
+  std::string mouse_icon;  // the pointer over the control; empty for the usual one
 };
 
-enum class ControlKind { kFrame, kOptionButton, kCommandButton, kLabel, kLine };
+// The system's window of a frame, button, label or line.
+class ControlPeer {
+ public:
+  virtual ~ControlPeer() = default;
+  // Option buttons: shows the mark set or cleared.
+  virtual void SetChecked(bool checked) = 0;
+  // Whether Tab stops on the control.
+  virtual void SetTabStop(bool tab_stop) = 0;
+  virtual void TakeFocus() = 0;
+};
+
+// One control in the order that Tab and arrow keys follow; the system's
+// dialog handling may follow it too.
+struct FocusStop {
+  ControlPeer* control;
+  bool takes_focus;
+  bool starts_group;  // an option group ends where the next group starts
+};
 
 class Window {
  public:
   virtual ~Window() = default;
   virtual void SetVisible(bool visible) = 0;
-  // Covers the whole screen, panels included (WindowState 2).
+  // Covers the whole screen, panels included.
   virtual void FillScreen() = 0;
   virtual int OuterWidth() const = 0;
   virtual int OuterHeight() const = 0;
+  virtual int ClientWidth() const = 0;
+  virtual int ClientHeight() const = 0;
   // Asks for a repaint of part of the client area.
   virtual void Invalidate(const PixelRect& area) = 0;
   virtual std::unique_ptr<Surface> CreateSurface(const FontDesign& font) = 0;
-  // A control in the form's client area or in a frame (container). The
-  // backend calls on_click when the user presses a button or picks an option.
-  virtual std::unique_ptr<Control> CreateControl(ControlKind kind, const ControlDesign& design,
-                                                 Control* container,
-                                                 std::function<void()> on_click) = 0;
-  // All controls exist: the focus order follows their tab indexes and the
-  // focus starts on the first control that can take it.
-  virtual void ControlsCreated() = 0;
+  // A control at the place in the client area, inside its container (a
+  // frame's peer) or on the form.
+  virtual std::unique_ptr<ControlPeer> CreateControl(const ControlLook& look,
+                                                     const PixelRect& bounds,
+                                                     ControlPeer* container,
+                                                     ControlEvents& events) = 0;
+  // Every control, in focus order; those that take no focus come after the
+  // rest, frames last and outer frames after the frames they hold.
+  virtual void OrderControls(const std::vector<FocusStop>& order) = 0;
 };
 
 class TimerSource {
@@ -85,13 +179,32 @@ class TimerSource {
   virtual void SetInterval(int milliseconds) = 0;
 };
 
-std::unique_ptr<Window> CreateFormWindow(Form& form, const FormDesign& design);
+// The window of a form, at its design's client size in pixels.
+std::unique_ptr<Window> CreateFormWindow(const FormDesign& design, int client_width,
+                                         int client_height, WindowEvents& events);
 std::unique_ptr<TimerSource> CreateTimerSource(std::function<void()> on_tick);
 
-// The last form is gone: the program ends once its event handling returns.
-void QuitEventLoop();
+// ---- The program's life ----
 
-// Shows the message of an unhandled run-time error and ends the program.
-[[noreturn]] void FatalError(int number);
+// Called once, before anything else, with the program's arguments.
+void StartProgram(int argc, char** argv);
+// Waits for at least one event, then handles what is pending.
+void WaitEvents();
+// Handles what is pending and returns.
+void HandlePendingEvents();
+
+struct DotsPerInch {
+  int x;
+  int y;
+};
+DotsPerInch ScreenDpi();
+
+enum class MessageKind { kWarning, kError };
+// Shows a message box and returns once it is closed.
+void ShowMessage(const std::string& text, MessageKind kind);
+
+// Ends the process at once with the status; nothing of the program or the
+// system's libraries runs after it.
+[[noreturn]] void ExitProcess(int status);
 
 }  // namespace rt::native

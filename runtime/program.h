@@ -1,6 +1,7 @@
 // The program's life and surroundings: start through Main, End, DoEvents, the
-// App object, the command-line text and the screen's twips per pixel. The
-// backend of the build provides these.
+// App object, the command-line text and the screen's twips per pixel. Start,
+// End, DoEvents, MsgBox and Screen are portable (program.cpp, screen.cpp)
+// over the backend's primitives; App and Command come from the platform.
 #pragma once
 
 #include <string>
@@ -20,6 +21,10 @@ void DoEvents();
 // Shows a message to the user and waits until it is closed.
 void MsgBox(const std::string& prompt);
 
+// An unhandled run-time error: says so on the standard error, stops every
+// timer, hides the program's windows, shows the message and ends with 1.
+[[noreturn]] void FailWithError(int number);
+
 struct App {
   // True only while another copy of this same executable runs.
   static bool PrevInstance();
@@ -33,6 +38,7 @@ struct App {
 std::string Command();
 
 struct Screen {
+  // From the display's dots per inch: 15 at 96.
   static float TwipsPerPixelX();
   static float TwipsPerPixelY();
   // Twips as whole screen pixels, rounded to the nearest.

@@ -1,15 +1,28 @@
 #include "runtime/timer.h"
 
+#include <vector>
+
 #include "runtime/bench_probe.h"
 #include "runtime/event_guard.h"
 #include "runtime/runtime_error.h"
 
 namespace rt {
+namespace {
+
+std::vector<Timer*> timers;
+
+}  // namespace
+
+void StopAllTimers() {
+  for (Timer* timer : timers) timer->Silence();
+}
 
 Timer::Timer(Form& form, std::function<void()> handler)
-    : Control(form), handler_(std::move(handler)) {}
+    : Control(form), handler_(std::move(handler)) {
+  timers.push_back(this);
+}
 
-Timer::~Timer() = default;
+Timer::~Timer() { std::erase(timers, this); }
 
 void Timer::SetInterval(int32_t milliseconds) {
   if (milliseconds < 0 || milliseconds > 65535) Raise(kInvalidPropertyValue);
@@ -23,6 +36,10 @@ void Timer::CreateNative() {
 }
 
 void Timer::DestroyNative() { source_.reset(); }
+
+void Timer::Silence() {
+  if (source_) source_->SetInterval(0);
+}
 
 void Timer::Fire() {
   if (in_handler_) return;

@@ -23,6 +23,8 @@ class Timer : public Control {
 
   void CreateNative() override;
   void DestroyNative() override;
+  // Stops the events without changing Interval.
+  void Silence();
 
  private:
   void Fire();
@@ -32,5 +34,8 @@ class Timer : public Control {
   bool in_handler_ = false;
   std::unique_ptr<native::TimerSource> source_;
 };
+
+// Silences every timer of the program for good.
+void StopAllTimers();
 
 }  // namespace rt

@@ -4,8 +4,6 @@
 #include <memory>
 #include <utility>
 
-#include "runtime/design.h"
-#include "runtime/form.h"
 #include "runtime/program.h"
 
 namespace rt::null {
@@ -17,6 +15,7 @@ std::string app_path = ".";
 std::function<void()> do_events_hook;
 int hide_count = 0;
 std::vector<std::string> messages;
+const NullControl* focused = nullptr;
 
 class NullTimerSource;
 std::vector<NullTimerSource*> timers;
@@ -39,9 +38,14 @@ class NullTimerSource : public native::TimerSource {
 
 class NullWindow : public native::Window {
  public:
-  explicit NullWindow(const FormDesign& design)
-      : width_(Screen::PixelsX(design.client_width)),
-        height_(Screen::PixelsY(design.client_height)) {}
+  NullWindow(int client_width, int client_height, native::WindowEvents& events)
+      : width_(client_width), height_(client_height), events_(events) {}
+  ~NullWindow() override {
+    if (std::any_of(order_.begin(), order_.end(),
+                    [](const NullControl* c) { return c == focused; })) {
+      focused = nullptr;
+    }
+  }
   void SetVisible(bool visible) override {
     if (!visible) ++hide_count;
   }
@@ -51,23 +55,50 @@ class NullWindow : public native::Window {
   }
   int OuterWidth() const override { return width_; }
   int OuterHeight() const override { return height_; }
+  int ClientWidth() const override { return width_; }
+  int ClientHeight() const override { return height_; }
   void Invalidate(const native::PixelRect&) override {}
   std::unique_ptr<native::Surface> CreateSurface(const FontDesign&) override {
     return std::make_unique<NullSurface>();
   }
-  std::unique_ptr<native::Control> CreateControl(native::ControlKind, const ControlDesign&,
-                                                 native::Control*,
-                                                 std::function<void()> on_click) override {
-    return std::make_unique<NullControl>(std::move(on_click));
+  std::unique_ptr<native::ControlPeer> CreateControl(const native::ControlLook& look,
+                                                     const native::PixelRect& bounds,
+                                                     native::ControlPeer*,
+                                                     native::ControlEvents& events) override {
+    return std::make_unique<NullControl>(look, bounds, events);
   }
-  void ControlsCreated() override {}
+  void OrderControls(const std::vector<native::FocusStop>& order) override {
+    order_.clear();
+    for (const native::FocusStop& stop : order) {
+      auto* control = static_cast<NullControl*>(stop.control);
+      control->Order(stop.takes_focus, stop.starts_group);
+      order_.push_back(control);
+    }
+  }
+
+  native::WindowEvents& events() const { return events_; }
+  const std::vector<const NullControl*>& order() const { return order_; }
 
  private:
   int width_;
   int height_;
+  native::WindowEvents& events_;
+  std::vector<const NullControl*> order_;
 };
 
 }  // namespace
+
+void NullControl::TakeFocus() { focused = this; }
+
+const NullControl* Focused() { return focused; }
+
+native::WindowEvents& EventsOf(const native::Window* window) {
+  return static_cast<const NullWindow*>(window)->events();
+}
+
+std::vector<const NullControl*> ControlOrder(const native::Window* window) {
+  return static_cast<const NullWindow*>(window)->order();
+}
 
 std::vector<std::string> TakeMessages() { return std::exchange(messages, {}); }
 
@@ -103,38 +134,39 @@ int TakeHideCount() { return std::exchange(hide_count, 0); }
 
 namespace rt {
 
-int ThunRTMain(int, char**, void (*main_procedure)()) {
-  main_procedure();
-  return 0;
-}
-
-void End() { throw null::ProgramEnded{}; }
-
-void DoEvents() {
-  if (null::do_events_hook) null::do_events_hook();
-}
-
 bool App::PrevInstance() { return false; }
 std::string App::Path() { return null::app_path; }
 std::string App::PathSeparator() { return "/"; }
 std::string Command() { return ""; }
-void MsgBox(const std::string& prompt) { null::messages.push_back(prompt); }
-float Screen::TwipsPerPixelX() { return 15; }
-float Screen::TwipsPerPixelY() { return 15; }
 
 namespace native {
 
-std::unique_ptr<Window> CreateFormWindow(Form&, const FormDesign& design) {
-  return std::make_unique<null::NullWindow>(design);
+std::unique_ptr<Window> CreateFormWindow(const FormDesign&, int client_width, int client_height,
+                                         WindowEvents& events) {
+  return std::make_unique<null::NullWindow>(client_width, client_height, events);
 }
 
 std::unique_ptr<TimerSource> CreateTimerSource(std::function<void()> on_tick) {
   return std::make_unique<null::NullTimerSource>(std::move(on_tick));
 }
 
-void QuitEventLoop() {}
+void StartProgram(int, char**) {}
 
-void FatalError(int number) { throw null::ProgramFailed{number}; }
+// Time passes: the timers fall due.
+void WaitEvents() {
+  HandlePendingEvents();
+  null::FireTimers();
+}
+
+void HandlePendingEvents() {
+  if (null::do_events_hook) null::do_events_hook();
+}
+
+DotsPerInch ScreenDpi() { return {96, 96}; }
+
+void ShowMessage(const std::string& text, MessageKind) { null::messages.push_back(text); }
+
+void ExitProcess(int status) { throw null::ProgramEnded{status}; }
 
 }  // namespace native
 }  // namespace rt

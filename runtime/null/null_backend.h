@@ -1,7 +1,7 @@
 // The null backend: plain state, no window system. It lets tests drive the
-// portable forms layer and the program's forms directly: End and a fatal
-// error throw instead of ending the process, timers fire on request, and
-// picture boxes record what was printed into them.
+// portable forms layer and the program's forms directly: ending the process
+// throws instead, timers fire on request, picture boxes record what was
+// printed into them, and input goes in as the raw facts a window reports.
 #pragma once
 
 #include <cstdint>
@@ -9,16 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "runtime/design.h"
 #include "runtime/native.h"
 
 namespace rt::null {
 
-// Thrown by End.
-struct ProgramEnded {};
-// Thrown where an unhandled run-time error would end the program.
-struct ProgramFailed {
-  int number;
+// Thrown where the process would end.
+struct ProgramEnded {
+  int status;
 };
 
 struct PrintedLine {
@@ -46,17 +43,47 @@ class NullSurface : public native::Surface {
 // Every printed line is this many pixels high.
 constexpr int kLineHeight = 13;
 
-// A windowed control: tests press it as the user would.
-class NullControl : public native::Control {
+// A windowed control: tests use it as the user would.
+class NullControl : public native::ControlPeer {
  public:
-  explicit NullControl(std::function<void()> on_click) : on_click_(std::move(on_click)) {}
-  void SetChecked(bool) override {}
+  NullControl(const native::ControlLook& look, const native::PixelRect& bounds,
+              native::ControlEvents& events)
+      : look_(look), bounds_(bounds), events_(events) {}
+  void SetChecked(bool checked) override { checked_ = checked; }
+  void SetTabStop(bool tab_stop) override { tab_stop_ = tab_stop; }
+  void TakeFocus() override;
+
   // As if the user pressed the button or picked the option.
-  void UserClick() const { on_click_(); }
+  void UserClick() const { events_.Pressed(); }
+  // As if the user pressed an arrow key on it: +1 right or down, -1 left or up.
+  void UserArrow(int step) const { events_.Arrow(step); }
+  const native::ControlLook& look() const { return look_; }
+  const native::PixelRect& bounds() const { return bounds_; }
+  bool checked() const { return checked_; }
+  bool tab_stop() const { return tab_stop_; }
+  bool takes_focus() const { return takes_focus_; }
+  bool starts_group() const { return starts_group_; }
+  void Order(bool takes_focus, bool starts_group) {
+    takes_focus_ = takes_focus;
+    starts_group_ = starts_group;
+  }
 
  private:
-  std::function<void()> on_click_;
+  native::ControlLook look_;
+  native::PixelRect bounds_;
+  native::ControlEvents& events_;
+  bool checked_ = false;
+  bool tab_stop_ = false;
+  bool takes_focus_ = false;
+  bool starts_group_ = false;
 };
+
+// The control that has the focus, if any.
+const NullControl* Focused();
+// A form's window as the user would drive it: what it reports goes here.
+native::WindowEvents& EventsOf(const native::Window* window);
+// The form's controls in the order the window was given.
+std::vector<const NullControl*> ControlOrder(const native::Window* window);
 
 // The messages shown since the last call.
 std::vector<std::string> TakeMessages();

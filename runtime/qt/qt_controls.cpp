@@ -1,28 +1,23 @@
 #include "runtime/qt/qt_controls.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionButton>
-#include <algorithm>
-#include <cmath>
-#include <vector>
 
-#include "runtime/program.h"
 #include "runtime/qt/qt_color.h"
 #include "runtime/qt/qt_pictures.h"
 
 namespace rt::qt {
 namespace {
 
-const char kTabIndex[] = "kelvoraTabIndex";
-
-void ApplyColours(QWidget* widget, const ControlDesign& design) {
+void ApplyColors(QWidget* widget, const native::ControlLook& look) {
   QPalette palette = widget->palette();
-  const QColor back = ToQColor(design.back_color);
-  const QColor fore = ToQColor(design.fore_color);
+  const QColor back = ToQColor(look.back_color);
+  const QColor fore = ToQColor(look.fore_color);
   palette.setColor(QPalette::Window, back);
   palette.setColor(QPalette::Button, back);
   palette.setColor(QPalette::WindowText, fore);
@@ -59,24 +54,50 @@ class PictureButton : public QPushButton {
   QPixmap face_;
 };
 
-QWidget* MakeWidget(native::ControlKind kind, const ControlDesign& design, QWidget* parent,
-                    std::function<void()>& on_click) {
-  const QString caption = QString::fromStdString(design.caption);
-  switch (kind) {
+// An option button that reports arrow keys instead of moving by position.
+class OptionWidget : public QRadioButton {
+ public:
+  OptionWidget(const QString& caption, QWidget* parent, native::ControlEvents& events)
+      : QRadioButton(caption, parent), events_(events) {}
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    switch (event->key()) {
+      case Qt::Key_Left:
+      case Qt::Key_Up:
+        events_.Arrow(-1);
+        return;
+      case Qt::Key_Right:
+      case Qt::Key_Down:
+        events_.Arrow(1);
+        return;
+      default:
+        QRadioButton::keyPressEvent(event);
+    }
+  }
+
+ private:
+  native::ControlEvents& events_;
+};
+
+QWidget* MakeWidget(const native::ControlLook& look, QWidget* parent,
+                    native::ControlEvents& events) {
+  const QString caption = QString::fromStdString(look.caption);
+  switch (look.kind) {
     case native::ControlKind::kFrame:
       return new QGroupBox(caption, parent);
     case native::ControlKind::kOptionButton: {
-      auto* option = new QRadioButton(caption, parent);
-      QObject::connect(option, &QRadioButton::clicked, option, [on_click] { on_click(); });
+      auto* option = new OptionWidget(caption, parent, events);
+      QObject::connect(option, &QRadioButton::clicked, option, [&events] { events.Pressed(); });
       return option;
     }
     case native::ControlKind::kCommandButton: {
-      QPushButton* button = design.picture.empty()
+      QPushButton* button = look.picture.empty()
                                 ? new QPushButton(caption, parent)
-                                : new PictureButton(caption, Picture(design.picture), parent);
+                                : new PictureButton(caption, Picture(look.picture), parent);
       // Enter presses the button that has the focus; none is the default.
       button->setAutoDefault(true);
-      QObject::connect(button, &QPushButton::clicked, button, [on_click] { on_click(); });
+      QObject::connect(button, &QPushButton::clicked, button, [&events] { events.Pressed(); });
       return button;
     }
     case native::ControlKind::kLabel: {
@@ -95,53 +116,28 @@ QWidget* MakeWidget(native::ControlKind kind, const ControlDesign& design, QWidg
 QtControl::~QtControl() { delete widget_; }
 
 void QtControl::SetChecked(bool checked) {
-  auto* option = qobject_cast<QRadioButton*>(widget_.data());
-  if (option == nullptr) return;
-  option->setChecked(checked);
-  // Tab stops on a group once, at its selected option.
-  option->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+  if (auto* option = qobject_cast<QRadioButton*>(widget_.data())) option->setChecked(checked);
 }
 
-std::unique_ptr<QtControl> CreateQtControl(native::ControlKind kind, const ControlDesign& design,
-                                           QWidget* parent, std::function<void()> on_click) {
-  QWidget* widget = MakeWidget(kind, design, parent, on_click);
-  if (kind == native::ControlKind::kLine) {
-    // A horizontal or vertical line one pixel thick, in its colour.
-    const int x1 = Screen::PixelsX(design.left), y1 = Screen::PixelsY(design.top);
-    const int x2 = Screen::PixelsX(design.left + design.width),
-              y2 = Screen::PixelsY(design.top + design.height);
-    widget->setGeometry(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + 1,
-                        std::abs(y2 - y1) + 1);
-    ControlDesign filled = design;
-    filled.back_color = design.fore_color;
-    ApplyColours(widget, filled);
-  } else {
-    widget->setGeometry(Screen::PixelsX(design.left), Screen::PixelsY(design.top),
-                        Screen::PixelsX(design.width), Screen::PixelsY(design.height));
-    ApplyColours(widget, design);
-  }
-  if (!design.mouse_icon.empty()) widget->setCursor(Cursor(design.mouse_icon));
-  widget->setProperty(kTabIndex, design.tab_index);
-  widget->setFocusPolicy(design.tab_index >= 0 && (kind == native::ControlKind::kCommandButton ||
-                                                   kind == native::ControlKind::kOptionButton)
-                             ? Qt::StrongFocus
-                             : Qt::NoFocus);
+void QtControl::SetTabStop(bool tab_stop) {
+  // Still focused by a click, as on Windows.
+  widget_->setFocusPolicy(tab_stop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void QtControl::TakeFocus() { widget_->setFocus(); }
+
+std::unique_ptr<QtControl> CreateQtControl(const native::ControlLook& look,
+                                           const native::PixelRect& bounds, QtControl* container,
+                                           QWidget* form, native::ControlEvents& events) {
+  QWidget* parent = container != nullptr ? container->widget() : form;
+  QWidget* widget = MakeWidget(look, parent, events);
+  const QPoint origin =
+      container != nullptr ? QPoint(container->bounds().x, container->bounds().y) : QPoint();
+  widget->setGeometry(QRect(bounds.x, bounds.y, bounds.width, bounds.height).translated(-origin));
+  ApplyColors(widget, look);
+  if (!look.mouse_icon.empty()) widget->setCursor(Cursor(look.mouse_icon));
   widget->show();
-  return std::make_unique<QtControl>(widget);
-}
-
-void ArrangeFocus(QWidget* form) {
-  std::vector<QWidget*> stops;
-  for (QWidget* child : form->findChildren<QWidget*>()) {
-    if (child->focusPolicy() != Qt::NoFocus && child->property(kTabIndex).isValid()) {
-      stops.push_back(child);
-    }
-  }
-  std::stable_sort(stops.begin(), stops.end(), [](QWidget* a, QWidget* b) {
-    return a->property(kTabIndex).toInt() < b->property(kTabIndex).toInt();
-  });
-  for (size_t i = 1; i < stops.size(); ++i) QWidget::setTabOrder(stops[i - 1], stops[i]);
-  if (!stops.empty()) stops.front()->setFocus();
+  return std::make_unique<QtControl>(widget, bounds);
 }
 
 }  // namespace rt::qt

@@ -3,30 +3,31 @@
 
 #include <QPointer>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
-#include "runtime/design.h"
 #include "runtime/native.h"
 
 namespace rt::qt {
 
-class QtControl : public native::Control {
+class QtControl : public native::ControlPeer {
  public:
-  explicit QtControl(QWidget* widget) : widget_(widget) {}
+  QtControl(QWidget* widget, const native::PixelRect& bounds) : widget_(widget), bounds_(bounds) {}
   ~QtControl() override;
   void SetChecked(bool checked) override;
+  void SetTabStop(bool tab_stop) override;
+  void TakeFocus() override;
   QWidget* widget() const { return widget_; }
+  // In the form's client area.
+  const native::PixelRect& bounds() const { return bounds_; }
 
  private:
   QPointer<QWidget> widget_;  // a frame's deletion takes its children along
+  native::PixelRect bounds_;
 };
 
-std::unique_ptr<QtControl> CreateQtControl(native::ControlKind kind, const ControlDesign& design,
-                                           QWidget* parent, std::function<void()> on_click);
-
-// Chains the focus through the controls by tab index and puts it on the
-// first one that takes it; an option group is one stop, on its selected mark.
-void ArrangeFocus(QWidget* form);
+// A control on the form's widget or inside its container's.
+std::unique_ptr<QtControl> CreateQtControl(const native::ControlLook& look,
+                                           const native::PixelRect& bounds, QtControl* container,
+                                           QWidget* form, native::ControlEvents& events);
 
 }  // namespace rt::qt

@@ -1,8 +1,5 @@
-#include "runtime/qt/qt_timer.h"
-
+// Timer events on Qt.
 #include <QTimer>
-#include <algorithm>
-#include <vector>
 
 #include "runtime/native.h"
 #include "runtime/qt/qt_application.h"
@@ -10,17 +7,12 @@
 namespace rt::qt {
 namespace {
 
-class QtTimerSource;
-std::vector<QtTimerSource*> running_sources;
-
 class QtTimerSource : public native::TimerSource {
  public:
   explicit QtTimerSource(std::function<void()> on_tick) {
     timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, std::move(on_tick));
-    running_sources.push_back(this);
   }
-  ~QtTimerSource() override { std::erase(running_sources, this); }
 
   void SetInterval(int milliseconds) override {
     if (milliseconds == 0) {
@@ -30,18 +22,11 @@ class QtTimerSource : public native::TimerSource {
     }
   }
 
-  void Stop() { timer_.stop(); }
-
  private:
   QTimer timer_;
 };
 
 }  // namespace
-
-void StopAllTimers() {
-  for (QtTimerSource* source : running_sources) source->Stop();
-}
-
 }  // namespace rt::qt
 
 namespace rt::native {

@@ -7,11 +7,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <bit>
 
 #include "runtime/bench_probe.h"
-#include "runtime/conversions.h"
-#include "runtime/form.h"
-#include "runtime/program.h"
 #include "runtime/qt/qt_application.h"
 #include "runtime/qt/qt_color.h"
 #include "runtime/qt/qt_controls.h"
@@ -31,34 +29,55 @@ Qt::WindowFlags FlagsFor(BorderStyle style) {
   return Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint;
 }
 
-int16_t ButtonOf(Qt::MouseButton button) {
+// Buttons as X numbers them; those X has no number for get their own.
+native::PointerButton ButtonOf(Qt::MouseButton button) {
   switch (button) {
-    case Qt::RightButton:
-      return kRightButton;
+    case Qt::LeftButton:
+      return 1;
     case Qt::MiddleButton:
-      return kMiddleButton;
+      return 2;
+    case Qt::RightButton:
+      return 3;
+    case Qt::BackButton:
+      return 8;
+    case Qt::ForwardButton:
+      return 9;
     default:
-      return kLeftButton;
+      return 10 + std::countr_zero(static_cast<unsigned>(button));
   }
 }
 
-int16_t ButtonsOf(Qt::MouseButtons buttons) {
-  return static_cast<int16_t>((buttons & Qt::LeftButton ? kLeftButton : 0) |
-                              (buttons & Qt::RightButton ? kRightButton : 0) |
-                              (buttons & Qt::MiddleButton ? kMiddleButton : 0));
+native::Modifiers ModifiersOf(Qt::KeyboardModifiers modifiers) {
+  return {modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier),
+          modifiers.testFlag(Qt::AltModifier)};
 }
 
-int16_t ShiftOf(Qt::KeyboardModifiers modifiers) {
-  return static_cast<int16_t>((modifiers & Qt::ShiftModifier ? 1 : 0) |
-                              (modifiers & Qt::ControlModifier ? 2 : 0) |
-                              (modifiers & Qt::AltModifier ? 4 : 0));
+native::Key KeyOf(int key, bool gives_text) {
+  switch (key) {
+    case Qt::Key_Delete:
+      return native::Key::kDelete;
+    case Qt::Key_Insert:
+      return native::Key::kInsert;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return native::Key::kEnter;
+    case Qt::Key_Escape:
+      return native::Key::kEscape;
+    case Qt::Key_Backspace:
+      return native::Key::kBackspace;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return native::Key::kTab;
+    default:
+      return gives_text ? native::Key::kCharacter : native::Key::kNoCharacter;
+  }
 }
 
 }  // namespace
 
-FormWidget::FormWidget(Form& form, const FormDesign& design)
+FormWidget::FormWidget(const FormDesign& design, QSize client, native::WindowEvents& events)
     : QWidget(nullptr, FlagsFor(design.border_style)),
-      form_(&form),
+      events_(&events),
       back_color_(ToQColor(design.back_color)),
       bypasses_window_manager_(design.border_style == BorderStyle::kNone) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -66,7 +85,6 @@ FormWidget::FormWidget(Form& form, const FormDesign& design)
   setWindowTitle(QString::fromStdString(design.caption));
   if (!design.icon.empty()) setWindowIcon(Icon(design.icon));
   if (!design.picture.empty()) picture_ = Picture(design.picture);
-  const QSize client(Screen::PixelsX(design.client_width), Screen::PixelsY(design.client_height));
   if (design.border_style == BorderStyle::kFixedDialog) {
     setFixedSize(client);
   } else {
@@ -87,8 +105,8 @@ FormWidget::FormWidget(Form& form, const FormDesign& design)
 void FormWidget::Invalidate(const native::PixelRect& area) {
   if (!canvas_) {
     update(area.x, area.y, area.width, area.height);
-  } else if (form_ != nullptr && isVisible()) {
-    canvas_->Paint(*form_, area, width(), height());
+  } else if (events_ != nullptr && isVisible()) {
+    canvas_->Paint(*events_, area, width(), height());
   }
 }
 
@@ -102,9 +120,10 @@ QPaintEngine* FormWidget::paintEngine() const { return canvas_ ? nullptr : QWidg
 void FormWidget::paintEvent(QPaintEvent* event) {
   bench::FirstMap();  // the first paint follows the map
   if (canvas_) {
-    if (form_ == nullptr) return;
+    if (events_ == nullptr) return;
     for (const QRect& rect : event->region())
-      canvas_->Paint(*form_, {rect.x(), rect.y(), rect.width(), rect.height()}, width(), height());
+      canvas_->Paint(*events_, {rect.x(), rect.y(), rect.width(), rect.height()}, width(),
+                     height());
     return;
   }
   QPainter painter(this);
@@ -113,56 +132,55 @@ void FormWidget::paintEvent(QPaintEvent* event) {
   for (const QRect& rect : event->region()) {
     painter.fillRect(rect, back_color_);
     if (!picture_.isNull()) painter.drawPixmap(rect, picture_, rect);
-    if (form_ == nullptr) continue;
-    form_->ForEachBoxIn({rect.x(), rect.y(), rect.width(), rect.height()},
-                        [&](const native::Surface& surface, const native::PixelRect& bounds) {
-                          const QRect target =
-                              rect & QRect(bounds.x, bounds.y, bounds.width, bounds.height);
-                          painter.drawImage(target, static_cast<const QtSurface&>(surface).image(),
-                                            target.translated(-bounds.x, -bounds.y));
-                        });
+    if (events_ == nullptr) continue;
+    events_->ForEachBoxIn(
+        {rect.x(), rect.y(), rect.width(), rect.height()},
+        [&](const native::Surface& surface, const native::PixelRect& bounds) {
+          const QRect target = rect & QRect(bounds.x, bounds.y, bounds.width, bounds.height);
+          painter.drawImage(target, static_cast<const QtSurface&>(surface).image(),
+                            target.translated(-bounds.x, -bounds.y));
+        });
   }
 }
 
+// Each report returns at once: the form may unload inside it.
 void FormWidget::mousePressEvent(QMouseEvent* event) {
-  pressed_ = true;
-  if (form_ == nullptr) return;
+  if (events_ == nullptr) return;
   const QPoint at = event->position().toPoint();
-  form_->InputMouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers()), at.x(), at.y());
+  events_->ButtonDown(ButtonOf(event->button()), at.x(), at.y(), ModifiersOf(event->modifiers()),
+                      false);
 }
 
 void FormWidget::mouseReleaseEvent(QMouseEvent* event) {
-  const bool was_pressed = pressed_;
-  pressed_ = false;
-  if (form_ == nullptr || !was_pressed || !rect().contains(event->position().toPoint())) return;
+  if (events_ == nullptr) return;
   const QPoint at = event->position().toPoint();
-  form_->InputClick(at.x(), at.y());
+  events_->ButtonUp(ButtonOf(event->button()), at.x(), at.y(), ModifiersOf(event->modifiers()));
 }
 
 void FormWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-  mousePressEvent(event);
-  if (form_ == nullptr) return;
+  if (events_ == nullptr) return;
   const QPoint at = event->position().toPoint();
-  form_->InputDblClick(at.x(), at.y());
+  events_->ButtonDown(ButtonOf(event->button()), at.x(), at.y(), ModifiersOf(event->modifiers()),
+                      true);
 }
 
 void FormWidget::mouseMoveEvent(QMouseEvent* event) {
-  if (form_ == nullptr) return;
+  if (events_ == nullptr) return;
   const QPoint at = event->position().toPoint();
-  form_->InputMouseMove(ButtonsOf(event->buttons()), ShiftOf(event->modifiers()), at.x(), at.y());
+  events_->PointerMoved(at.x(), at.y(), ModifiersOf(event->modifiers()));
 }
 
 void FormWidget::keyPressEvent(QKeyEvent* event) {
-  // Only keys that give a character raise KeyPress: arrows, function keys
-  // and modifiers alone give none.
-  const QString text = event->text();
-  if (form_ == nullptr || text.isEmpty()) return;
-  form_->InputKeyPress(static_cast<int16_t>(Asc(text.left(1).toStdString()) & 0x7FFF));
+  if (events_ == nullptr) return;
+  const QList<uint> text = event->text().toUcs4();
+  const char32_t character = text.isEmpty() ? 0 : static_cast<char32_t>(text.front());
+  events_->KeyDown(
+      {KeyOf(event->key(), character != 0), character, ModifiersOf(event->modifiers())});
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {
   event->ignore();  // the form decides, through its unload
-  if (form_ != nullptr) form_->InputClose();
+  if (events_ != nullptr) events_->CloseRequested();
 }
 
 void FormWidget::showEvent(QShowEvent* event) {
@@ -173,7 +191,8 @@ void FormWidget::showEvent(QShowEvent* event) {
   grabKeyboard();
 }
 
-QtWindow::QtWindow(Form& form, const FormDesign& design) : widget_(new FormWidget(form, design)) {}
+QtWindow::QtWindow(const FormDesign& design, QSize client, native::WindowEvents& events)
+    : widget_(new FormWidget(design, client, events)) {}
 
 QtWindow::~QtWindow() {
   widget_->Detach();
@@ -191,29 +210,42 @@ int QtWindow::OuterWidth() const { return widget_->frameGeometry().width(); }
 
 int QtWindow::OuterHeight() const { return widget_->frameGeometry().height(); }
 
+int QtWindow::ClientWidth() const { return widget_->width(); }
+
+int QtWindow::ClientHeight() const { return widget_->height(); }
+
 void QtWindow::Invalidate(const native::PixelRect& area) { widget_->Invalidate(area); }
 
 std::unique_ptr<native::Surface> QtWindow::CreateSurface(const FontDesign& font) {
   return widget_->CreateSurface(font);
 }
 
-std::unique_ptr<native::Control> QtWindow::CreateControl(native::ControlKind kind,
-                                                         const ControlDesign& design,
-                                                         native::Control* container,
-                                                         std::function<void()> on_click) {
-  QWidget* parent = container ? static_cast<QtControl*>(container)->widget() : widget_;
-  return CreateQtControl(kind, design, parent, std::move(on_click));
+std::unique_ptr<native::ControlPeer> QtWindow::CreateControl(const native::ControlLook& look,
+                                                             const native::PixelRect& bounds,
+                                                             native::ControlPeer* container,
+                                                             native::ControlEvents& events) {
+  return CreateQtControl(look, bounds, static_cast<QtControl*>(container), widget_, events);
 }
 
-void QtWindow::ControlsCreated() { ArrangeFocus(widget_); }
+void QtWindow::OrderControls(const std::vector<native::FocusStop>& order) {
+  QWidget* previous = nullptr;
+  for (const native::FocusStop& stop : order) {
+    QWidget* widget = static_cast<QtControl*>(stop.control)->widget();
+    widget->setFocusPolicy(stop.takes_focus ? Qt::StrongFocus : Qt::NoFocus);
+    if (!stop.takes_focus) continue;
+    if (previous != nullptr) QWidget::setTabOrder(previous, widget);
+    previous = widget;
+  }
+}
 
 }  // namespace rt::qt
 
 namespace rt::native {
 
-std::unique_ptr<Window> CreateFormWindow(Form& form, const FormDesign& design) {
+std::unique_ptr<Window> CreateFormWindow(const FormDesign& design, int client_width,
+                                         int client_height, WindowEvents& events) {
   qt::EnsureApplication();
-  return std::make_unique<qt::QtWindow>(form, design);
+  return std::make_unique<qt::QtWindow>(design, QSize(client_width, client_height), events);
 }
 
 }  // namespace rt::native

@@ -1,5 +1,5 @@
 // A form's window on Qt. The widget paints the form's picture boxes itself
-// from their images (they are not widgets), and reports input to the form.
+// from their images (they are not widgets), and reports raw input.
 #pragma once
 
 #include <QPixmap>
@@ -10,17 +10,13 @@
 #include "runtime/native.h"
 #include "runtime/qt/x11_canvas.h"
 
-namespace rt {
-class Form;
-}
-
 namespace rt::qt {
 
 class FormWidget : public QWidget {
  public:
-  FormWidget(Form& form, const FormDesign& design);
+  FormWidget(const FormDesign& design, QSize client, native::WindowEvents& events);
   // The form is going: no more input reaches it.
-  void Detach() { form_ = nullptr; }
+  void Detach() { events_ = nullptr; }
   // Repaints the area: at once when drawn straight onto X, else later.
   void Invalidate(const native::PixelRect& area);
   std::unique_ptr<native::Surface> CreateSurface(const FontDesign& font) const;
@@ -37,29 +33,31 @@ class FormWidget : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
-  Form* form_;
+  native::WindowEvents* events_;
   QColor back_color_;
   QPixmap picture_;
   bool bypasses_window_manager_;
-  bool pressed_ = false;
   std::unique_ptr<X11Canvas> canvas_;  // only for the full-screen form on X
 };
 
 class QtWindow : public native::Window {
  public:
-  QtWindow(Form& form, const FormDesign& design);
+  QtWindow(const FormDesign& design, QSize client, native::WindowEvents& events);
   ~QtWindow() override;
   void SetVisible(bool visible) override;
   void FillScreen() override;
   int OuterWidth() const override;
   int OuterHeight() const override;
+  int ClientWidth() const override;
+  int ClientHeight() const override;
   void Invalidate(const native::PixelRect& area) override;
   std::unique_ptr<native::Surface> CreateSurface(const FontDesign& font) override;
-  std::unique_ptr<native::Control> CreateControl(native::ControlKind kind,
-                                                 const ControlDesign& design,
-                                                 native::Control* container,
-                                                 std::function<void()> on_click) override;
-  void ControlsCreated() override;
+  std::unique_ptr<native::ControlPeer> CreateControl(const native::ControlLook& look,
+                                                     const native::PixelRect& bounds,
+                                                     native::ControlPeer* container,
+                                                     native::ControlEvents& events) override;
+  void OrderControls(const std::vector<native::FocusStop>& order) override;
+  QWidget* widget() const { return widget_; }
 
  private:
   FormWidget* widget_;  // deleted later: the form may unload inside its own event

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "runtime/form.h"
 #include "runtime/qt/x11_surface.h"
 
 namespace rt::qt {
@@ -86,7 +85,8 @@ std::unique_ptr<native::Surface> X11Canvas::CreateSurface(const FontDesign& font
   return std::make_unique<X11Surface>(font, connection_, window_, depth_, gc_);
 }
 
-void X11Canvas::Paint(const Form& form, const native::PixelRect& area, int width, int height) {
+void X11Canvas::Paint(const native::WindowEvents& form, const native::PixelRect& area, int width,
+                      int height) {
   const native::PixelRect clipped = Intersection(area, {0, 0, width, height});
   if (clipped.width <= 0 || clipped.height <= 0) return;
   struct Piece {
@@ -112,8 +112,8 @@ void X11Canvas::Paint(const Form& form, const native::PixelRect& area, int width
   }
   for (const Piece& piece : pieces) {
     const native::PixelRect part = Intersection(clipped, piece.bounds);
-    piece.surface->CopyTo(part.x - piece.bounds.x, part.y - piece.bounds.y, part.width,
-                          part.height, part.x, part.y);
+    piece.surface->CopyTo(part.x - piece.bounds.x, part.y - piece.bounds.y, part.width, part.height,
+                          part.x, part.y);
   }
 }
 

@@ -15,7 +15,6 @@
 class QWidget;
 
 namespace rt {
-class Form;
 struct FontDesign;
 }  // namespace rt
 
@@ -33,7 +32,8 @@ class X11Canvas {
 
   std::unique_ptr<native::Surface> CreateSurface(const FontDesign& font) const;
   // Repaints the area (clipped to the window's size) at once.
-  void Paint(const Form& form, const native::PixelRect& area, int width, int height);
+  void Paint(const native::WindowEvents& form, const native::PixelRect& area, int width,
+             int height);
 
  private:
   void Fill(int x, int y, int width, int height);

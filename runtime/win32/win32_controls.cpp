@@ -1,8 +1,5 @@
 #include "runtime/win32/win32_controls.h"
 
-#include <algorithm>
-
-#include "runtime/program.h"
 #include "runtime/win32/win32_pictures.h"
 #include "runtime/win32/win32_program.h"
 #include "runtime/win32/win32_surface.h"
@@ -11,35 +8,19 @@
 namespace rt::win32 {
 namespace {
 
-RECT Bounds(native::ControlKind kind, const ControlDesign& design, const Win32Control* container) {
-  const int origin_x = container ? container->bounds().left : 0;
-  const int origin_y = container ? container->bounds().top : 0;
-  if (kind == native::ControlKind::kLine) {  // from (left, top) to its end, one pixel thick
-    const int x1 = Screen::PixelsX(design.left), y1 = Screen::PixelsY(design.top);
-    const int x2 = Screen::PixelsX(design.left + design.width),
-              y2 = Screen::PixelsY(design.top + design.height);
-    return {origin_x + std::min(x1, x2), origin_y + std::min(y1, y2),
-            origin_x + std::max(x1, x2) + 1, origin_y + std::max(y1, y2) + 1};
-  }
-  const int left = origin_x + Screen::PixelsX(design.left),
-            top = origin_y + Screen::PixelsY(design.top);
-  return {left, top, left + Screen::PixelsX(design.width), top + Screen::PixelsY(design.height)};
-}
-
 struct WindowKind {
   const wchar_t* window_class;
   DWORD style;
 };
 
-WindowKind KindOf(native::ControlKind kind, const ControlDesign& design) {
-  switch (kind) {
+WindowKind KindOf(const native::ControlLook& look) {
+  switch (look.kind) {
     case native::ControlKind::kFrame:
       return {L"BUTTON", BS_GROUPBOX};
     case native::ControlKind::kOptionButton:
       return {L"BUTTON", BS_AUTORADIOBUTTON};
     case native::ControlKind::kCommandButton:
-      return {L"BUTTON", static_cast<DWORD>(design.picture.empty() ? BS_PUSHBUTTON : BS_OWNERDRAW) |
-                             WS_TABSTOP};
+      return {L"BUTTON", static_cast<DWORD>(look.picture.empty() ? BS_PUSHBUTTON : BS_OWNERDRAW)};
     case native::ControlKind::kLabel:
     case native::ControlKind::kLine:
       return {L"STATIC", SS_LEFT | SS_NOTIFY};
@@ -49,25 +30,21 @@ WindowKind KindOf(native::ControlKind kind, const ControlDesign& design) {
 
 }  // namespace
 
-Win32Control::Win32Control(HWND form, native::ControlKind kind, const ControlDesign& design,
-                           const Win32Control* container, int id, HFONT font,
-                           std::function<void()> on_click)
-    : kind_(kind),
-      bounds_(Bounds(kind, design, container)),
-      tab_index_(design.tab_index),
-      fore_(ToColorRef(design.fore_color)),
-      back_brush_(CreateSolidBrush(
-          ToColorRef(kind == native::ControlKind::kLine ? design.fore_color : design.back_color))),
-      cursor_(design.mouse_icon.empty() ? nullptr : LoadPictureCursor(design.mouse_icon)),
-      face_(design.picture.empty() ? nullptr : LoadPictureBitmap(design.picture)),
-      on_click_(std::move(on_click)) {
-  const WindowKind window = KindOf(kind, design);
-  const std::wstring caption = kind == native::ControlKind::kLine ? L"" : Widen(design.caption);
-  hwnd_ =
-      CreateWindowExW(0, window.window_class, caption.c_str(),
-                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | window.style, bounds_.left,
-                      bounds_.top, bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, form,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+Win32Control::Win32Control(HWND form, const native::ControlLook& look,
+                           const native::PixelRect& bounds, int id, HFONT font,
+                           native::ControlEvents& events)
+    : kind_(look.kind),
+      bounds_{bounds.x, bounds.y, bounds.x + bounds.width, bounds.y + bounds.height},
+      fore_(ToColorRef(look.fore_color)),
+      back_brush_(CreateSolidBrush(ToColorRef(look.back_color))),
+      cursor_(look.mouse_icon.empty() ? nullptr : LoadPictureCursor(look.mouse_icon)),
+      face_(look.picture.empty() ? nullptr : LoadPictureBitmap(look.picture)),
+      events_(events) {
+  const WindowKind window = KindOf(look);
+  hwnd_ = CreateWindowExW(0, window.window_class, Widen(look.caption).c_str(),
+                          WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | window.style, bounds.x,
+                          bounds.y, bounds.width, bounds.height, form,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
@@ -77,20 +54,21 @@ Win32Control::~Win32Control() {
   if (face_ != nullptr) DeleteObject(face_);
 }
 
-bool Win32Control::takes_focus() const {
-  return tab_index_ >= 0 && (kind_ == native::ControlKind::kCommandButton ||
-                             kind_ == native::ControlKind::kOptionButton);
-}
-
 void Win32Control::SetChecked(bool checked) {
   if (kind_ != native::ControlKind::kOptionButton) return;
   SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-  // Tab stops on a group once, at its selected option.
-  const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
-  SetWindowLongPtrW(hwnd_, GWL_STYLE, checked ? style | WS_TABSTOP : style & ~WS_TABSTOP);
 }
 
-HBRUSH Win32Control::Colour(HDC dc) const {
+void Win32Control::SetTabStop(bool tab_stop) { SetStyle(WS_TABSTOP, tab_stop); }
+
+void Win32Control::TakeFocus() { SetFocus(hwnd_); }
+
+void Win32Control::SetStyle(LONG_PTR bit, bool on) const {
+  const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+  SetWindowLongPtrW(hwnd_, GWL_STYLE, on ? style | bit : style & ~bit);
+}
+
+HBRUSH Win32Control::Color(HDC dc) const {
   SetTextColor(dc, fore_);
   LOGBRUSH brush{};
   GetObjectW(back_brush_, sizeof brush, &brush);

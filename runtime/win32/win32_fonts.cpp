@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "runtime/native.h"
 #include "runtime/win32/win32_program.h"
 #include "runtime/win32/win32_resources.h"
 
@@ -17,7 +18,8 @@ void LoadCarriedFonts() {
 }
 
 HFONT CreateCarriedFont(float points, int weight) {
-  const int height = -static_cast<int>(std::lround(points * static_cast<float>(ScreenDpiY()) / 72));
+  const auto dpi = static_cast<float>(native::ScreenDpi().y);
+  const int height = -static_cast<int>(std::lround(points * dpi / 72));
   return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_DONTCARE, kCarriedFontFamily);

@@ -4,21 +4,31 @@
 #include <olectl.h>
 
 #include "runtime/win32/win32_program.h"
-#include "runtime/win32/win32_resources.h"
+#include "runtime/win32/win32_text.h"
 
 namespace rt::win32 {
 namespace {
 
+bool EndsWith(const std::string& name, const std::string& extension) {
+  return name.size() >= extension.size() &&
+         name.compare(name.size() - extension.size(), extension.size(), extension) == 0;
+}
+
 // A JPEG from the resources, decoded by the system's picture loader.
-HBITMAP LoadJpeg(int id) {
-  const HRSRC resource = FindResourceW(Instance(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));
+HBITMAP LoadJpeg(const std::wstring& name) {
+  const HRSRC resource = FindResourceW(Instance(), name.c_str(), MAKEINTRESOURCEW(10));  // RCDATA
   if (resource == nullptr) return nullptr;
   const DWORD size = SizeofResource(Instance(), resource);
   const HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (copy == nullptr) return nullptr;
   CopyMemory(GlobalLock(copy), LockResource(LoadResource(Instance(), resource)), size);
   GlobalUnlock(copy);
   IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) return nullptr;
+  // From here the stream owns the copy and frees it with itself.
+  if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
+    GlobalFree(copy);
+    return nullptr;
+  }
   IPicture* picture = nullptr;
   const HRESULT loaded = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
                                         reinterpret_cast<void**>(&picture));
@@ -34,24 +44,22 @@ HBITMAP LoadJpeg(int id) {
 
 }  // namespace
 
+// Pictures are resources named by their files (kelvora.rc).
 HBITMAP LoadPictureBitmap(const std::string& name) {
-  if (name == "button.jpg") return LoadJpeg(IDR_BUTTON_FACE);
-  if (name == "background.bmp") {
-    return static_cast<HBITMAP>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_BACKGROUND),
-                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  }
-  return nullptr;
+  if (EndsWith(name, ".jpg")) return LoadJpeg(Widen(name));
+  if (!EndsWith(name, ".bmp")) return nullptr;
+  return static_cast<HBITMAP>(
+      LoadImageW(Instance(), Widen(name).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 HICON LoadPictureIcon(const std::string& name, int size) {
-  if (name != "kelvora.ico") return nullptr;
-  return static_cast<HICON>(
-      LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_KELVORA), IMAGE_ICON, size, size, 0));
+  if (!EndsWith(name, ".ico")) return nullptr;
+  return static_cast<HICON>(LoadImageW(Instance(), Widen(name).c_str(), IMAGE_ICON, size, size, 0));
 }
 
 HCURSOR LoadPictureCursor(const std::string& name) {
-  if (name != "hand.cur") return nullptr;
-  return LoadCursorW(Instance(), MAKEINTRESOURCEW(IDC_KELVORA_HAND));
+  if (!EndsWith(name, ".cur")) return nullptr;
+  return LoadCursorW(Instance(), Widen(name).c_str());
 }
 
 }  // namespace rt::win32

@@ -1,8 +1,5 @@
-// Resource identifiers of the Windows build (kelvora.rc).
+// Resource identifiers of the Windows build (kelvora.rc). Pictures are named
+// by their files instead, under the type their extension gives.
 #pragma once
 
 #define IDR_CARRIED_FONT 100
-#define IDR_BUTTON_FACE 101
-#define IDB_BACKGROUND 102
-#define IDI_KELVORA 103
-#define IDC_KELVORA_HAND 104

@@ -4,7 +4,6 @@
 #include <map>
 
 #include "runtime/native.h"
-#include "runtime/win32/win32_program.h"
 
 namespace rt::win32 {
 namespace {
@@ -42,11 +41,6 @@ class Win32TimerSource : public native::TimerSource {
 };
 
 }  // namespace
-
-void StopAllTimers() {
-  while (!running.empty()) running.begin()->second->Stop();
-}
-
 }  // namespace rt::win32
 
 namespace rt::native {

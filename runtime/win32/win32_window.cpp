@@ -3,11 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <utility>
 
-#include "runtime/characters.h"
-#include "runtime/form.h"
-#include "runtime/program.h"
 #include "runtime/win32/win32_fonts.h"
 #include "runtime/win32/win32_pictures.h"
 #include "runtime/win32/win32_program.h"
@@ -43,21 +39,36 @@ void RegisterWindowClass() {
   (void)registered;
 }
 
-int16_t ShiftOf(WPARAM w) {
-  return static_cast<int16_t>((w & MK_SHIFT ? 1 : 0) | (w & MK_CONTROL ? 2 : 0) |
-                              (GetKeyState(VK_MENU) < 0 ? 4 : 0));
+native::Modifiers ModifiersOf(WPARAM w) {
+  return {(w & MK_SHIFT) != 0, (w & MK_CONTROL) != 0, GetKeyState(VK_MENU) < 0};
 }
 
-int16_t ButtonsOf(WPARAM w) {
-  return static_cast<int16_t>((w & MK_LBUTTON ? kLeftButton : 0) |
-                              (w & MK_RBUTTON ? kRightButton : 0) |
-                              (w & MK_MBUTTON ? kMiddleButton : 0));
+native::Modifiers KeyModifiers() {
+  return {GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0};
+}
+
+// The kind of key that posted a character, from the scan code it carries:
+// Ctrl+H gives 8 as Backspace does, but is a letter.
+native::Key KeyOf(LPARAM l) {
+  switch (MapVirtualKeyW((static_cast<UINT>(l) >> 16) & 0xFF, MAPVK_VSC_TO_VK)) {
+    case VK_RETURN:
+      return native::Key::kEnter;
+    case VK_ESCAPE:
+      return native::Key::kEscape;
+    case VK_BACK:
+      return native::Key::kBackspace;
+    case VK_TAB:
+      return native::Key::kTab;
+    default:
+      return native::Key::kCharacter;
+  }
 }
 
 }  // namespace
 
-Win32Window::Win32Window(Form& form, const FormDesign& design)
-    : form_(&form),
+Win32Window::Win32Window(const FormDesign& design, int client_width, int client_height,
+                         native::WindowEvents& events)
+    : events_(events),
       dialog_(design.border_style == BorderStyle::kFixedDialog),
       back_brush_(CreateSolidBrush(ToColorRef(design.back_color))),
       picture_(design.picture.empty() ? nullptr : LoadPictureBitmap(design.picture)),
@@ -67,7 +78,7 @@ Win32Window::Win32Window(Form& form, const FormDesign& design)
   // A screen saver's window has no frame; the dialog has a fixed one.
   const DWORD style = dialog_ ? WS_POPUP | WS_CAPTION | WS_SYSMENU : WS_POPUP;
   const DWORD ex_style = dialog_ ? WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT : WS_EX_TOPMOST;
-  RECT frame{0, 0, Screen::PixelsX(design.client_width), Screen::PixelsY(design.client_height)};
+  RECT frame{0, 0, client_width, client_height};
   AdjustWindowRectEx(&frame, style, FALSE, ex_style);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   int x = 0, y = 0;
@@ -104,8 +115,7 @@ void Win32Window::SetVisible(bool visible) {
   // Sized again once shown: a hidden window's size may not survive its showing.
   if (fills_screen_) CoverScreen();
   SetForegroundWindow(hwnd_);
-  SetFocus(first_focus_ != nullptr ? first_focus_ : hwnd_);
-  first_focus_ = nullptr;  // only the first showing decides
+  SetFocus(hwnd_);
 }
 
 void Win32Window::FillScreen() {
@@ -130,6 +140,18 @@ int Win32Window::OuterHeight() const {
   return r.bottom - r.top;
 }
 
+int Win32Window::ClientWidth() const {
+  RECT r{};
+  GetClientRect(hwnd_, &r);
+  return r.right;
+}
+
+int Win32Window::ClientHeight() const {
+  RECT r{};
+  GetClientRect(hwnd_, &r);
+  return r.bottom;
+}
+
 void Win32Window::Invalidate(const native::PixelRect& area) {
   const RECT r{area.x, area.y, area.x + area.width, area.y + area.height};
   InvalidateRect(hwnd_, &r, FALSE);
@@ -139,50 +161,27 @@ std::unique_ptr<native::Surface> Win32Window::CreateSurface(const FontDesign& fo
   return std::make_unique<Win32Surface>(font);
 }
 
-std::unique_ptr<native::Control> Win32Window::CreateControl(native::ControlKind kind,
-                                                            const ControlDesign& design,
-                                                            native::Control* container,
-                                                            std::function<void()> on_click) {
+std::unique_ptr<native::ControlPeer> Win32Window::CreateControl(const native::ControlLook& look,
+                                                                const native::PixelRect& bounds,
+                                                                native::ControlPeer*,
+                                                                native::ControlEvents& events) {
   auto control = std::make_unique<Win32Control>(
-      hwnd_, kind, design, static_cast<Win32Control*>(container),
-      kFirstControlId + static_cast<int>(controls_.size()), control_font_, std::move(on_click));
+      hwnd_, look, bounds, kFirstControlId + static_cast<int>(controls_.size()), control_font_,
+      events);
   controls_.push_back(control.get());
   return control;
 }
 
-// The focus order is the windows' order: controls that take the focus by
-// tab index, then the rest, frames last so that they lie beneath what they hold.
-void Win32Window::ControlsCreated() {
-  std::vector<Win32Control*> order = controls_;
-  const auto rank = [](const Win32Control* c) {
-    return c->takes_focus() ? 0 : c->kind() == native::ControlKind::kFrame ? 2 : 1;
-  };
-  const auto area = [](const Win32Control* c) {
-    const RECT& r = c->bounds();
-    return (r.right - r.left) * (r.bottom - r.top);
-  };
-  std::stable_sort(order.begin(), order.end(), [&](const Win32Control* a, const Win32Control* b) {
-    if (rank(a) != rank(b)) return rank(a) < rank(b);
-    if (rank(a) == 2) return area(a) < area(b);  // an outer frame beneath the frames it holds
-    return a->tab_index() < b->tab_index();
-  });
-  const Win32Control* previous = nullptr;
-  for (Win32Control* control : order) {
+// The dialog manager follows the windows' order for Tab and the arrow keys:
+// each goes to the bottom in turn, so the first ends on top.
+void Win32Window::OrderControls(const std::vector<native::FocusStop>& order) {
+  for (const native::FocusStop& stop : order) {
+    const auto* control = static_cast<const Win32Control*>(stop.control);
     SetWindowPos(control->hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    // An option group starts where the previous control is no option button.
-    const bool starts_group = control->kind() != native::ControlKind::kOptionButton ||
-                              previous == nullptr ||
-                              previous->kind() != native::ControlKind::kOptionButton ||
-                              GetParent(previous->hwnd()) != GetParent(control->hwnd()) ||
-                              previous->tab_index() + 1 != control->tab_index();
-    if (starts_group) {
-      SetWindowLongPtrW(control->hwnd(), GWL_STYLE,
-                        GetWindowLongPtrW(control->hwnd(), GWL_STYLE) | WS_GROUP);
-    }
-    previous = control;
+    control->SetStyle(WS_TABSTOP, stop.takes_focus);
+    control->SetStyle(WS_GROUP, stop.starts_group);
   }
-  if (!order.empty() && order.front()->takes_focus()) first_focus_ = order.front()->hwnd();
 }
 
 Win32Control* Win32Window::ControlOf(HWND hwnd) const {
@@ -208,11 +207,11 @@ void Win32Window::OnPaint() {
     }
   }
   const RECT& area = paint.rcPaint;
-  form_->ForEachBoxIn({area.left, area.top, area.right - area.left, area.bottom - area.top},
-                      [&](const native::Surface& surface, const native::PixelRect& bounds) {
-                        BitBlt(dc, bounds.x, bounds.y, bounds.width, bounds.height,
-                               static_cast<const Win32Surface&>(surface).dc(), 0, 0, SRCCOPY);
-                      });
+  events_.ForEachBoxIn({area.left, area.top, area.right - area.left, area.bottom - area.top},
+                       [&](const native::Surface& surface, const native::PixelRect& bounds) {
+                         BitBlt(dc, bounds.x, bounds.y, bounds.width, bounds.height,
+                                static_cast<const Win32Surface&>(surface).dc(), 0, 0, SRCCOPY);
+                       });
   EndPaint(hwnd_, &paint);
 }
 
@@ -224,12 +223,21 @@ void Win32Window::OnCommand(int id) {
                              control->kind() != native::ControlKind::kOptionButton)) {
     return;
   }
-  control->Clicked();
+  control->events().Pressed();
 }
 
-void Win32Window::OnMouseButton(int16_t button, LPARAM l, WPARAM w) {
-  pressed_ = true;
-  form_->InputMouseDown(button, ShiftOf(w), GET_X_LPARAM(l), GET_Y_LPARAM(l));
+// The window keeps the pointer while a button is held, so that moves and the
+// release outside it still arrive.
+void Win32Window::ButtonDown(native::PointerButton button, WPARAM w, LPARAM l, bool double_click) {
+  SetCapture(hwnd_);
+  events_.ButtonDown(button, GET_X_LPARAM(l), GET_Y_LPARAM(l), ModifiersOf(w), double_click);
+}
+
+void Win32Window::ButtonUp(native::PointerButton button, WPARAM w, LPARAM l) {
+  if ((w & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2)) == 0) {
+    ReleaseCapture();
+  }
+  events_.ButtonUp(button, GET_X_LPARAM(l), GET_Y_LPARAM(l), ModifiersOf(w));
 }
 
 // Each case hands over to the form and returns at once: the form may unload,
@@ -242,36 +250,60 @@ LRESULT Win32Window::HandleMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l) 
     case WM_ERASEBKGND:
       return 1;
     case WM_LBUTTONDOWN:
-      OnMouseButton(kLeftButton, l, w);
-      return 0;
-    case WM_RBUTTONDOWN:
-      OnMouseButton(kRightButton, l, w);
+    case WM_LBUTTONDBLCLK:
+      ButtonDown(1, w, l, message == WM_LBUTTONDBLCLK);
       return 0;
     case WM_MBUTTONDOWN:
-      OnMouseButton(kMiddleButton, l, w);
+    case WM_MBUTTONDBLCLK:
+      ButtonDown(2, w, l, message == WM_MBUTTONDBLCLK);
       return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      ButtonDown(3, w, l, message == WM_RBUTTONDBLCLK);
+      return 0;
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONDBLCLK:
+      ButtonDown(GET_XBUTTON_WPARAM(w) == XBUTTON1 ? 8 : 9, w, l, message == WM_XBUTTONDBLCLK);
+      return TRUE;
     case WM_LBUTTONUP:
-      if (std::exchange(pressed_, false)) form_->InputClick(GET_X_LPARAM(l), GET_Y_LPARAM(l));
+      ButtonUp(1, w, l);
       return 0;
-    case WM_LBUTTONDBLCLK:
-      OnMouseButton(kLeftButton, l, w);
-      form_->InputDblClick(GET_X_LPARAM(l), GET_Y_LPARAM(l));
+    case WM_MBUTTONUP:
+      ButtonUp(2, w, l);
       return 0;
+    case WM_RBUTTONUP:
+      ButtonUp(3, w, l);
+      return 0;
+    case WM_XBUTTONUP:
+      ButtonUp(GET_XBUTTON_WPARAM(w) == XBUTTON1 ? 8 : 9, w, l);
+      return TRUE;
     case WM_MOUSEMOVE:
-      form_->InputMouseMove(ButtonsOf(w), ShiftOf(w), GET_X_LPARAM(l), GET_Y_LPARAM(l));
+      events_.PointerMoved(GET_X_LPARAM(l), GET_Y_LPARAM(l), ModifiersOf(w));
       return 0;
-    case WM_CHAR: {
-      const std::string text = Narrow(std::wstring(1, static_cast<wchar_t>(w)));
-      form_->InputKeyPress(static_cast<int16_t>(Asc(text) & 0x7FFF));
+    // Strokes that give no character post neither of these: nothing to report.
+    case WM_CHAR:
+      events_.KeyDown({KeyOf(l), static_cast<char32_t>(w), KeyModifiers()});
       return 0;
+    case WM_SYSCHAR: {
+      native::Modifiers modifiers = KeyModifiers();
+      modifiers.alt = true;
+      events_.KeyDown({KeyOf(l), static_cast<char32_t>(w), modifiers});
+      break;  // the system menu's keys; only the message's own values are used
     }
+    case kArrowMessage:
+      if (const Win32Control* control = ControlOf(reinterpret_cast<HWND>(l));
+          control != nullptr && control->kind() == native::ControlKind::kOptionButton) {
+        control->events().Arrow(w == VK_LEFT || w == VK_UP ? -1 : 1);
+        return TRUE;
+      }
+      return FALSE;
     case WM_COMMAND:
       if (HIWORD(w) == BN_CLICKED) OnCommand(LOWORD(w));
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       if (const Win32Control* control = ControlOf(reinterpret_cast<HWND>(l))) {
-        return reinterpret_cast<LRESULT>(control->Colour(reinterpret_cast<HDC>(w)));
+        return reinterpret_cast<LRESULT>(control->Color(reinterpret_cast<HDC>(w)));
       }
       break;
     case WM_DRAWITEM:
@@ -289,7 +321,7 @@ LRESULT Win32Window::HandleMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l) 
       }
       break;
     case WM_CLOSE:
-      form_->InputClose();
+      events_.CloseRequested();
       return 0;
     default:
       break;
@@ -301,8 +333,9 @@ LRESULT Win32Window::HandleMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l) 
 
 namespace rt::native {
 
-std::unique_ptr<Window> CreateFormWindow(Form& form, const FormDesign& design) {
-  return std::make_unique<win32::Win32Window>(form, design);
+std::unique_ptr<Window> CreateFormWindow(const FormDesign& design, int client_width,
+                                         int client_height, WindowEvents& events) {
+  return std::make_unique<win32::Win32Window>(design, client_width, client_height, events);
 }
 
 }  // namespace rt::native

@@ -1,6 +1,6 @@
 // A form's window on Windows. It paints its picture boxes from their images
-// (they are not windows) and reports input to the form; its other controls
-// are the system's own.
+// (they are not windows) and reports raw input; its other controls are the
+// system's own.
 #pragma once
 
 #include <windows.h>
@@ -12,27 +12,26 @@
 #include "runtime/native.h"
 #include "runtime/win32/win32_controls.h"
 
-namespace rt {
-class Form;
-}
-
 namespace rt::win32 {
 
 class Win32Window : public native::Window {
  public:
-  Win32Window(Form& form, const FormDesign& design);
+  Win32Window(const FormDesign& design, int client_width, int client_height,
+              native::WindowEvents& events);
   ~Win32Window() override;
   void SetVisible(bool visible) override;
   void FillScreen() override;
   int OuterWidth() const override;
   int OuterHeight() const override;
+  int ClientWidth() const override;
+  int ClientHeight() const override;
   void Invalidate(const native::PixelRect& area) override;
   std::unique_ptr<native::Surface> CreateSurface(const FontDesign& font) override;
-  std::unique_ptr<native::Control> CreateControl(native::ControlKind kind,
-                                                 const ControlDesign& design,
-                                                 native::Control* container,
-                                                 std::function<void()> on_click) override;
-  void ControlsCreated() override;
+  std::unique_ptr<native::ControlPeer> CreateControl(const native::ControlLook& look,
+                                                     const native::PixelRect& bounds,
+                                                     native::ControlPeer* container,
+                                                     native::ControlEvents& events) override;
+  void OrderControls(const std::vector<native::FocusStop>& order) override;
 
   LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l);
 
@@ -40,18 +39,17 @@ class Win32Window : public native::Window {
   void OnPaint();
   void OnCommand(int id);
   Win32Control* ControlOf(HWND hwnd) const;
-  void OnMouseButton(int16_t button, LPARAM l, WPARAM w);
+  void ButtonDown(native::PointerButton button, WPARAM w, LPARAM l, bool double_click);
+  void ButtonUp(native::PointerButton button, WPARAM w, LPARAM l);
   void CoverScreen() const;
 
-  Form* form_;
+  native::WindowEvents& events_;
   HWND hwnd_ = nullptr;
   bool dialog_;
   HBRUSH back_brush_;
   HBITMAP picture_;
   HFONT control_font_;
   HICON icons_[2];
-  HWND first_focus_ = nullptr;
-  bool pressed_ = false;
   bool fills_screen_ = false;
   std::vector<Win32Control*> controls_;  // owned by the form's controls
 };

@@ -116,12 +116,12 @@ INSTANTIATE_TEST_SUITE_P(
         Gradient{"End255Length3", 255, 3, 3, {0, 127, 254, 255}},
         Gradient{"End240Length3", 240, 3, 3, {0, 120, 240, 255}},
         Gradient{"End240LongStepsZero", 240, 242, 253, {}},
-        Gradient{"Colour300", 300, 3, 3, {0, 150, 255, 255}},
+        Gradient{"Color300", 300, 3, 3, {0, 150, 255, 255}},
         Gradient{"NegativeActsByMagnitude", -240, 3, 3, {0, 120, 240, 255}},
         Gradient{"Zero", 0, 3, 253, {}}, Gradient{"Outside16BitsStaysZero", 40000, 3, 253, {}}),
     [](const testing::TestParamInfo<Gradient>& info) { return info.param.name; });
 
-TEST_F(Columns, ALineWhoseProductOverflowsKeepsThePreviousColour) {
+TEST_F(Columns, ALineWhoseProductOverflowsKeepsThePreviousColor) {
   TestableMain& rain = ShowRain("30000", "100", "0");
   const rt::PictureBox& column = GenerateWithLength(rain, 1, [](int l) { return l == 10; });
   ASSERT_EQ(LengthOf(column), 10);
@@ -176,7 +176,7 @@ TEST_F(Columns, InputDuringALongBuildEndsIt) {
   TestableMain& rain = ShowRain();
   int yields = 0;
   rt::null::SetDoEventsHook([&] {
-    if (++yields == 500) rain.InputKeyPress('q');
+    if (++yields == 500) Input(rain).KeyDown({rt::native::Key::kCharacter, U'q', {}});
   });
   EXPECT_THROW(rain.BuildColumns(), rt::null::ProgramEnded);
   EXPECT_EQ(yields, 500);

@@ -34,7 +34,7 @@ class Dialog : public testing::Test {
     static_cast<const rt::null::NullControl*>(control.native())->UserClick();
   }
 
-  static int SelectedColour(const FrmConfig& dialog) {
+  static int SelectedColor(const FrmConfig& dialog) {
     for (int16_t i = 3; i <= 5; ++i) {
       if (dialog.Option1(i).Value()) return i;
     }
@@ -59,7 +59,7 @@ struct Preselection {
   const char* green;
   const char* blue;
   const char* speed;
-  int colour;  // the Option1 index selected
+  int color;  // the Option1 index selected
   int speed_option;
   friend void PrintTo(const Preselection& c, std::ostream* out) { *out << c.name; }
 };
@@ -69,7 +69,7 @@ class LoadTable : public Dialog, public testing::WithParamInterface<Preselection
 TEST_P(LoadTable, ShowsTheStoredChoice) {
   const Preselection& c = GetParam();
   const FrmConfig& dialog = Open(c.red, c.green, c.blue, c.speed);
-  EXPECT_EQ(SelectedColour(dialog), c.colour);
+  EXPECT_EQ(SelectedColor(dialog), c.color);
   EXPECT_EQ(SelectedSpeed(dialog), c.speed_option);
 }
 
@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Preselection{"OtherSpeedLeavesFastest", "0", "0", "240", "fast", 3, 5}),
     [](const testing::TestParamInfo<Preselection>& info) { return info.param.name; });
 
-TEST_F(Dialog, AColourThatIsNoNumberStopsLoadWithError13) {
+TEST_F(Dialog, AColorThatIsNoNumberStopsLoadWithError13) {
   for (const char* bad : {"", "abc"}) {
     GColor = {"240", "0", bad};
     GSpeed = "10";
@@ -99,7 +99,7 @@ TEST_F(Dialog, AColourThatIsNoNumberStopsLoadWithError13) {
 
 struct Choice {
   const char* name;
-  int colour;
+  int color;
   int speed;
   std::string file;
   friend void PrintTo(const Choice& c, std::ostream* out) { *out << c.name; }
@@ -109,7 +109,7 @@ class OkTable : public Dialog, public testing::WithParamInterface<Choice> {};
 
 TEST_P(OkTable, StoresTheChoiceInMemoryAndInTheFile) {
   FrmConfig& dialog = Open("240", "0", "0");
-  Press(dialog.Option1(static_cast<int16_t>(GetParam().colour)));
+  Press(dialog.Option1(static_cast<int16_t>(GetParam().color)));
   Press(dialog.Option2(static_cast<int16_t>(GetParam().speed)));
   Press(dialog.Command2);
   EXPECT_FALSE(dialog.IsLoaded());
@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Dialog, PickingAnOptionClearsTheOthersOfItsGroupOnly) {
   FrmConfig& dialog = Open("0", "0", "240", "200");
   Press(dialog.Option1(4));
-  EXPECT_EQ(SelectedColour(dialog), 4);
+  EXPECT_EQ(SelectedColor(dialog), 4);
   EXPECT_FALSE(dialog.Option1(3).Value());
   EXPECT_EQ(SelectedSpeed(dialog), 3) << "the speed group is its own";
 }
@@ -138,7 +138,7 @@ TEST_F(Dialog, DefaultThenCancelLeavesTheFileAsItWas) {
   WriteFile(Ini(), file);
   FrmConfig& dialog = Open("0", "0", "240", "200");
   Press(dialog.Command1);
-  EXPECT_EQ(SelectedColour(dialog), 5);
+  EXPECT_EQ(SelectedColor(dialog), 5);
   EXPECT_EQ(SelectedSpeed(dialog), 5);
   EXPECT_TRUE(dialog.IsLoaded());
   Press(dialog.Command3);
@@ -157,7 +157,7 @@ TEST_F(Dialog, DefaultThenOkWritesGreenAtTenMilliseconds) {
 TEST_F(Dialog, ClosingThroughTheTitleBarActsAsCancel) {
   FrmConfig& dialog = Open("240", "0", "0");
   Press(dialog.Option1(3));
-  dialog.InputClose();
+  rt::null::EventsOf(dialog.window()).CloseRequested();
   EXPECT_FALSE(dialog.IsLoaded());
   EXPECT_FALSE(std::filesystem::exists(Ini()));
 }
@@ -172,7 +172,7 @@ TEST_F(Dialog, AFailedWriteSaysSoAndKeepsTheDialogOpen) {
   EXPECT_NE(messages[0].find("保存できませんでした"), std::string::npos);
   EXPECT_NE(messages[0].find(dir_.File("gone") + "/kelvora.ini"), std::string::npos);
   EXPECT_TRUE(dialog.IsLoaded());
-  EXPECT_EQ(SelectedColour(dialog), 3) << "the choice is still shown";
+  EXPECT_EQ(SelectedColor(dialog), 3) << "the choice is still shown";
   Press(dialog.Command3);
   EXPECT_FALSE(dialog.IsLoaded());
 }

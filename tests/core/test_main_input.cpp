@@ -6,12 +6,12 @@
 
 namespace {
 
+using rt::native::Key;
 using rt::null::ProgramEnded;
-using rt::null::ProgramFailed;
 
 class RainInput : public RainFixture {};
 
-TEST_F(RainInput, LoadPreparesTemplateTimerAndColour) {
+TEST_F(RainInput, LoadPreparesTemplateTimerAndColor) {
   TestableMain& rain = ShowRain("300", "0", "-5", "10");
   const rt::PictureBox& templ = rain.Code(0);
   EXPECT_FALSE(templ.Visible());
@@ -53,22 +53,36 @@ INSTANTIATE_TEST_SUITE_P(Settings, RainLoadErrors,
 
 TEST_F(RainInput, KeysClicksAndButtonsOnTheBackgroundEndIt) {
   TestableMain& rain = ShowRain();
-  EXPECT_THROW(rain.InputKeyPress(27), ProgramEnded);
-  EXPECT_THROW(rain.InputClick(1000, 500), ProgramEnded);
-  EXPECT_THROW(rain.InputDblClick(1000, 500), ProgramEnded);
-  EXPECT_THROW(rain.InputMouseDown(rt::kRightButton, 0, 1000, 500), ProgramEnded);
+  EXPECT_THROW(Input(rain).KeyDown({Key::kEscape, 0x1B, {}}), ProgramEnded);
+  EXPECT_THROW(Input(rain).ButtonDown(3, 1000, 500, {}, false), ProgramEnded);
+  EXPECT_THROW(rain.Form_Click(), ProgramEnded);
+  EXPECT_THROW(rain.Form_DblClick(), ProgramEnded);
   EXPECT_TRUE(rain.IsLoaded()) << "End runs no Unload";
 }
 
 TEST_F(RainInput, MouseOverAColumnReachesNoHandler) {
   TestableMain& rain = ShowRain();
   rain.Code(3).SetTop(0);  // column 3 covers x 38..56 from the top
-  EXPECT_NO_THROW(rain.InputMouseDown(rt::kLeftButton, 0, 40, 10));
-  EXPECT_NO_THROW(rain.InputClick(40, 10));
-  EXPECT_NO_THROW(rain.InputMouseMove(0, 0, 45, 20));
+  EXPECT_NO_THROW(Input(rain).ButtonDown(1, 40, 10, {}, false));
+  EXPECT_NO_THROW(Input(rain).ButtonUp(1, 40, 10, {}));
+  EXPECT_NO_THROW(Input(rain).PointerMoved(45, 20, {}));
   EXPECT_EQ(rain.LastX, 0) << "no position was stored";
-  EXPECT_THROW(rain.InputMouseDown(rt::kLeftButton, 0, 40, rain.Code(3).Height() / 15 + 5),
-               ProgramEnded);
+  EXPECT_THROW(
+      Input(rain).ButtonDown(1, 40, static_cast<int>(rain.Code(3).Height() / 15) + 5, {}, false),
+      ProgramEnded);
+}
+
+TEST_F(RainInput, ADragFromAColumnEndsNothing) {
+  TestableMain& rain = ShowRain();
+  rain.Code(3).SetTop(0);
+  Input(rain).PointerMoved(1000, 500, {});  // a position is stored
+  EXPECT_NO_THROW(Input(rain).ButtonDown(1, 40, 10, {}, false));
+  // The press on the column holds the pointer: the jump back reaches nothing.
+  EXPECT_NO_THROW(Input(rain).PointerMoved(1000, 800, {}));
+  EXPECT_NO_THROW(Input(rain).ButtonUp(1, 1000, 800, {}));
+  EXPECT_TRUE(rain.IsLoaded());
+  EXPECT_EQ(rain.LastY, 7500) << "nothing moved the stored position";
+  EXPECT_THROW(Input(rain).PointerMoved(1000, 805, {}), ProgramEnded) << "free again";
 }
 
 struct Move {

@@ -69,7 +69,7 @@ class Dialog : public OnDisplay<1024, 768> {
   QSize size_;
 };
 
-TEST_F(Dialog, ShowsTheDesignCentredWithItsPictureAndColours) {
+TEST_F(Dialog, ShowsTheDesignCentredWithItsPictureAndColors) {
   const auto dialog = OpenDialog();
   ASSERT_FALSE(window_.empty());
   EXPECT_TRUE(display().WindowName(window_).starts_with("設定:.:::::..::::"));
@@ -121,7 +121,7 @@ TEST_F(Dialog, AMouseChoiceIsStoredAndTheNextRainUsesIt) {
   EXPECT_EQ(EndWith(rain, [&] { display().Xdo({"key", "a"}); }), 0);
 }
 
-TEST_F(Dialog, AColourThatIsNoNumberStopsWithError13AndWritesNothing) {
+TEST_F(Dialog, AColorThatIsNoNumberStopsWithError13AndWritesNothing) {
   const std::string file = "[main]\nCOLOR1=red\nCOLOR2=0\nCOLOR3=0\nSP=10\n";
   WriteFile(install_.Ini(), file);
   Process dialog(install_.Command({"/C"}), display().name());

@@ -136,13 +136,13 @@ std::vector<HostileCase> Cases() {
       {"SpeedPastALong", Place::kFile, SettingsFile("240", "0", "0", "2147483648"), 6, 0},
       // A colour that is a Long but no Integer is skipped where each column
       // takes it: the rain runs without that colour.
-      {"ColourBelowAnInteger", Place::kFile, SettingsFile("-32769", "0", "0", "10"), 0, 0},
-      {"ColourPastALong", Place::kFile, SettingsFile("99999999999", "0", "0", "10"), 6, 0},
+      {"ColorBelowAnInteger", Place::kFile, SettingsFile("-32769", "0", "0", "10"), 0, 0},
+      {"ColorPastALong", Place::kFile, SettingsFile("99999999999", "0", "0", "10"), 6, 0},
       {"SpeedEmpty", Place::kFile, SettingsFile("240", "0", "0", ""), 13, 0},
-      {"ColourEmpty", Place::kFile, SettingsFile("240", "", "0", "10"), 13, 13},
+      {"ColorEmpty", Place::kFile, SettingsFile("240", "", "0", "10"), 13, 13},
       {"SpeedLetters", Place::kFile, SettingsFile("240", "0", "0", "fast"), 13, 0},
-      {"ColourBlanks", Place::kFile, SettingsFile("240", "0", "   ", "10"), 13, 13},
-      {"ColourBlankInside", Place::kFile, SettingsFile("2 40", "0", "0", "10"), 13, 13},
+      {"ColorBlanks", Place::kFile, SettingsFile("240", "0", "   ", "10"), 13, 13},
+      {"ColorBlankInside", Place::kFile, SettingsFile("2 40", "0", "0", "10"), 13, 13},
       // Settings that cannot be read run with the defaults and are left as
       // they are.
       {"PathIsAFolder", Place::kFolder, "", 0, 0},

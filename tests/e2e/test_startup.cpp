@@ -72,8 +72,8 @@ TEST_F(Startup, MissingSpeedRewritesAllFourDefaults) {
 TEST_F(Startup, PresentSpeedWritesNothing) {
   const std::string lower_case_marker = "[main]\nCOLOR1=1\nSP=errorflag\n";
   EXPECT_EQ(AfterPreviewRun(lower_case_marker), lower_case_marker);
-  const std::string colour_missing = "; mine\n[main]\nCOLOR1=0\nCOLOR3=0\nSP=100\n";
-  EXPECT_EQ(AfterPreviewRun(colour_missing), colour_missing);
+  const std::string color_missing = "; mine\n[main]\nCOLOR1=0\nCOLOR3=0\nSP=100\n";
+  EXPECT_EQ(AfterPreviewRun(color_missing), color_missing);
 }
 
 TEST_F(Startup, ASecondCopyEndsBeforeTouchingTheFile) {

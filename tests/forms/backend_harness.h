@@ -1,10 +1,13 @@
 // What the forms-layer conformance suite needs to know of the backend under
-// test; one implementation per backend.
+// test; one implementation per backend. Input goes in as the user makes it,
+// through the backend's own input path.
 #pragma once
 
 #include <string>
 
+#include "runtime/form.h"
 #include "runtime/native.h"
+#include "runtime/windowed_controls.h"
 
 struct ScreenPixels {
   int width;
@@ -16,3 +19,15 @@ ScreenPixels ScreenSize();
 void Pump();
 // Whether any printed pixel of the surface differs from black.
 bool HasInk(const rt::native::Surface& surface);
+
+// Pointer buttons as X numbers them (1 left, 2 middle, 3 right, 8 back,
+// 9 forward); positions in client-area pixels.
+void Press(const rt::Form& form, int button, int x, int y, bool double_click = false);
+void Release(const rt::Form& form, int button, int x, int y);
+void Move(const rt::Form& form, int x, int y);
+// A key as the system's text input reports it.
+void Type(const rt::Form& form, const rt::native::KeyStroke& stroke);
+// An arrow key on a control that has the focus: +1 right, -1 left.
+void Arrow(const rt::WindowedControl& control, int step);
+// Whether the control has its window's focus.
+bool Focused(const rt::WindowedControl& control);

@@ -1,9 +1,11 @@
 // The forms layer's contract, the same for every backend: forms load and
 // unload, control arrays copy their template, picture boxes keep what is
-// printed, mouse input over a box reaches no handler, timers check their
-// interval.
+// printed, timers check their interval; and the input rules, driven through
+// the backend's own input path: pointer capture, which buttons count, which
+// keys raise KeyPress, and arrow keys in option groups.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "runtime/control_array.h"
@@ -12,6 +14,7 @@
 #include "runtime/picture_box.h"
 #include "runtime/program.h"
 #include "runtime/timer.h"
+#include "runtime/windowed_controls.h"
 #include "tests/forms/backend_harness.h"
 #include "tests/support/error_of.h"
 
@@ -44,12 +47,17 @@ class ProbeForm : public rt::Form {
     cancel = cancel_unload;
   }
   void Form_Click() override { events.push_back("Click"); }
+  void Form_DblClick() override { events.push_back("DblClick"); }
+  void Form_KeyPress(int16_t& key_ascii) override {
+    events.push_back("KeyPress " + std::to_string(key_ascii));
+  }
   void Form_MouseDown(int16_t button, int16_t, float x, float y) override {
     events.push_back("MouseDown " + std::to_string(button) + " " + std::to_string(int(x)) + "," +
                      std::to_string(int(y)));
   }
-  void Form_MouseMove(int16_t, int16_t, float x, float) override {
-    events.push_back("MouseMove " + std::to_string(int(x)));
+  void Form_MouseMove(int16_t button, int16_t, float x, float y) override {
+    events.push_back("MouseMove " + std::to_string(button) + " " + std::to_string(int(x)) + "," +
+                     std::to_string(int(y)));
   }
 };
 
@@ -138,26 +146,6 @@ TEST(FormsLayer, PrintedTextStaysInTheImageUntilCls) {
   form.Unload();
 }
 
-TEST(FormsLayer, MouseOverAVisibleBoxReachesNoHandler) {
-  ProbeForm form;
-  form.Show();
-  form.boxes.Load(1);
-  form.boxes(0).SetVisible(false);
-  rt::PictureBox& box = form.boxes(1);
-  box.SetLeft(150);                  // pixels 10..28
-  box.SetHeight(300);                // pixels 0..19
-  form.InputMouseMove(0, 0, 15, 5);  // hidden: the form hears it
-  box.SetVisible(true);
-  form.InputMouseMove(0, 0, 16, 5);
-  form.InputMouseDown(rt::kRightButton, 0, 20, 19);
-  form.InputClick(20, 19);
-  form.InputMouseDown(rt::kRightButton, 0, 29, 20);
-  form.InputClick(9, 0);
-  EXPECT_EQ(form.events,
-            (std::vector<std::string>{"Load", "MouseMove 225", "MouseDown 2 435,300", "Click"}));
-  form.Unload();
-}
-
 TEST(FormsLayer, TimerIntervalRange) {
   ProbeForm form;
   form.Show();
@@ -168,5 +156,260 @@ TEST(FormsLayer, TimerIntervalRange) {
   EXPECT_EQ(form.timer.Interval(), 0);
   form.Unload();
 }
+
+// A form with one visible box at pixels x 10..28, y 0..19, and the events
+// that input raised on it since Load.
+class InputTest : public testing::Test {
+ protected:
+  InputTest() {
+    form_.Show();
+    form_.boxes.Load(1);
+    form_.boxes(0).SetVisible(false);
+    form_.boxes(1).SetLeft(150);
+    form_.boxes(1).SetHeight(300);
+    form_.boxes(1).SetVisible(true);
+    form_.events.clear();
+  }
+  ~InputTest() override { form_.Unload(); }
+
+  ProbeForm form_;
+};
+
+// One piece of pointer input.
+struct Pointer {
+  enum Kind { kDown, kUp, kMove, kDouble } kind;
+  int button;
+  int x, y;
+};
+
+void Apply(const rt::Form& form, const Pointer& p) {
+  switch (p.kind) {
+    case Pointer::kDown:
+      return Press(form, p.button, p.x, p.y);
+    case Pointer::kDouble:
+      return Press(form, p.button, p.x, p.y, true);
+    case Pointer::kUp:
+      return Release(form, p.button, p.x, p.y);
+    case Pointer::kMove:
+      return Move(form, p.x, p.y);
+  }
+}
+
+struct PointerCase {
+  const char* name;
+  friend void PrintTo(const PointerCase& c, std::ostream* out) { *out << c.name; }
+  std::vector<Pointer> input;
+  std::vector<std::string> events;
+};
+
+class Capture : public InputTest, public testing::WithParamInterface<PointerCase> {};
+
+// As on Windows: a press captures the pointer to what is under it until the
+// last button is released; a picture box handles nothing.
+TEST_P(Capture, InputReachesTheFormAsWindowsDelivers) {
+  for (const Pointer& p : GetParam().input) Apply(form_, p);
+  EXPECT_EQ(form_.events, GetParam().events);
+}
+
+constexpr auto kDown = Pointer::kDown;
+constexpr auto kUp = Pointer::kUp;
+constexpr auto kMove = Pointer::kMove;
+constexpr auto kDouble = Pointer::kDouble;
+
+INSTANTIATE_TEST_SUITE_P(
+    Pointer, Capture,
+    testing::Values(
+        PointerCase{"MoveOverTheBackground", {{kMove, 0, 50, 40}}, {"MouseMove 0 750,600"}},
+        PointerCase{"MoveOverABox", {{kMove, 0, 15, 5}}, {}},
+        PointerCase{"PressOnABoxHoldsEverythingUntilTheRelease",
+                    {{kDown, 1, 15, 5}, {kMove, 0, 50, 40}, {kUp, 1, 50, 40}, {kMove, 0, 60, 40}},
+                    {"MouseMove 0 900,600"}},
+        PointerCase{"PressOnTheBackgroundFollowsOverABox",
+                    {{kDown, 1, 50, 40}, {kMove, 0, 15, 5}, {kMove, 0, 50, 41}, {kUp, 1, 50, 41}},
+                    {"MouseDown 1 750,600", "MouseMove 1 225,75", "MouseMove 1 750,615", "Click"}},
+        PointerCase{"AReleaseOverABoxGivesNoClick",
+                    {{kDown, 1, 50, 40}, {kUp, 1, 15, 5}},
+                    {"MouseDown 1 750,600"}},
+        PointerCase{"AReleaseOutsideTheWindowGivesNoClick",
+                    {{kDown, 1, 50, 40}, {kMove, 0, -30, 40}, {kUp, 1, -30, 40}},
+                    {"MouseDown 1 750,600", "MouseMove 1 -450,600"}},
+        PointerCase{"ASecondButtonJoinsTheBoxsCapture",
+                    {{kDown, 1, 15, 5}, {kDown, 3, 50, 40}, {kUp, 1, 50, 40}, {kUp, 3, 50, 40}},
+                    {}},
+        PointerCase{"TheCaptureEndsWithTheLastButton",
+                    {{kDown, 1, 50, 40},
+                     {kDown, 3, 51, 40},
+                     {kUp, 1, 51, 40},
+                     {kMove, 0, 15, 5},
+                     {kUp, 3, 15, 5},
+                     {kMove, 0, 16, 5}},
+                    {"MouseDown 1 750,600", "MouseDown 2 765,600", "Click", "MouseMove 2 225,75"}},
+        PointerCase{"DoubleClick",
+                    {{kDown, 1, 50, 40}, {kUp, 1, 50, 40}, {kDouble, 1, 50, 40}, {kUp, 1, 50, 40}},
+                    {"MouseDown 1 750,600", "Click", "MouseDown 1 750,600", "DblClick", "Click"}},
+        PointerCase{"ADoubleClickOnABoxReachesNothing",
+                    {{kDown, 1, 15, 5}, {kUp, 1, 15, 5}, {kDouble, 1, 15, 5}, {kUp, 1, 15, 5}},
+                    {}}),
+    [](const testing::TestParamInfo<PointerCase>& info) { return info.param.name; });
+
+struct ButtonCase {
+  const char* name;
+  friend void PrintTo(const ButtonCase& c, std::ostream* out) { *out << c.name; }
+  int button;
+  std::vector<std::string> events;
+};
+
+class Buttons : public InputTest, public testing::WithParamInterface<ButtonCase> {};
+
+// Left, right and middle count; any other button does nothing at all, not
+// even hold the pointer.
+TEST_P(Buttons, OnlyLeftRightAndMiddleCount) {
+  const int button = GetParam().button;
+  for (const Pointer& p : {Pointer{kDown, button, 50, 40}, Pointer{kMove, 0, 15, 5},
+                           Pointer{kMove, 0, 60, 40}, Pointer{kUp, button, 60, 40}}) {
+    Apply(form_, p);
+  }
+  EXPECT_EQ(form_.events, GetParam().events);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pointer, Buttons,
+    testing::Values(
+        ButtonCase{"Left",
+                   1,
+                   {"MouseDown 1 750,600", "MouseMove 1 225,75", "MouseMove 1 900,600", "Click"}},
+        ButtonCase{"Middle",
+                   2,
+                   {"MouseDown 4 750,600", "MouseMove 4 225,75", "MouseMove 4 900,600", "Click"}},
+        ButtonCase{"Right",
+                   3,
+                   {"MouseDown 2 750,600", "MouseMove 2 225,75", "MouseMove 2 900,600", "Click"}},
+        ButtonCase{"Back", 8, {"MouseMove 0 900,600"}},
+        ButtonCase{"Forward", 9, {"MouseMove 0 900,600"}}),
+    [](const testing::TestParamInfo<ButtonCase>& info) { return info.param.name; });
+
+struct KeyCase {
+  const char* name;
+  friend void PrintTo(const KeyCase& c, std::ostream* out) { *out << c.name; }
+  rt::native::KeyStroke stroke;
+  int key_ascii;  // 0: no KeyPress
+};
+
+class Keys : public InputTest, public testing::WithParamInterface<KeyCase> {};
+
+// KeyPress arises exactly where Windows posts WM_CHAR.
+TEST_P(Keys, KeyPressOnlyForStrokesThatGiveACharacter) {
+  Type(form_, GetParam().stroke);
+  const int key_ascii = GetParam().key_ascii;
+  EXPECT_EQ(form_.events, key_ascii == 0 ? std::vector<std::string>{}
+                                         : std::vector{"KeyPress " + std::to_string(key_ascii)});
+}
+
+using rt::native::Key;
+constexpr rt::native::Modifiers kShift{true, false, false};
+constexpr rt::native::Modifiers kCtrl{false, true, false};
+constexpr rt::native::Modifiers kAlt{false, false, true};
+constexpr rt::native::Modifiers kAltGr{false, true, true};
+
+INSTANTIATE_TEST_SUITE_P(
+    Keyboard, Keys,
+    testing::Values(KeyCase{"Letter", {Key::kCharacter, U'a', {}}, 97},
+                    KeyCase{"ShiftedLetter", {Key::kCharacter, U'A', kShift}, 65},
+                    KeyCase{"Digit", {Key::kCharacter, U'5', {}}, 53},
+                    KeyCase{"Punctuation", {Key::kCharacter, U',', {}}, 44},
+                    KeyCase{"Space", {Key::kCharacter, U' ', {}}, 32},
+                    KeyCase{"Katakana", {Key::kCharacter, U'\uFF71', {}}, 177},
+                    KeyCase{"Enter", {Key::kEnter, U'\r', {}}, 13},
+                    KeyCase{"CtrlEnter", {Key::kEnter, U'\r', kCtrl}, 10},
+                    KeyCase{"Escape", {Key::kEscape, 0x1B, {}}, 27},
+                    KeyCase{"Backspace", {Key::kBackspace, U'\b', {}}, 8},
+                    KeyCase{"CtrlBackspace", {Key::kBackspace, U'\b', kCtrl}, 127},
+                    KeyCase{"Tab", {Key::kTab, U'\t', {}}, 9},
+                    KeyCase{"ShiftTab", {Key::kTab, U'\t', kShift}, 9},
+                    KeyCase{"CtrlTab", {Key::kTab, U'\t', kCtrl}, 0},
+                    KeyCase{"CtrlLetterAsControlCode", {Key::kCharacter, 0x01, kCtrl}, 1},
+                    KeyCase{"CtrlLetterAsLetter", {Key::kCharacter, U'z', kCtrl}, 26},
+                    KeyCase{"CtrlBracket", {Key::kCharacter, U'[', kCtrl}, 27},
+                    KeyCase{"CtrlDigit", {Key::kCharacter, U'1', kCtrl}, 0},
+                    KeyCase{"AltLetter", {Key::kCharacter, U'a', kAlt}, 0},
+                    KeyCase{"AltEnter", {Key::kEnter, U'\r', kAlt}, 0},
+                    KeyCase{"AltGrCharacter", {Key::kCharacter, U'@', kAltGr}, 64},
+                    KeyCase{"Delete", {Key::kDelete, 0x7F, {}}, 0},
+                    KeyCase{"ShiftDelete", {Key::kDelete, 0x7F, kShift}, 0},
+                    KeyCase{"Insert", {Key::kInsert, 0, {}}, 0},
+                    KeyCase{"FunctionKey", {Key::kNoCharacter, 0, {}}, 0},
+                    KeyCase{"StrayControlCode", {Key::kCharacter, 0x7F, {}}, 0}),
+    [](const testing::TestParamInfo<KeyCase>& info) { return info.param.name; });
+
+// Two option groups in frames, each option placed left to right but with
+// tab indexes in another order, and a button that comes first.
+class GroupForm : public rt::Form {
+ public:
+  GroupForm()
+      : rt::Form(Design()),
+        button(*this, Place(3000, 2000, 0)),
+        frame_a(*this, Place(120, 120, -1, 2400, 600)),
+        a{{{*this, Place(100, 200, 1), &frame_a},
+           {*this, Place(800, 200, 3), &frame_a},
+           {*this, Place(1500, 200, 2), &frame_a}}},
+        frame_b(*this, Place(120, 900, -1, 2400, 600)),
+        b{{{*this, Place(100, 200, 4), &frame_b}, {*this, Place(800, 200, 5), &frame_b}}} {}
+
+  static rt::ControlDesign Place(float left, float top, int tab_index, float width = 600,
+                                 float height = 300) {
+    rt::ControlDesign design;
+    design.left = left;
+    design.top = top;
+    design.width = width;
+    design.height = height;
+    design.tab_index = tab_index;
+    return design;
+  }
+
+  rt::CommandButton button;
+  rt::Frame frame_a;
+  std::array<rt::OptionButton, 3> a;
+  rt::Frame frame_b;
+  std::array<rt::OptionButton, 2> b;
+};
+
+struct ArrowCase {
+  const char* name;
+  friend void PrintTo(const ArrowCase& c, std::ostream* out) { *out << c.name; }
+  int from;  // in group a
+  int step;
+  int to;
+};
+
+class Arrows : public testing::TestWithParam<ArrowCase> {};
+
+// Arrows move through a group in tab order (a0, a2, a1), not by place, wrap
+// within the group, and select where they land.
+TEST_P(Arrows, MoveThroughTheGroupInTabOrder) {
+  GroupForm form;
+  form.Show();
+  Pump();
+  EXPECT_TRUE(Focused(form.button)) << "the lowest tab index that takes the focus";
+  rt::OptionButton& from = form.a[static_cast<size_t>(GetParam().from)];
+  from.SetValue(true);
+  Arrow(from, GetParam().step);
+  Pump();
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(form.a[static_cast<size_t>(i)].Value(), i == GetParam().to) << "a" << i;
+  }
+  EXPECT_TRUE(Focused(form.a[static_cast<size_t>(GetParam().to)]));
+  EXPECT_FALSE(form.b[0].Value() || form.b[1].Value()) << "the other group is left alone";
+  form.Unload();
+}
+
+INSTANTIATE_TEST_SUITE_P(Keyboard, Arrows,
+                         testing::Values(ArrowCase{"FirstToSecond", 0, 1, 2},
+                                         ArrowCase{"SecondToThird", 2, 1, 1},
+                                         ArrowCase{"LastWrapsToFirst", 1, 1, 0},
+                                         ArrowCase{"BackFromFirstWrapsToLast", 0, -1, 1},
+                                         ArrowCase{"BackFromThird", 1, -1, 2}),
+                         [](const testing::TestParamInfo<ArrowCase>& info) {
+                           return info.param.name;
+                         });
 
 }  // namespace

@@ -102,7 +102,7 @@ TEST_F(ConfigLayout, EveryControlSitsWhereTheDesignPutsIt) {
   }
 }
 
-TEST_F(ConfigLayout, SwatchesAndTheAddressShowTheirColours) {
+TEST_F(ConfigLayout, SwatchesAndTheAddressShowTheirColors) {
   const FrmConfig& f = frmConfig;
   EXPECT_EQ(WidgetOf(f.Label6(5))->palette().color(QPalette::Window), QColor(0, 255, 0));
   EXPECT_EQ(WidgetOf(f.Label6(4))->palette().color(QPalette::Window), QColor(255, 0, 0));

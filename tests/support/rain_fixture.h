@@ -12,8 +12,15 @@
 
 class TestableMain : public FrmMain {
  public:
+  using FrmMain::Form_Click;
+  using FrmMain::Form_DblClick;
   using FrmMain::Form_MouseMove;
 };
+
+// What the form's window reports, as the user makes it.
+inline rt::native::WindowEvents& Input(const rt::Form& form) {
+  return rt::null::EventsOf(form.window());
+}
 
 class RainFixture : public testing::Test {
  protected:

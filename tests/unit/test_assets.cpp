@@ -40,7 +40,7 @@ void ExpectBitmap(const std::string& bmp) {
 }
 
 // One image of an icon (type 1) or cursor (type 2) file.
-void ExpectIconFile(const std::string& file, uint32_t type, size_t size, uint32_t colours,
+void ExpectIconFile(const std::string& file, uint32_t type, size_t size, uint32_t colors,
                     uint32_t bits) {
   ASSERT_EQ(file.size(), size);
   EXPECT_EQ(Le16(file, 0), 0u);
@@ -48,7 +48,7 @@ void ExpectIconFile(const std::string& file, uint32_t type, size_t size, uint32_
   EXPECT_EQ(Le16(file, 4), 1u) << "one image";
   EXPECT_EQ(static_cast<uint8_t>(file[6]), 32);
   EXPECT_EQ(static_cast<uint8_t>(file[7]), 32);
-  EXPECT_EQ(static_cast<uint8_t>(file[8]), colours);
+  EXPECT_EQ(static_cast<uint8_t>(file[8]), colors);
   EXPECT_EQ(Le32(file, 14), size - 22);
   EXPECT_EQ(Le32(file, 18), 22u);
   EXPECT_EQ(Le16(file, 22 + 14), bits) << "bits per pixel of the image";

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "runtime/ini/ini_text.h"
+#include "runtime/posix/ini/ini_text.h"
 
 namespace {
 

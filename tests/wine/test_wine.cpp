@@ -113,7 +113,7 @@ TEST_F(Wine, ASecondCopyEndsWithoutTouchingTheFile) {
 
 // On a screen narrower than the first row there is no rebuild: the colour is
 // seen as the first row falls.
-TEST_F(WineNarrowScreen, TheRainFallsInItsColour) {
+TEST_F(WineNarrowScreen, TheRainFallsInItsColor) {
   WriteFile(install_.Ini(), SettingsFile("0", "0", "240", "200"));
   display().Xdo({"mousemove", "100", "590"});
   std::string window;
@@ -155,6 +155,22 @@ TEST_F(Wine, ItEndsOnAKeyOrAQuickMove) {
                     }),
             0)
       << saver->Stderr();
+}
+
+// Keys that post no WM_CHAR and the back and forward buttons raise nothing;
+// a right-button press still ends it.
+TEST_F(Wine, KeysWithoutACharacterAndExtraButtonsLeaveItRunning) {
+  WriteFile(install_.Ini(), SettingsFile("0", "0", "240", "0"));
+  display().Xdo({"mousemove", "500", "400"});
+  std::string window;
+  const std::unique_ptr<Process> saver = StartSaver(window);
+  ASSERT_TRUE(saver);
+  display().Xdo({"windowfocus", "--sync", window, "key", "Delete", "shift+Delete", "alt+a",
+                 "Insert", "F5", "Left"});
+  display().Xdo({"click", "8", "click", "9"});
+  std::this_thread::sleep_for(1s);
+  EXPECT_TRUE(saver->Running()) << saver->Stderr();
+  EXPECT_EQ(EndWith(*saver, [&] { display().Xdo({"click", "3"}); }), 0) << saver->Stderr();
 }
 
 TEST_F(Wine, TheDialogStoresAChoiceMadeWithTheMouse) {
@@ -228,7 +244,7 @@ TEST_P(WineHostileSettings, RunOrStopWithTheMessageAndWriteNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Files, WineHostileSettings,
     testing::Values(HostileCase{"SpeedNegative", SettingsFile("240", "0", "0", "-1"), 380},
-                    HostileCase{"ColourPastALong", SettingsFile("99999999999", "0", "0", "10"), 6},
+                    HostileCase{"ColorPastALong", SettingsFile("99999999999", "0", "0", "10"), 6},
                     HostileCase{"SpeedLetters", SettingsFile("240", "0", "0", "fast"), 13},
                     HostileCase{"PathIsAFolder", "", 0},
                     HostileCase{"FiftyMegabytes",

@@ -100,7 +100,7 @@ TEST_F(X11Images, AnImageDrawnIntoAgainKeepsWhatItHad) {
   EXPECT_EQ(second_red, 0);
 }
 
-TEST_F(X11Images, AClearedImageComesBackInItsColour) {
+TEST_F(X11Images, AClearedImageComesBackInItsColor) {
   rt::qt::X11Surface& image = NewImage(13);
   image.PrintLine(0, rt::Chr(177), rt::RGB(255, 0, 0));
   image.Clear(rt::RGB(0, 255, 0));

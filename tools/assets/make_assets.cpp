@@ -53,11 +53,11 @@ QImage Icon() {
   for (const auto& [x, top, bottom] : streaks) {
     for (int y = top; y <= bottom; ++y) {
       const int from_top = y - top, to_bottom = bottom - y;
-      QColor colour(0, 255, 0);
-      if (from_top < 4) colour = QColor(0, 96 + 40 * from_top, 0);
-      if (to_bottom < 3) colour = QColor(0, 128 + 20 * to_bottom, 128 - 20 * to_bottom);
-      image.setPixelColor(x, y, colour);
-      image.setPixelColor(x + 1, y, colour.darker(130));
+      QColor color(0, 255, 0);
+      if (from_top < 4) color = QColor(0, 96 + 40 * from_top, 0);
+      if (to_bottom < 3) color = QColor(0, 128 + 20 * to_bottom, 128 - 20 * to_bottom);
+      image.setPixelColor(x, y, color);
+      image.setPixelColor(x + 1, y, color.darker(130));
     }
   }
   return image;

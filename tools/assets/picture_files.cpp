@@ -19,7 +19,7 @@ void Put32(std::string& out, uint32_t v) {
 }
 
 void PutInfoHeader(std::string& out, int width, int height, int bits, uint32_t image_size,
-                   uint32_t colours) {
+                   uint32_t colors) {
   Put32(out, 40);
   Put32(out, static_cast<uint32_t>(width));
   Put32(out, static_cast<uint32_t>(height));
@@ -29,7 +29,7 @@ void PutInfoHeader(std::string& out, int width, int height, int bits, uint32_t i
   Put32(out, image_size);
   Put32(out, 2835);  // 72 dpi
   Put32(out, 2835);
-  Put32(out, colours);
+  Put32(out, colors);
   Put32(out, 0);
 }
 
@@ -47,7 +47,7 @@ std::vector<QRgb> Palette(const QImage& image, size_t size, std::map<QRgb, int>&
       palette.push_back(c);
     }
   }
-  if (palette.size() > size) throw std::runtime_error("too many colours for the palette");
+  if (palette.size() > size) throw std::runtime_error("too many colors for the palette");
   palette.resize(size, 0xFF000000u);
   return palette;
 }
@@ -88,7 +88,7 @@ std::string IconImage(const QImage& image, int bits) {
   return out;
 }
 
-std::string IconDirectory(int type, const QImage& image, int colours, uint16_t field_a,
+std::string IconDirectory(int type, const QImage& image, int colors, uint16_t field_a,
                           uint16_t field_b, const std::string& data) {
   std::string out;
   Put16(out, 0);
@@ -96,7 +96,7 @@ std::string IconDirectory(int type, const QImage& image, int colours, uint16_t f
   Put16(out, 1);
   out += static_cast<char>(image.width());
   out += static_cast<char>(image.height());
-  out += static_cast<char>(colours);
+  out += static_cast<char>(colors);
   out += '\0';
   Put16(out, field_a);  // planes, or the cursor's hot spot x
   Put16(out, field_b);  // bits per pixel, or the hot spot y

@@ -16,7 +16,7 @@
 #include <optional>
 #include <string>
 
-#include "runtime/ini/ini_text.h"
+#include "runtime/posix/ini/ini_text.h"
 #include "runtime/private_profile.h"
 
 namespace rt {

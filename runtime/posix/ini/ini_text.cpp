@@ -1,4 +1,4 @@
-#include "runtime/ini/ini_text.h"
+#include "runtime/posix/ini/ini_text.h"
 
 #include <cstring>
 #include <string_view>
