@@ -73,9 +73,9 @@ void FormInput::PointerMoved(int x, int y, native::Modifiers modifiers) {
 }
 
 void FormInput::KeyDown(const native::KeyStroke& stroke) {
-  const char32_t character = KeyPressCharacter(stroke);
-  if (character == 0) return;
-  auto key_ascii = static_cast<int16_t>(Asc(EncodeUtf8(character)) & 0x7FFF);
+  const std::optional<char32_t> character = KeyPressCharacter(stroke);
+  if (!character) return;
+  auto key_ascii = static_cast<int16_t>(*character == 0 ? 0 : Asc(EncodeUtf8(*character)) & 0x7FFF);
   RunGuarded([&] { form_.Form_KeyPress(key_ascii); });
 }
 

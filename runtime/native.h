@@ -64,9 +64,12 @@ enum class Key { kCharacter, kNoCharacter, kEnter, kEscape, kBackspace, kTab, kD
 
 struct KeyStroke {
   Key key = Key::kNoCharacter;
-  // The character the system's text input gives for it (control codes
-  // included), 0 for none.
+  // The character the key gives, 0 for none. With Ctrl held, either the
+  // character the key gives with Shift alone or the control code the system
+  // makes of it.
   char32_t character = 0;
+  // Ctrl and Alt as held, except when the layout used them to make the
+  // character (AltGr): then neither.
   Modifiers modifiers;
 };
 

@@ -73,6 +73,17 @@ native::Key KeyOf(int key, bool gives_text) {
   }
 }
 
+// With Ctrl or Alt the key's own character, as Qt names printable keys;
+// otherwise what the layout types.
+char32_t CharacterOf(const QKeyEvent& event) {
+  const int key = event.key();
+  if ((event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && key >= 0x20 && key < 0x7F) {
+    return static_cast<char32_t>(key);
+  }
+  const QList<uint> text = event.text().toUcs4();
+  return text.isEmpty() ? 0 : static_cast<char32_t>(text.front());
+}
+
 }  // namespace
 
 FormWidget::FormWidget(const FormDesign& design, QSize client, native::WindowEvents& events)
@@ -172,8 +183,7 @@ void FormWidget::mouseMoveEvent(QMouseEvent* event) {
 
 void FormWidget::keyPressEvent(QKeyEvent* event) {
   if (events_ == nullptr) return;
-  const QList<uint> text = event->text().toUcs4();
-  const char32_t character = text.isEmpty() ? 0 : static_cast<char32_t>(text.front());
+  const char32_t character = CharacterOf(*event);
   events_->KeyDown(
       {KeyOf(event->key(), character != 0), character, ModifiersOf(event->modifiers())});
 }

@@ -292,7 +292,7 @@ struct KeyCase {
   const char* name;
   friend void PrintTo(const KeyCase& c, std::ostream* out) { *out << c.name; }
   rt::native::KeyStroke stroke;
-  int key_ascii;  // 0: no KeyPress
+  int key_ascii;  // -1: no KeyPress
 };
 
 class Keys : public InputTest, public testing::WithParamInterface<KeyCase> {};
@@ -301,15 +301,16 @@ class Keys : public InputTest, public testing::WithParamInterface<KeyCase> {};
 TEST_P(Keys, KeyPressOnlyForStrokesThatGiveACharacter) {
   Type(form_, GetParam().stroke);
   const int key_ascii = GetParam().key_ascii;
-  EXPECT_EQ(form_.events, key_ascii == 0 ? std::vector<std::string>{}
-                                         : std::vector{"KeyPress " + std::to_string(key_ascii)});
+  EXPECT_EQ(form_.events, key_ascii < 0 ? std::vector<std::string>{}
+                                        : std::vector{"KeyPress " + std::to_string(key_ascii)});
 }
 
 using rt::native::Key;
 constexpr rt::native::Modifiers kShift{true, false, false};
 constexpr rt::native::Modifiers kCtrl{false, true, false};
+constexpr rt::native::Modifiers kCtrlShift{true, true, false};
 constexpr rt::native::Modifiers kAlt{false, false, true};
-constexpr rt::native::Modifiers kAltGr{false, true, true};
+constexpr rt::native::Modifiers kCtrlAlt{false, true, true};
 
 INSTANTIATE_TEST_SUITE_P(
     Keyboard, Keys,
@@ -319,26 +320,36 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyCase{"Punctuation", {Key::kCharacter, U',', {}}, 44},
                     KeyCase{"Space", {Key::kCharacter, U' ', {}}, 32},
                     KeyCase{"Katakana", {Key::kCharacter, U'\uFF71', {}}, 177},
+                    KeyCase{"CharacterMadeWithAltGr", {Key::kCharacter, U'@', {}}, 64},
                     KeyCase{"Enter", {Key::kEnter, U'\r', {}}, 13},
                     KeyCase{"CtrlEnter", {Key::kEnter, U'\r', kCtrl}, 10},
+                    KeyCase{"CtrlShiftEnter", {Key::kEnter, U'\r', kCtrlShift}, -1},
                     KeyCase{"Escape", {Key::kEscape, 0x1B, {}}, 27},
                     KeyCase{"Backspace", {Key::kBackspace, U'\b', {}}, 8},
-                    KeyCase{"CtrlBackspace", {Key::kBackspace, U'\b', kCtrl}, 127},
+                    KeyCase{"CtrlBackspace", {Key::kBackspace, U'\b', kCtrl}, 8},
                     KeyCase{"Tab", {Key::kTab, U'\t', {}}, 9},
                     KeyCase{"ShiftTab", {Key::kTab, U'\t', kShift}, 9},
-                    KeyCase{"CtrlTab", {Key::kTab, U'\t', kCtrl}, 0},
+                    KeyCase{"CtrlTab", {Key::kTab, U'\t', kCtrl}, -1},
                     KeyCase{"CtrlLetterAsControlCode", {Key::kCharacter, 0x01, kCtrl}, 1},
-                    KeyCase{"CtrlLetterAsLetter", {Key::kCharacter, U'z', kCtrl}, 26},
+                    KeyCase{"CtrlLetter", {Key::kCharacter, U'z', kCtrl}, 26},
+                    KeyCase{"CtrlShiftLetter", {Key::kCharacter, U'Z', kCtrlShift}, 26},
                     KeyCase{"CtrlBracket", {Key::kCharacter, U'[', kCtrl}, 27},
-                    KeyCase{"CtrlDigit", {Key::kCharacter, U'1', kCtrl}, 0},
-                    KeyCase{"AltLetter", {Key::kCharacter, U'a', kAlt}, 0},
-                    KeyCase{"AltEnter", {Key::kEnter, U'\r', kAlt}, 0},
-                    KeyCase{"AltGrCharacter", {Key::kCharacter, U'@', kAltGr}, 64},
-                    KeyCase{"Delete", {Key::kDelete, 0x7F, {}}, 0},
-                    KeyCase{"ShiftDelete", {Key::kDelete, 0x7F, kShift}, 0},
-                    KeyCase{"Insert", {Key::kInsert, 0, {}}, 0},
-                    KeyCase{"FunctionKey", {Key::kNoCharacter, 0, {}}, 0},
-                    KeyCase{"StrayControlCode", {Key::kCharacter, 0x7F, {}}, 0}),
+                    KeyCase{"CtrlBrace", {Key::kCharacter, U'{', kCtrlShift}, 27},
+                    KeyCase{"CtrlCaret", {Key::kCharacter, U'^', kCtrlShift}, 30},
+                    KeyCase{"CtrlUnderscore", {Key::kCharacter, U'_', kCtrlShift}, 31},
+                    KeyCase{"CtrlAtGivesNul", {Key::kCharacter, U'@', kCtrlShift}, 0},
+                    KeyCase{"CtrlSpace", {Key::kCharacter, U' ', kCtrl}, 32},
+                    KeyCase{"CtrlShiftSpaceGivesNul", {Key::kCharacter, U' ', kCtrlShift}, 0},
+                    KeyCase{"CtrlDigit", {Key::kCharacter, U'1', kCtrl}, -1},
+                    KeyCase{"CtrlMinus", {Key::kCharacter, U'-', kCtrl}, -1},
+                    KeyCase{"AltLetter", {Key::kCharacter, U'a', kAlt}, -1},
+                    KeyCase{"AltEnter", {Key::kEnter, U'\r', kAlt}, -1},
+                    KeyCase{"CtrlAltLetter", {Key::kCharacter, U'a', kCtrlAlt}, -1},
+                    KeyCase{"Delete", {Key::kDelete, 0x7F, {}}, -1},
+                    KeyCase{"ShiftDelete", {Key::kDelete, 0x7F, kShift}, -1},
+                    KeyCase{"Insert", {Key::kInsert, 0, {}}, -1},
+                    KeyCase{"FunctionKey", {Key::kNoCharacter, 0, {}}, -1},
+                    KeyCase{"StrayControlCode", {Key::kCharacter, 0x7F, {}}, -1}),
     [](const testing::TestParamInfo<KeyCase>& info) { return info.param.name; });
 
 // Two option groups in frames, each option placed left to right but with

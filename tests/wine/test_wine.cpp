@@ -9,6 +9,7 @@
 #include <sstream>
 #include <thread>
 
+#include "runtime/key_press.h"
 #include "runtime/private_profile.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/rain_picture.h"
@@ -252,6 +253,68 @@ INSTANTIATE_TEST_SUITE_P(
                                     "\r\n[main]\r\nCOLOR1=0\r\nCOLOR2=240\r\nCOLOR3=0\r\nSP=10\r\n",
                                 0}),
     [](const testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
+
+// Every key of a US keyboard but the keypad, as Windows numbers them.
+std::vector<int> VirtualKeys() {
+  std::vector<int> keys{0x08, 0x09, 0x0D, 0x1B, 0x20, 0x21, 0x22, 0x23, 0x24, 0x2D, 0x2E};
+  for (int key = 0x25; key <= 0x28; ++key) keys.push_back(key);  // arrows
+  for (int key = '0'; key <= '9'; ++key) keys.push_back(key);
+  for (int key = 'A'; key <= 'Z'; ++key) keys.push_back(key);
+  for (int key = 0x70; key <= 0x7B; ++key) keys.push_back(key);  // F1..F12
+  for (int key = 0xBA; key <= 0xC0; ++key) keys.push_back(key);  // ; = , - . / `
+  for (int key = 0xDB; key <= 0xDE; ++key) keys.push_back(key);  // [ \ ] '
+  return keys;
+}
+
+// What a Linux backend reports for the key: its kind and the character it
+// gives with Shift alone.
+rt::native::Key KindOf(int virtual_key, int character) {
+  switch (virtual_key) {
+    case 0x08:
+      return rt::native::Key::kBackspace;
+    case 0x09:
+      return rt::native::Key::kTab;
+    case 0x0D:
+      return rt::native::Key::kEnter;
+    case 0x1B:
+      return rt::native::Key::kEscape;
+    case 0x2D:
+      return rt::native::Key::kInsert;
+    case 0x2E:
+      return rt::native::Key::kDelete;
+    default:
+      return character != 0 ? rt::native::Key::kCharacter : rt::native::Key::kNoCharacter;
+  }
+}
+
+// Windows' own answer for every key with every mix of Shift, Ctrl and Alt,
+// against the forms layer's KeyPress rule.
+TEST_F(Wine, KeyPressArisesWhereWindowsPostsACharacter) {
+  std::vector<std::string> probe_command{"wine", KELVORA_KEY_PROBE};
+  const std::vector<int> keys = VirtualKeys();
+  for (int key : keys) {
+    for (int modifiers = 0; modifiers < 8; ++modifiers) {
+      probe_command.push_back(std::to_string(key * 8 + modifiers));
+    }
+  }
+  Process probe(probe_command, display().name());
+  ASSERT_EQ(probe.WaitExit(60s), 0) << probe.Stderr();
+  std::istringstream answers(probe.Stdout());
+  size_t compared = 0;
+  for (int test = 0, character = 0, posted = 0; answers >> test >> character >> posted;) {
+    const int key = test / 8, modifiers = test % 8;
+    const rt::native::KeyStroke stroke{
+        KindOf(key, character),
+        static_cast<char32_t>(character),
+        {(modifiers & 1) != 0, (modifiers & 2) != 0, (modifiers & 4) != 0}};
+    const std::optional<char32_t> windows =
+        posted < 0 ? std::nullopt : std::optional<char32_t>(static_cast<char32_t>(posted));
+    EXPECT_EQ(rt::KeyPressCharacter(stroke), windows)
+        << "virtual key 0x" << std::hex << key << std::dec << ", Shift/Ctrl/Alt bits " << modifiers;
+    ++compared;
+  }
+  EXPECT_EQ(compared, keys.size() * 8);
+}
 
 struct ReadCase {
   const char* name;
