@@ -106,8 +106,8 @@ TEST_F(Rain, ARightButtonPressOnTheBackgroundEndsIt) {
 }
 
 TEST_F(Rain, TheBackAndForwardButtonsDoNotEndIt) {
-  const auto saver = StartRain(SettingsFile("240", "0", "0", "200"));
-  WaitForFullRow(display(), 20);
+  // At 0 ms no tick runs: the pointer stays on the background.
+  const auto saver = StartRain(SettingsFile("240", "0", "0", "0"));
   display().Xdo({"click", "8", "click", "9"});
   std::this_thread::sleep_for(700ms);
   EXPECT_TRUE(saver->Running());
@@ -190,8 +190,9 @@ TEST_F(Rain, AClickOnAColumnEndsNothing) {
 }
 
 TEST_F(Rain, SmallPointerStepsKeepItRunningAFourPixelJumpEndsIt) {
-  const auto saver = StartRain(SettingsFile("240", "0", "0", "200"), 100, 1075);
-  WaitForFullRow(display(), 20);
+  // At 0 ms no tick runs: no column comes down under the pointer to take its
+  // moves, and the window never hides to rebuild its row.
+  const auto saver = StartRain(SettingsFile("240", "0", "0", "0"), 100, 1075);
   int x = 100;
   for (int step = 0; step < 20; ++step) {
     x += 3;
@@ -262,10 +263,11 @@ TEST_F(Rain4K, RainsAcrossTheScreenAndEndsOnKeyOrJump) {
     EXPECT_EQ(EndWith(saver, [&] { display().Xdo({"key", "a"}); }), 0);
   }
   // Past 32767 twips (2184 pixels) the pointer is stored like anywhere else.
+  // At 0 ms no tick runs, so no column comes down under the pointer.
+  WriteFile(install_.Ini(), SettingsFile("240", "0", "0", "0"));
   display().Xdo({"mousemove", "3000", "2150"});
   Process saver = install_.Start(display(), {"/S"});
   ASSERT_TRUE(display().WaitForWindow());
-  WaitForFullRow(display(), 40);
   display().Xdo({"mousemove", "3003", "2150"});
   std::this_thread::sleep_for(300ms);
   EXPECT_TRUE(saver.Running());
