@@ -9,20 +9,25 @@
 namespace rt {
 namespace {
 
-std::vector<Timer*> timers;
+// Never destroyed: a form that is a static of its own (the program's forms
+// are) may hold a timer that goes only after this list would have.
+std::vector<Timer*>& Timers() {
+  static auto* const timers = new std::vector<Timer*>;
+  return *timers;
+}
 
 }  // namespace
 
 void StopAllTimers() {
-  for (Timer* timer : timers) timer->Silence();
+  for (Timer* timer : Timers()) timer->Silence();
 }
 
 Timer::Timer(Form& form, std::function<void()> handler)
     : Control(form), handler_(std::move(handler)) {
-  timers.push_back(this);
+  Timers().push_back(this);
 }
 
-Timer::~Timer() { std::erase(timers, this); }
+Timer::~Timer() { std::erase(Timers(), this); }
 
 void Timer::SetInterval(int32_t milliseconds) {
   if (milliseconds < 0 || milliseconds > 65535) Raise(kInvalidPropertyValue);
