@@ -1,17 +1,18 @@
 #include "runtime/ini/ini_text.h"
 
+#include <cstring>
 #include <string_view>
-#include <vector>
 
 namespace rt::ini {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
 std::string_view Trim(std::string_view s) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
 }
 
@@ -26,23 +27,36 @@ bool SameName(std::string_view a, std::string_view b) {
 
 // One line of the file, without its line end.
 struct Line {
-  size_t begin;  // offset of the line in the text
-  size_t end;    // offset of its line end (or of the text's end)
+  size_t begin = 0;  // offset of the line in the text
+  size_t end = 0;    // offset of its line end (or of the text's end)
+  std::string_view in(std::string_view text) const { return text.substr(begin, end - begin); }
 };
 
-std::vector<Line> SplitLines(std::string_view text) {
-  std::vector<Line> lines;
-  size_t begin = text.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
-  while (begin < text.size()) {
-    size_t newline = text.find('\n', begin);
-    const size_t next = newline == std::string_view::npos ? text.size() : newline + 1;
-    size_t end = newline == std::string_view::npos ? text.size() : newline;
-    if (end > begin && text[end - 1] == '\r') --end;
-    lines.push_back({begin, end});
-    begin = next;
+// Walks the text one line at a time; memchr finds each line end, so that a
+// large file costs little more than reading it.
+class LineScanner {
+ public:
+  explicit LineScanner(std::string_view text)
+      : text_(text), next_(text.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0) {}
+
+  bool Next(Line& line) {
+    if (next_ >= text_.size()) return false;
+    line.begin = next_;
+    const void* newline = std::memchr(text_.data() + next_, '\n', text_.size() - next_);
+    if (newline == nullptr) {
+      line.end = next_ = text_.size();
+    } else {
+      line.end = static_cast<size_t>(static_cast<const char*>(newline) - text_.data());
+      next_ = line.end + 1;
+    }
+    if (line.end > line.begin && text_[line.end - 1] == '\r') --line.end;
+    return true;
   }
-  return lines;
-}
+
+ private:
+  std::string_view text_;
+  size_t next_;
+};
 
 enum class Kind { kOther, kSection, kKey };
 
@@ -66,6 +80,14 @@ Parsed Parse(std::string_view line) {
   return {Kind::kKey, Trim(trimmed.substr(0, equals)), Trim(trimmed.substr(equals + 1))};
 }
 
+// Outside the wanted section only a header matters; this test is cheaper
+// than parsing the line.
+bool IsSectionHeader(std::string_view line) {
+  size_t first = 0;
+  while (first < line.size() && IsBlank(line[first])) ++first;
+  return first < line.size() && line[first] == '[';
+}
+
 std::string_view Unquoted(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
@@ -74,41 +96,43 @@ std::string_view Unquoted(std::string_view value) {
   return value;
 }
 
-// Where a section's lines are, and the first line of the key in it.
+// Where the first section of that name is, and the first line of the key
+// in it. The scan stops at the key, or where that section ends.
 struct Place {
-  std::optional<size_t> section;  // index of the section's header line
-  std::optional<size_t> key;      // index of the key's line
-  size_t last_content = 0;        // last non-blank line of the section
+  std::optional<Line> section;  // the section's header line
+  std::optional<Line> key;      // the key's line
+  Line last_content;            // last non-blank line of the section
 };
 
-Place Locate(std::string_view text, const std::vector<Line>& lines, std::string_view section,
-             std::string_view key) {
+Place Locate(std::string_view text, std::string_view section, std::string_view key) {
   Place place;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const Parsed parsed = Parse(text.substr(lines[i].begin, lines[i].end - lines[i].begin));
-    if (parsed.kind == Kind::kSection) {
-      if (place.section) break;  // only the first section of that name counts
-      if (SameName(parsed.name, section)) place.section = place.last_content = i;
+  LineScanner lines(text);
+  for (Line line; lines.Next(line);) {
+    const std::string_view content = line.in(text);
+    if (!place.section) {
+      if (IsSectionHeader(content) && SameName(Parse(content).name, section)) {
+        place.section = place.last_content = line;
+      }
       continue;
     }
-    if (!place.section) continue;
-    if (!Trim(text.substr(lines[i].begin, lines[i].end - lines[i].begin)).empty()) {
-      place.last_content = i;
+    const Parsed parsed = Parse(content);
+    if (parsed.kind == Kind::kSection) break;  // only the first section of that name counts
+    if (!Trim(content).empty()) place.last_content = line;
+    if (parsed.kind == Kind::kKey && SameName(parsed.name, key)) {
+      place.key = line;
+      break;
     }
-    if (parsed.kind == Kind::kKey && !place.key && SameName(parsed.name, key)) place.key = i;
   }
   return place;
 }
 
 }  // namespace
 
-std::optional<std::string> FindValue(const std::string& text, const std::string& section,
-                                     const std::string& key) {
-  const std::vector<Line> lines = SplitLines(text);
-  const Place place = Locate(text, lines, section, key);
+std::optional<std::string> FindValue(std::string_view text, std::string_view section,
+                                     std::string_view key) {
+  const Place place = Locate(text, section, key);
   if (!place.key) return std::nullopt;
-  const Line line = lines[*place.key];
-  const Parsed parsed = Parse(std::string_view(text).substr(line.begin, line.end - line.begin));
+  const Parsed parsed = Parse(place.key->in(text));
   if (!parsed.value) return std::nullopt;
   return std::string(Unquoted(*parsed.value));
 }
@@ -127,17 +151,15 @@ std::string Terminated(const std::string& text, const std::string& newline) {
 std::string WithValue(const std::string& text, const std::string& section, const std::string& key,
                       const std::string& value) {
   const std::string newline = text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-  const std::vector<Line> lines = SplitLines(text);
-  const Place place = Locate(text, lines, section, key);
+  const Place place = Locate(text, section, key);
   if (place.key) {
-    const Line line = lines[*place.key];
-    const Parsed parsed = Parse(std::string_view(text).substr(line.begin, line.end - line.begin));
-    return text.substr(0, line.begin) + std::string(parsed.name) + "=" + value +
-           text.substr(line.end);
+    const Parsed parsed = Parse(place.key->in(text));
+    return text.substr(0, place.key->begin) + std::string(parsed.name) + "=" + value +
+           text.substr(place.key->end);
   }
   const std::string entry = key + "=" + value + newline;
   if (place.section) {
-    const size_t line_end = text.find('\n', lines[place.last_content].end);
+    const size_t line_end = text.find('\n', place.last_content.end);
     if (line_end == std::string::npos) return Terminated(text, newline) + entry;
     return text.substr(0, line_end + 1) + entry + text.substr(line_end + 1);
   }

@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,9 +12,13 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstddef>
 #include <cstdlib>
+#include <memory>
+#include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "runtime/ini/ini_text.h"
 #include "runtime/private_profile.h"
@@ -21,22 +26,68 @@
 namespace rt {
 namespace {
 
+// Room for a whole file. A 50 MB file costs more in page faults than in
+// reading when its buffer comes in 4 KiB pages, so the buffer asks for huge
+// pages; it grows (by remapping, without a copy) only for a file that grew
+// while it was read.
+class FileBuffer {
+ public:
+  explicit FileBuffer(size_t capacity) : capacity_(std::max<size_t>(capacity, 4096)) {
+    data_ = ::mmap(nullptr, capacity_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (data_ == MAP_FAILED) throw std::bad_alloc();
+    ::madvise(data_, capacity_, MADV_HUGEPAGE);
+  }
+  ~FileBuffer() { ::munmap(data_, capacity_); }
+  FileBuffer(const FileBuffer&) = delete;
+  FileBuffer& operator=(const FileBuffer&) = delete;
+
+  char* data() const { return static_cast<char*>(data_); }
+  size_t capacity() const { return capacity_; }
+  void Grow() {
+    void* grown = ::mremap(data_, capacity_, 2 * capacity_, MREMAP_MAYMOVE);
+    if (grown == MAP_FAILED) throw std::bad_alloc();
+    data_ = grown;
+    capacity_ *= 2;
+  }
+
+ private:
+  size_t capacity_;
+  void* data_;
+};
+
 // The whole file, or nothing when it is absent (ENOENT) or can't be read.
 struct FileRead {
   bool exists = false;
-  std::optional<std::string> text;
+  std::unique_ptr<FileBuffer> buffer;
+  size_t size = 0;
+  std::optional<std::string_view> text() const {
+    if (!buffer) return std::nullopt;
+    return std::string_view(buffer->data(), size);
+  }
 };
 
+// One read into a buffer sized from fstat, a byte more, so that the read
+// that finds the end needs no growth.
 FileRead ReadWholeFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return {errno != ENOENT, std::nullopt};
-  std::string text;
-  char chunk[65536];
-  ssize_t got = 0;
-  while ((got = ::read(fd, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<size_t>(got));
+  if (fd < 0) return {errno != ENOENT, nullptr, 0};
+  struct stat info {};
+  const bool sized = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  FileRead file{true, std::make_unique<FileBuffer>(sized ? info.st_size + 1 : 0), 0};
+  for (;;) {
+    if (file.size == file.buffer->capacity()) file.buffer->Grow();
+    const ssize_t got =
+        ::read(fd, file.buffer->data() + file.size, file.buffer->capacity() - file.size);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      file.buffer.reset();
+      break;
+    }
+    file.size += static_cast<size_t>(got);
+  }
   ::close(fd);
-  if (got < 0) return {true, std::nullopt};
-  return {true, std::move(text)};
+  return file;
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -152,7 +203,7 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
                                     const std::string& path) {
   const FileRead file = ReadWholeFile(path);
   std::optional<std::string> value;
-  if (file.text) value = ini::FindValue(*file.text, section, key);
+  if (const auto text = file.text()) value = ini::FindValue(*text, section, key);
   const std::string& result = value ? *value : default_text;
   return result.substr(0, size == 0 ? 0 : size - 1);
 }
@@ -166,8 +217,9 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
   const FolderLock lock(*target);
   if (lock.held()) RemoveLeftScratchFiles(*target);
   const FileRead file = ReadWholeFile(*target);
-  if (file.exists && !file.text) return false;  // never replace what we could not read
-  return ReplaceFile(*target, ini::WithValue(file.text.value_or(""), section, key, value));
+  const std::optional<std::string_view> text = file.text();
+  if (file.exists && !text) return false;  // never replace what we could not read
+  return ReplaceFile(*target, ini::WithValue(std::string(text.value_or("")), section, key, value));
 }
 
 }  // namespace rt
