@@ -1,99 +1,142 @@
 #include "runtime/ini/ini_text.h"
 
 #include <cstring>
-#include <string_view>
+
+#include "runtime/ini/wide_text.h"
 
 namespace rt::ini {
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// The characters Windows' profile functions skip around lines, names and
+// values: ASCII's blanks, and Ctrl-Z (an old end-of-file mark). The
+// full-width space is not one of them.
+bool IsSpace(char16_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x1A; }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+std::u16string_view Trim(std::u16string_view s) {
+  while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
   return s;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
+// A name or value is a C string: it ends at the first NUL.
+std::u16string_view CString(std::u16string_view s) { return s.substr(0, s.find(u'\0')); }
+
+char16_t Lower(char16_t c) {
+  if (c >= 'A' && c <= 'Z') return static_cast<char16_t>(c + 32);
+  if (c == 0x0130) return u'i';  // Latin capital I with dot
+  if (c == 0x212A) return u'k';  // Kelvin sign
+  return c;
+}
+
+bool SameName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
   for (size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) return false;
+    if (Lower(a[i]) != Lower(b[i])) return false;
   }
   return true;
+}
+
+std::u16string Decode(std::string_view bytes, Charset charset) {
+  return charset == Charset::kUtf8 ? Utf8ToUtf16(bytes) : Cp932ToUtf16(bytes);
 }
 
 // One line of the file, without its line end.
 struct Line {
   size_t begin = 0;  // offset of the line in the text
-  size_t end = 0;    // offset of its line end (or of the text's end)
+  size_t end = 0;    // offset of its CR or LF (or of the text's end)
   std::string_view in(std::string_view text) const { return text.substr(begin, end - begin); }
 };
 
-// Walks the text one line at a time; memchr finds each line end, so that a
-// large file costs little more than reading it.
+bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Walks the text one line at a time. A line ends at a CR or an LF; memchr
+// finds them, so that a large file costs little more than reading it. In
+// code page 932 a lead byte takes the byte after it, even a CR or an LF, so
+// a line end right after one is no end.
 class LineScanner {
  public:
-  explicit LineScanner(std::string_view text)
-      : text_(text), next_(text.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0) {}
+  LineScanner(std::string_view text, Charset charset) : text_(text), charset_(charset) {}
 
   bool Next(Line& line) {
     if (next_ >= text_.size()) return false;
     line.begin = next_;
-    const void* newline = std::memchr(text_.data() + next_, '\n', text_.size() - next_);
-    if (newline == nullptr) {
-      line.end = next_ = text_.size();
-    } else {
-      line.end = static_cast<size_t>(static_cast<const char*>(newline) - text_.data());
-      next_ = line.end + 1;
+    size_t from = next_;
+    for (;;) {
+      line.end = FindEnd(from);
+      if (line.end == text_.size() || !SwallowedByLeadByte(line.begin, line.end)) break;
+      from = line.end + 1;
     }
-    if (line.end > line.begin && text_[line.end - 1] == '\r') --line.end;
+    next_ = line.end + 1;
     return true;
   }
 
  private:
+  size_t FindEnd(size_t from) {
+    if (from >= lf_ || lf_ == kUnknown) {
+      const void* lf = std::memchr(text_.data() + from, '\n', text_.size() - from);
+      lf_ = lf == nullptr ? text_.size()
+                          : static_cast<size_t>(static_cast<const char*>(lf) - text_.data());
+    }
+    const void* cr = std::memchr(text_.data() + from, '\r', lf_ - from);
+    return cr == nullptr ? lf_ : static_cast<size_t>(static_cast<const char*>(cr) - text_.data());
+  }
+
+  // Bytes outside the lead range end a character, so the run of lead-range
+  // bytes before the end tells: an odd run ends in a lead byte.
+  bool SwallowedByLeadByte(size_t begin, size_t end) const {
+    if (charset_ != Charset::kCp932) return false;
+    size_t run = 0;
+    while (end - run > begin && IsLeadByte(static_cast<unsigned char>(text_[end - run - 1]))) ++run;
+    return run % 2 == 1;
+  }
+
+  static constexpr size_t kUnknown = static_cast<size_t>(-1);
   std::string_view text_;
-  size_t next_;
+  Charset charset_;
+  size_t next_ = 0;
+  size_t lf_ = kUnknown;
 };
 
-enum class Kind { kOther, kSection, kKey };
+// Whether the line's first character after blanks is '['. Most lines start
+// with an ASCII character, which settles it without decoding.
+bool MayBeHeader(std::string_view line, Charset charset) {
+  for (size_t i = 0; i < line.size(); ++i) {
+    const auto c = static_cast<unsigned char>(line[i]);
+    if (c >= 0x80) {
+      const std::u16string wide = Decode(line.substr(i), charset);
+      const std::u16string_view rest = Trim(wide);
+      return !rest.empty() && rest.front() == u'[';
+    }
+    if (!IsSpace(c)) return c == '[';
+  }
+  return false;
+}
+
+enum class Kind { kBlank, kSection, kKey };
 
 struct Parsed {
-  Kind kind = Kind::kOther;
-  std::string_view name;
-  std::optional<std::string_view> value;  // a key line without '=' has none
+  Kind kind = Kind::kBlank;
+  std::u16string name;
+  std::optional<std::u16string> value;  // a key line without '=' has none
 };
 
-Parsed Parse(std::string_view line) {
-  const std::string_view trimmed = Trim(line);
-  if (trimmed.empty() || trimmed.front() == ';') return {};
-  if (trimmed.front() == '[') {
-    const size_t close = trimmed.find(']');
-    return {Kind::kSection,
-            Trim(trimmed.substr(1, close == std::string_view::npos ? close : close - 1)),
-            std::nullopt};
+Parsed Parse(std::string_view bytes, Charset charset) {
+  const std::u16string wide = Decode(bytes, charset);
+  const std::u16string_view line = Trim(wide);
+  if (line.empty()) return {};
+  if (line.front() == u'[') {
+    const size_t close = line.rfind(u']');
+    if (close != std::u16string_view::npos) {
+      return {Kind::kSection, std::u16string(CString(Trim(line.substr(1, close - 1)))),
+              std::nullopt};
+    }
   }
-  const size_t equals = trimmed.find('=');
-  if (equals == std::string_view::npos) return {Kind::kKey, trimmed, std::nullopt};
-  return {Kind::kKey, Trim(trimmed.substr(0, equals)), Trim(trimmed.substr(equals + 1))};
-}
-
-// Outside the wanted section only a header matters; this test is cheaper
-// than parsing the line.
-bool IsSectionHeader(std::string_view line) {
-  size_t first = 0;
-  while (first < line.size() && IsBlank(line[first])) ++first;
-  return first < line.size() && line[first] == '[';
-}
-
-std::string_view Unquoted(std::string_view value) {
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
-    return value.substr(1, value.size() - 2);
+  const size_t equals = line.find(u'=');
+  if (equals == std::u16string_view::npos) {
+    return {Kind::kKey, std::u16string(CString(line)), std::nullopt};
   }
-  return value;
+  return {Kind::kKey, std::u16string(CString(Trim(line.substr(0, equals)))),
+          std::u16string(CString(Trim(line.substr(equals + 1))))};
 }
 
 // Where the first section of that name is, and the first line of the key
@@ -102,24 +145,32 @@ struct Place {
   std::optional<Line> section;  // the section's header line
   std::optional<Line> key;      // the key's line
   Line last_content;            // last non-blank line of the section
+  std::optional<std::u16string> value;
 };
 
-Place Locate(std::string_view text, std::string_view section, std::string_view key) {
+Place Locate(std::string_view text, Charset charset, std::u16string_view section,
+             std::u16string_view key) {
+  section = Trim(section);
+  key = Trim(key);
   Place place;
-  LineScanner lines(text);
+  LineScanner lines(text, charset);
   for (Line line; lines.Next(line);) {
-    const std::string_view content = line.in(text);
+    const std::string_view bytes = line.in(text);
     if (!place.section) {
-      if (IsSectionHeader(content) && SameName(Parse(content).name, section)) {
+      if (!MayBeHeader(bytes, charset)) continue;
+      const Parsed parsed = Parse(bytes, charset);
+      if (parsed.kind == Kind::kSection && !parsed.name.empty() && SameName(parsed.name, section)) {
         place.section = place.last_content = line;
       }
       continue;
     }
-    const Parsed parsed = Parse(content);
+    Parsed parsed = Parse(bytes, charset);
     if (parsed.kind == Kind::kSection) break;  // only the first section of that name counts
-    if (!Trim(content).empty()) place.last_content = line;
-    if (parsed.kind == Kind::kKey && SameName(parsed.name, key)) {
+    if (parsed.kind == Kind::kBlank) continue;
+    place.last_content = line;
+    if (SameName(parsed.name, key)) {
       place.key = line;
+      place.value = std::move(parsed.value);
       break;
     }
   }
@@ -128,13 +179,9 @@ Place Locate(std::string_view text, std::string_view section, std::string_view k
 
 }  // namespace
 
-std::optional<std::string> FindValue(std::string_view text, std::string_view section,
-                                     std::string_view key) {
-  const Place place = Locate(text, section, key);
-  if (!place.key) return std::nullopt;
-  const Parsed parsed = Parse(place.key->in(text));
-  if (!parsed.value) return std::nullopt;
-  return std::string(Unquoted(*parsed.value));
+std::optional<std::u16string> FindValue(std::string_view text, Charset charset,
+                                        std::u16string_view section, std::u16string_view key) {
+  return Locate(text, charset, section, key).value;
 }
 
 namespace {
@@ -146,24 +193,37 @@ std::string Terminated(const std::string& text, const std::string& newline) {
   return text + (text.back() == '\r' ? "\n" : newline);
 }
 
+std::string Encode(std::u16string_view text, Charset charset) {
+  return charset == Charset::kUtf8 ? Utf16ToUtf8(text) : Utf16ToCp932(text);
+}
+
+// The key's name as the line spells it, for the rewritten line.
+std::string KeyName(std::string_view line, Charset charset) {
+  const std::u16string wide = Decode(line, charset);
+  const std::u16string_view trimmed = Trim(wide);
+  return Encode(Trim(trimmed.substr(0, trimmed.find(u'='))), charset);
+}
+
 }  // namespace
 
-std::string WithValue(const std::string& text, const std::string& section, const std::string& key,
-                      const std::string& value) {
+std::string WithValue(const std::string& text, Charset charset, std::u16string_view section,
+                      std::u16string_view key, const std::string& value) {
   const std::string newline = text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-  const Place place = Locate(text, section, key);
+  const Place place = Locate(text, charset, section, key);
   if (place.key) {
-    const Parsed parsed = Parse(place.key->in(text));
-    return text.substr(0, place.key->begin) + std::string(parsed.name) + "=" + value +
+    return text.substr(0, place.key->begin) + KeyName(place.key->in(text), charset) + "=" + value +
            text.substr(place.key->end);
   }
-  const std::string entry = key + "=" + value + newline;
+  const std::string entry = Encode(key, charset) + "=" + value + newline;
   if (place.section) {
-    const size_t line_end = text.find('\n', place.last_content.end);
-    if (line_end == std::string::npos) return Terminated(text, newline) + entry;
-    return text.substr(0, line_end + 1) + entry + text.substr(line_end + 1);
+    // Right after the section's last line and its line end.
+    size_t after = place.last_content.end;
+    if (after < text.size() && text[after] == '\r') ++after;
+    if (after < text.size() && text[after] == '\n') ++after;
+    if (after == text.size()) return Terminated(text, newline) + entry;
+    return text.substr(0, after) + entry + text.substr(after);
   }
-  return Terminated(text, newline) + "[" + section + "]" + newline + entry;
+  return Terminated(text, newline) + "[" + Encode(section, charset) + "]" + newline + entry;
 }
 
 }  // namespace rt::ini

@@ -20,7 +20,10 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/ini/file_encoding.h"
 #include "runtime/ini/ini_text.h"
+#include "runtime/ini/returned_value.h"
+#include "runtime/ini/wide_text.h"
 #include "runtime/private_profile.h"
 
 namespace rt {
@@ -202,10 +205,13 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
                                     const std::string& default_text, size_t size,
                                     const std::string& path) {
   const FileRead file = ReadWholeFile(path);
-  std::optional<std::string> value;
-  if (const auto text = file.text()) value = ini::FindValue(*text, section, key);
-  const std::string& result = value ? *value : default_text;
-  return result.substr(0, size == 0 ? 0 : size - 1);
+  std::optional<std::u16string> value;
+  if (const auto bytes = file.text()) {
+    const ini::ProfileText text(*bytes);
+    value = ini::FindValue(text.text(), text.charset(), ini::Utf8ToUtf16(section),
+                           ini::Utf8ToUtf16(key));
+  }
+  return ini::AsReturned(value ? *value : ini::DefaultValue(ini::Utf8ToUtf16(default_text)), size);
 }
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
@@ -217,9 +223,15 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
   const FolderLock lock(*target);
   if (lock.held()) RemoveLeftScratchFiles(*target);
   const FileRead file = ReadWholeFile(*target);
-  const std::optional<std::string_view> text = file.text();
-  if (file.exists && !text) return false;  // never replace what we could not read
-  return ReplaceFile(*target, ini::WithValue(std::string(text.value_or("")), section, key, value));
+  const std::optional<std::string_view> bytes = file.text();
+  if (file.exists && !bytes) return false;  // never replace what we could not read
+  const ini::ProfileText text(bytes.value_or(""));
+  const std::string encoded =
+      text.charset() == ini::Charset::kUtf8 ? value : ini::Utf16ToCp932(ini::Utf8ToUtf16(value));
+  const std::string changed =
+      ini::WithValue(std::string(text.text()), text.charset(), ini::Utf8ToUtf16(section),
+                     ini::Utf8ToUtf16(key), encoded);
+  return ReplaceFile(*target, text.Save(changed));
 }
 
 }  // namespace rt

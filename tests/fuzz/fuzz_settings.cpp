@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/ini/file_encoding.h"
+#include "runtime/ini/wide_text.h"
 #include "runtime/private_profile.h"
 
 namespace {
@@ -61,10 +63,17 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // The written file differs from the old one in at most one replaced line
-// (the key's) and two added ones (a new section's header and the key).
+// (the key's) and two added ones (a new section's header and the key),
+// compared as text: a UTF-16 file is UTF-16 before and after.
 void CheckOnlyTheKeyChanged(const std::string& before, const std::string& after) {
-  const std::vector<std::string> old_lines = Lines(before);
-  const std::vector<std::string> new_lines = Lines(after);
+  const rt::ini::ProfileText old_text(before);
+  const rt::ini::ProfileText new_text(after);
+  if (old_text.encoding() != new_text.encoding()) {
+    std::fprintf(stderr, "the write changed the file's encoding\n");
+    std::abort();
+  }
+  const std::vector<std::string> old_lines = Lines(std::string(old_text.text()));
+  const std::vector<std::string> new_lines = Lines(std::string(new_text.text()));
   size_t prefix = 0;
   while (prefix < old_lines.size() && prefix < new_lines.size() &&
          old_lines[prefix] == new_lines[prefix])
@@ -96,7 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const char* name : {"COLOR1", "COLOR2", "COLOR3", "SP"})
     rt::GetPrivateProfileString("main", name, "", 256, path);
   const std::string read = rt::GetPrivateProfileString(section, key, "-", 256, path);
-  if (read.size() > 255) std::abort();
+  // The value comes back in UTF-8; in the ANSI code page it fits the buffer.
+  if (rt::ini::Utf16ToCp932(rt::ini::Utf8ToUtf16(read)).size() > 255) std::abort();
 
   if (rt::WritePrivateProfileString(section, key, value, path)) {
     CheckOnlyTheKeyChanged(file, Load(path));
