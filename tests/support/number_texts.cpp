@@ -151,6 +151,24 @@ void Junk(std::vector<std::string>& texts) {
   }
 }
 
+// Fractions below a tenth, half-way and more digits than a double holds.
+void Fractions(std::vector<std::string>& texts) {
+  for (const char* t : {"0.06", "0.051", "0.0051", "6e-2", ".06", "-0.06", "0.05", "0.15", "99e-2",
+                        "0,06", "1.06", "0.96", "9.5", "10.5", "-9.5"}) {
+    texts.push_back(t);
+  }
+  texts.push_back(std::string(400, '9'));
+  texts.push_back("0." + std::string(400, '0') + "1");
+}
+
+// Characters that are blanks to some and not to others.
+void OtherBlanks(std::vector<std::string>& texts) {
+  for (const char* b : {"\x1C", "\x1F", "\xC2\x85", "\xE2\x80\x83", "\xEF\xBB\xBF"}) {
+    texts.push_back(std::string(b) + "24");
+    texts.push_back("24" + std::string(b));
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> NumberTexts() {
@@ -162,5 +180,7 @@ std::vector<std::string> NumberTexts() {
   Radix(texts);
   Limits(texts);
   Junk(texts);
+  Fractions(texts);
+  OtherBlanks(texts);
   return texts;
 }

@@ -6,11 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <map>
 #include <sstream>
 #include <vector>
 
+#include "runtime/conversions.h"
 #include "runtime/private_profile.h"
+#include "runtime/runtime_error.h"
 #include "tests/e2e/harness.h"
+#include "tests/support/number_texts.h"
 #include "tests/support/settings_corpus.h"
 
 namespace {
@@ -86,6 +92,59 @@ TEST(WindowsProfileFunctions, EveryKeyOfTheCorpusReadsAsWindowsReadsIt) {
                                                          "ERRORFLAG", 256, questions[i].file);
     EXPECT_EQ(Hex(ours), windows[i]) << corpus[i / 2].name << " " << questions[i].key << ": ours \""
                                      << ours << "\", Windows' \"" << Unhex(windows[i]) << "\"";
+  }
+}
+
+// The outcome as the probe prints it: the value, or E and the error.
+std::string Outcome(const std::function<std::string()>& convert) {
+  try {
+    return convert();
+  } catch (const rt::RuntimeError& error) {
+    return "E" + std::to_string(error.number());
+  }
+}
+
+std::string Ours(const std::string& text) {
+  const std::string long_value = Outcome([&] { return std::to_string(rt::CLng(text)); });
+  const std::string double_value = Outcome([&] {
+    char printed[40];
+    std::snprintf(printed, sizeof printed, "%.17g", rt::CDbl(text));
+    return std::string(printed);
+  });
+  return long_value + " " + double_value;
+}
+
+// Where Wine is known to answer otherwise than Windows: Wine rounds a
+// fraction whose first digit lies past the tenths as if that digit were the
+// tenths (0.06 to 1), where Windows rounds the value itself (0.06 to 0); and
+// Wine gives infinity for more digits than a double holds, where Windows
+// reports an overflow. Text, then Wine's answer and Windows', which we follow.
+const std::map<std::string, std::pair<std::string, std::string>> kWineDiffers = {
+    {"0.06", {"1 0.059999999999999998", "0 0.059999999999999998"}},
+    {"0.051", {"1 0.050999999999999997", "0 0.050999999999999997"}},
+    {"0.0051", {"1 0.0051000000000000004", "0 0.0051000000000000004"}},
+    {"6e-2", {"1 0.059999999999999998", "0 0.059999999999999998"}},
+    {".06", {"1 0.059999999999999998", "0 0.059999999999999998"}},
+    {"-0.06", {"-1 -0.059999999999999998", "0 -0.059999999999999998"}},
+    {std::string(400, '9'), {"E6 inf", "E6 E6"}},
+};
+
+TEST(WindowsNumberParsing, EveryTextOfTheTableConvertsAsWindowsConvertsIt) {
+  const std::vector<std::string> texts = NumberTexts();
+  TempDir dir;
+  std::string list;
+  for (const std::string& text : texts) list += Hex(text) + "\n";
+  WriteFile(dir.File("numbers.txt"), list);
+  const std::vector<std::string> windows =
+      AskProbe("--numbers", dir.File("numbers.txt"), texts.size());
+  for (size_t i = 0; i < texts.size(); ++i) {
+    const auto known = kWineDiffers.find(texts[i]);
+    if (known != kWineDiffers.end()) {
+      EXPECT_EQ(windows[i], known->second.first) << "Wine's answer changed for " << texts[i];
+      EXPECT_EQ(Ours(texts[i]), known->second.second) << texts[i];
+      continue;
+    }
+    EXPECT_EQ(Ours(texts[i]), windows[i]) << "\"" << texts[i] << "\" (" << Hex(texts[i]) << ")";
   }
 }
 

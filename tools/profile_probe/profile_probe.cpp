@@ -5,8 +5,8 @@
 //        profile_probe --read LIST     each line of LIST: FILE TAB SECTION TAB KEY;
 //                                      prints per line the value read, as UTF-8 in hex
 //        profile_probe --numbers LIST  each line of LIST: a text as UTF-8 in hex; prints
-//                                      per line VarI4FromStr, VarR8FromStr and VarI2FromStr
-//                                      under locale 1041: the value or E and the error
+//                                      per line VarI4FromStr and VarR8FromStr under
+//                                      locale 1041: the value, or E and the error
 #include <windows.h>
 // After windows.h, whose types it needs.
 #include <oleauto.h>
@@ -101,15 +101,12 @@ int NumberList(const char* list) {
     std::wstring text = Wide(Unhex(line), CP_UTF8);
     LONG i4 = 0;
     DOUBLE r8 = 0;
-    SHORT i2 = 0;
     const HRESULT i4_result = VarI4FromStr(text.data(), kJapanese, 0, &i4);
     const HRESULT r8_result = VarR8FromStr(text.data(), kJapanese, 0, &r8);
-    const HRESULT i2_result = VarI2FromStr(text.data(), kJapanese, 0, &i2);
     char r8_text[40];
     std::snprintf(r8_text, sizeof r8_text, "%.17g", r8);
-    std::printf("%s %s %s\n", Outcome(i4_result, std::to_string(i4)).c_str(),
-                Outcome(r8_result, r8_text).c_str(),
-                Outcome(i2_result, std::to_string(i2)).c_str());
+    std::printf("%s %s\n", Outcome(i4_result, std::to_string(i4)).c_str(),
+                Outcome(r8_result, r8_text).c_str());
   }
   return 0;
 }
