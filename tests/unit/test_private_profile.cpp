@@ -203,36 +203,43 @@ TEST(PrivateProfileWrite, RemovesOnlyItsOwnLeftNewFiles) {
 
 // Two processes writing keys of their own into one file at once: every
 // key of both is there at the end, and a reader never sees a partial file.
+// A UTF-16 file stays UTF-16 throughout.
 TEST(PrivateProfileWrite, ConcurrentWritersLoseNoKey) {
-  TempDir dir;
-  const std::string path = dir.File("k.ini");
-  WriteFile(path, "[main]\nSP=10\n");
-  constexpr int kKeys = 150;
-  std::vector<pid_t> writers;
-  for (const char* prefix : {"A", "B"}) {
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      for (int i = 0; i < kKeys; ++i) {
-        if (!Write(path, std::to_string(i), prefix + std::to_string(i))) ::_exit(1);
+  std::string utf16_start = "\xFF\xFE";
+  for (const char c : std::string("[main]\nSP=10\n")) utf16_start += std::string{c, '\0'};
+  for (const std::string& start : {std::string("[main]\nSP=10\n"), utf16_start}) {
+    TempDir dir;
+    const std::string path = dir.File("k.ini");
+    WriteFile(path, start);
+    constexpr int kKeys = 100;
+    std::vector<pid_t> writers;
+    for (const char* prefix : {"A", "B"}) {
+      const pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        for (int i = 0; i < kKeys; ++i) {
+          if (!Write(path, std::to_string(i), prefix + std::to_string(i))) ::_exit(1);
+        }
+        ::_exit(0);
       }
-      ::_exit(0);
+      writers.push_back(child);
     }
-    writers.push_back(child);
+    int reads = 0;
+    for (bool running = true; running; ++reads) {
+      const std::string seen = ReadFile(path);
+      ASSERT_TRUE(seen.starts_with(start) &&
+                  seen.ends_with(start == utf16_start ? std::string("\n\0", 2) : "\n"))
+          << seen;
+      running = false;
+      for (const pid_t writer : writers) running |= ::waitpid(writer, nullptr, WNOHANG) == 0;
+    }
+    for (const char* prefix : {"A", "B"}) {
+      for (int i = 0; i < kKeys; ++i)
+        EXPECT_EQ(Read(path, prefix + std::to_string(i)), std::to_string(i)) << prefix << i;
+    }
+    EXPECT_EQ(Read(path), "10");
+    EXPECT_GT(reads, 1);
   }
-  int reads = 0;
-  for (bool running = true; running; ++reads) {
-    const std::string seen = ReadFile(path);
-    ASSERT_TRUE(seen.starts_with("[main]\nSP=10\n") && seen.ends_with("\n")) << seen;
-    running = false;
-    for (const pid_t writer : writers) running |= ::waitpid(writer, nullptr, WNOHANG) == 0;
-  }
-  for (const char* prefix : {"A", "B"}) {
-    for (int i = 0; i < kKeys; ++i)
-      EXPECT_EQ(Read(path, prefix + std::to_string(i)), std::to_string(i)) << prefix << i;
-  }
-  EXPECT_EQ(Read(path), "10");
-  EXPECT_GT(reads, 1);
 }
 
 // A disk with no room for the new file: the write reports failure, the old

@@ -214,6 +214,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(HostileCase{"SpeedNegative", SettingsFile("240", "0", "0", "-1"), 380},
                     HostileCase{"ColourPastALong", SettingsFile("99999999999", "0", "0", "10"), 6},
                     HostileCase{"SpeedLetters", SettingsFile("240", "0", "0", "fast"), 13},
+                    // Numbers as OLE Automation reads them.
+                    HostileCase{"SpeedInParentheses", SettingsFile("240", "0", "0", "(5)"), 380},
+                    HostileCase{"ColourThousands", SettingsFile("1,000", "0", "0", "10"), 0},
                     HostileCase{"PathIsAFolder", "", 0},
                     HostileCase{"FiftyMegabytes",
                                 "[other]\r\n" + std::string(50'000'000, ';') +
