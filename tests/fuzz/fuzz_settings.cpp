@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -50,14 +49,27 @@ std::string Load(const std::string& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
 // Lines without their ends: a last line without one gains one when the
-// writer adds a line after it.
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) {
+// writer adds a line after it. In Shift-JIS an LF right after a lead byte
+// belongs to that character and ends no line.
+std::vector<std::string> Lines(const std::string& text, bool shift_jis) {
+  std::vector<std::string> lines(1);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (shift_jis && IsLeadByte(c) && i + 1 < text.size()) {
+      lines.back() += text.substr(i, 2);
+      ++i;
+    } else if (c == '\n') {
+      lines.emplace_back();
+    } else {
+      lines.back() += static_cast<char>(c);
+    }
+  }
+  if (lines.back().empty()) lines.pop_back();
+  for (std::string& line : lines) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
   }
   return lines;
 }
@@ -72,8 +84,9 @@ void CheckOnlyTheKeyChanged(const std::string& before, const std::string& after)
     std::fprintf(stderr, "the write changed the file's encoding\n");
     std::abort();
   }
-  const std::vector<std::string> old_lines = Lines(std::string(old_text.text()));
-  const std::vector<std::string> new_lines = Lines(std::string(new_text.text()));
+  const bool shift_jis = old_text.encoding() == rt::ini::FileEncoding::kAnsi;
+  const std::vector<std::string> old_lines = Lines(std::string(old_text.text()), shift_jis);
+  const std::vector<std::string> new_lines = Lines(std::string(new_text.text()), shift_jis);
   size_t prefix = 0;
   while (prefix < old_lines.size() && prefix < new_lines.size() &&
          old_lines[prefix] == new_lines[prefix])
