@@ -19,6 +19,26 @@ class Corpus {
   std::vector<CorpusFile> files_;
 };
 
+// The plain shapes first: what a hand-edited file mostly holds.
+void Basics(Corpus& corpus) {
+  const std::pair<const char*, std::string> files[] = {
+      {"Plain", "[main]\nSP=10\n"},
+      {"CrLf", "[main]\r\nSP=10\r\n"},
+      {"NoSection", "[x]\nSP=1\n"},
+      {"CaseOfNames", "[MAIN]\nsp=100\n"},
+      {"Blanks", "  [ main ]\n  SP  =  200  \n"},
+      {"EmptyValue", "[main]\nSP=\n"},
+      {"DoubleQuotes", "[main]\nSP=\"10\"\n"},
+      {"SingleQuotes", "[main]\nSP='10'\n"},
+      {"Comment", "[main]\n;SP=1\nSP=3\n"},
+      {"FirstKeyWins", "[main]\nSP=1\nSP=2\n"},
+      {"FirstSectionWins", "[main]\nA=0\n[main]\nSP=9\n"},
+      {"LongValue", "[main]\nSP=" + std::string(300, '7') + "\n"},
+      {"Marker", "[main]\nSP=ERRORFLAG\n"},
+      {"NoFinalNewline", "[main]\nSP=10"}};
+  for (const auto& [name, bytes] : files) corpus.Add(name, bytes);
+}
+
 void LineEnds(Corpus& corpus) {
   const std::pair<const char*, std::string> ends[] = {
       {"Lf", "\n"}, {"CrLf", "\r\n"}, {"Cr", "\r"}, {"LfCr", "\n\r"}, {"CrCrLf", "\r\r\n"}};
@@ -174,6 +194,7 @@ void Encodings(Corpus& corpus) {
 
 std::vector<CorpusFile> SettingsCorpus() {
   Corpus corpus;
+  Basics(corpus);
   LineEnds(corpus);
   Headers(corpus);
   ControlCharacters(corpus);
