@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
-# Builds kelvora with its bench probes (in build-bench) and runs the bench,
-# or with --soak the long run.
+# Builds kelvora with its bench probes (in build-bench) and runs the bench:
+# the settings reader on a 50 MB file beside grep, then the rain; with
+# --settings the first alone, with --soak the long run.
 # Usage: tools/bench.sh [--seconds N] [--runs N]
+#        tools/bench.sh --settings [--runs N]
 #        tools/bench.sh --soak [--minutes N] [--width W] [--height H]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install.sh program bench
 tools/setup.sh build-bench -DKELVORA_BENCH_PROBES=ON -DKELVORA_TESTS=OFF >/dev/null
-if [[ "${1:-}" == "--soak" ]]; then
-  shift
-  exec build-bench/tools/bench/soak "$@"
-fi
+case "${1:-}" in
+  --soak)
+    shift
+    exec build-bench/tools/bench/soak "$@"
+    ;;
+  --settings)
+    shift
+    exec build-bench/tools/bench/settings_read "$@"
+    ;;
+esac
 build-bench/tools/bench/settings_read
+echo
 exec build-bench/tools/bench/bench "$@"

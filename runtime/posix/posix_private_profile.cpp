@@ -15,8 +15,12 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "runtime/posix/ini/file_encoding.h"
 #include "runtime/posix/ini/ini_text.h"
+#include "runtime/posix/ini/returned_value.h"
+#include "runtime/posix/ini/wide_text.h"
 #include "runtime/private_profile.h"
 
 namespace rt {
@@ -52,12 +56,21 @@ FileRead ReadWholeFile(const std::string& path) {
   return {true, std::move(text)};
 }
 
+// The key's value as the text of a file holds it: a file with a UTF-16
+// byte-order mark is read as text, one without as code page 932.
+std::optional<std::u16string> FindInText(std::string_view bytes, const std::string& section,
+                                         const std::string& key) {
+  const ini::ProfileText text(bytes);
+  return ini::FindValue(text.text(), text.charset(), ini::Utf8ToUtf16(section),
+                        ini::Utf8ToUtf16(key));
+}
+
 // The key's value in the file as it is on disk. A regular file is mapped
 // rather than copied, so that a large one costs little more than its scan;
 // anything else is read. Our writers never shorten a file in place (they
 // rename a new one over it), so the mapping stays whole while it is read.
-std::optional<std::string> FindInFile(const std::string& path, const std::string& section,
-                                      const std::string& key) {
+std::optional<std::u16string> FindInFile(const std::string& path, const std::string& section,
+                                         const std::string& key) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   struct stat info {};
@@ -66,8 +79,8 @@ std::optional<std::string> FindInFile(const std::string& path, const std::string
     void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
     ::close(fd);
     if (mapped != MAP_FAILED) {
-      std::optional<std::string> value =
-          ini::FindValue(std::string_view(static_cast<const char*>(mapped), size), section, key);
+      std::optional<std::u16string> value =
+          FindInText(std::string_view(static_cast<const char*>(mapped), size), section, key);
       ::munmap(mapped, size);
       return value;
     }
@@ -75,7 +88,7 @@ std::optional<std::string> FindInFile(const std::string& path, const std::string
     ::close(fd);
   }
   const FileRead file = ReadWholeFile(path);
-  return file.text ? ini::FindValue(*file.text, section, key) : std::nullopt;
+  return file.text ? FindInText(*file.text, section, key) : std::nullopt;
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -189,9 +202,8 @@ bool IsSafeText(const std::string& text) {
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& default_text, size_t size,
                                     const std::string& path) {
-  const std::optional<std::string> value = FindInFile(path, section, key);
-  const std::string& result = value ? *value : default_text;
-  return result.substr(0, size == 0 ? 0 : size - 1);
+  const std::optional<std::u16string> value = FindInFile(path, section, key);
+  return ini::AsReturned(value ? *value : ini::DefaultValue(ini::Utf8ToUtf16(default_text)), size);
 }
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
@@ -204,7 +216,13 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
   if (lock.held()) RemoveLeftScratchFiles(*target);
   const FileRead file = ReadWholeFile(*target);
   if (file.exists && !file.text) return false;  // never replace what we could not read
-  return ReplaceFile(*target, ini::WithValue(file.text.value_or(""), section, key, value));
+  const ini::ProfileText text(file.text ? std::string_view(*file.text) : std::string_view());
+  const std::string encoded =
+      text.charset() == ini::Charset::kUtf8 ? value : ini::Utf16ToCp932(ini::Utf8ToUtf16(value));
+  const std::string changed =
+      ini::WithValue(std::string(text.text()), text.charset(), ini::Utf8ToUtf16(section),
+                     ini::Utf8ToUtf16(key), encoded);
+  return ReplaceFile(*target, text.Save(changed));
 }
 
 }  // namespace rt

@@ -134,6 +134,29 @@ TEST_F(Dialog, AColorThatIsNoNumberStopsWithError13AndWritesNothing) {
   EXPECT_EQ(ReadFile(install_.Ini()), file);
 }
 
+// A file Notepad saved as "Unicode" (UTF-16 with its mark): read as text,
+// and OK writes it back as UTF-16, every other line as it was.
+TEST_F(Dialog, ANotepadUnicodeFileIsReadAndWrittenBackAsUnicode) {
+  const auto utf16 = [](const std::u16string& text) {
+    std::string out = "\xFF\xFE";
+    for (const char16_t unit : text) {
+      out += static_cast<char>(unit & 0xFF);
+      out += static_cast<char>(unit >> 8);
+    }
+    return out;
+  };
+  WriteFile(install_.Ini(), utf16(u"; \u8A2D\u5B9A\r\n[main]\r\nCOLOR1=0\r\nCOLOR2=0\r\n"
+                                  u"COLOR3=240\r\nSP=200\r\n"));
+  std::unique_ptr<Process> dialog = OpenDialog();
+  ASSERT_FALSE(window_.empty());
+  // Enter on the first focus (Default) picks green and the fastest speed;
+  // Tab, Enter is OK, which writes them.
+  display().Xdo({"windowfocus", "--sync", window_, "key", "Return", "Tab", "Return"});
+  EXPECT_EQ(dialog->WaitExit(5s), 0);
+  EXPECT_EQ(ReadFile(install_.Ini()), utf16(u"; \u8A2D\u5B9A\r\n[main]\r\nCOLOR1=0\r\n"
+                                            u"COLOR2=240\r\nCOLOR3=0\r\nSP=10\r\n"));
+}
+
 // The dialog's OK while another process writes keys of its own into the
 // same file: both sets are there at the end, none lost to the other.
 TEST_F(Dialog, OkWhileAnotherProcessWritesLosesNeitherSide) {

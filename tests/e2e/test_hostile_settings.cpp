@@ -119,6 +119,16 @@ TEST_P(HostileSettings, RunOrStopWithTheMessageAndWriteNothing) {
   EXPECT_EQ(Snapshot(), before_) << "nothing written";
 }
 
+// UTF-16, little-endian, with its byte-order mark; the text is ASCII.
+std::string Utf16(const std::string& ascii) {
+  std::string out = "\xFF\xFE";
+  for (const char c : ascii) {
+    out += c;
+    out += '\0';
+  }
+  return out;
+}
+
 std::vector<HostileCase> Cases() {
   const std::string valid_tail = "[main]\nCOLOR1=0\nCOLOR2=0\nCOLOR3=240\nSP=10\n";
   struct Content {
@@ -143,6 +153,17 @@ std::vector<HostileCase> Cases() {
       {"SpeedLetters", Place::kFile, SettingsFile("240", "0", "0", "fast"), 13, 0},
       {"ColorBlanks", Place::kFile, SettingsFile("240", "0", "   ", "10"), 13, 13},
       {"ColorBlankInside", Place::kFile, SettingsFile("2 40", "0", "0", "10"), 13, 13},
+      // Numbers as Windows reads them: thousands separators, parentheses
+      // for a negative, a full-width blank (in Shift-JIS, as the file is).
+      {"ColorThousands", Place::kFile, SettingsFile("1,000", "0", "0", "10"), 0, 0},
+      {"SpeedInParentheses", Place::kFile, SettingsFile("240", "0", "0", "(5)"), 380, 0},
+      {"ColorAfterFullWidthBlank", Place::kFile,
+       SettingsFile("\x81\x40"
+                    "240",
+                    "0", "0", "10"),
+       0, 0},
+      // A file Notepad saved as "Unicode" is text.
+      {"Utf16File", Place::kFile, Utf16(SettingsFile("0", "240", "0", "(5)")), 380, 0},
       // Settings that cannot be read run with the defaults and are left as
       // they are.
       {"PathIsAFolder", Place::kFolder, "", 0, 0},

@@ -10,10 +10,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "runtime/posix/ini/file_encoding.h"
+#include "runtime/posix/ini/wide_text.h"
 #include "runtime/private_profile.h"
 
 namespace {
@@ -48,23 +49,44 @@ std::string Load(const std::string& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
 // Lines without their ends: a last line without one gains one when the
-// writer adds a line after it.
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) {
+// writer adds a line after it. In Shift-JIS an LF right after a lead byte
+// belongs to that character and ends no line.
+std::vector<std::string> Lines(const std::string& text, bool shift_jis) {
+  std::vector<std::string> lines(1);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (shift_jis && IsLeadByte(c) && i + 1 < text.size()) {
+      lines.back() += text.substr(i, 2);
+      ++i;
+    } else if (c == '\n') {
+      lines.emplace_back();
+    } else {
+      lines.back() += static_cast<char>(c);
+    }
+  }
+  if (lines.back().empty()) lines.pop_back();
+  for (std::string& line : lines) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
   }
   return lines;
 }
 
 // The written file differs from the old one in at most one replaced line
-// (the key's) and two added ones (a new section's header and the key).
+// (the key's) and two added ones (a new section's header and the key),
+// compared as text: a UTF-16 file is UTF-16 before and after.
 void CheckOnlyTheKeyChanged(const std::string& before, const std::string& after) {
-  const std::vector<std::string> old_lines = Lines(before);
-  const std::vector<std::string> new_lines = Lines(after);
+  const rt::ini::ProfileText old_text(before);
+  const rt::ini::ProfileText new_text(after);
+  if (old_text.encoding() != new_text.encoding()) {
+    std::fprintf(stderr, "the write changed the file's encoding\n");
+    std::abort();
+  }
+  const bool shift_jis = old_text.encoding() == rt::ini::FileEncoding::kAnsi;
+  const std::vector<std::string> old_lines = Lines(std::string(old_text.text()), shift_jis);
+  const std::vector<std::string> new_lines = Lines(std::string(new_text.text()), shift_jis);
   size_t prefix = 0;
   while (prefix < old_lines.size() && prefix < new_lines.size() &&
          old_lines[prefix] == new_lines[prefix])
@@ -96,7 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const char* name : {"COLOR1", "COLOR2", "COLOR3", "SP"})
     rt::GetPrivateProfileString("main", name, "", 256, path);
   const std::string read = rt::GetPrivateProfileString(section, key, "-", 256, path);
-  if (read.size() > 255) std::abort();
+  // The value comes back in UTF-8; in the ANSI code page it fits the buffer.
+  if (rt::ini::Utf16ToCp932(rt::ini::Utf8ToUtf16(read)).size() > 255) std::abort();
 
   if (rt::WritePrivateProfileString(section, key, value, path)) {
     CheckOnlyTheKeyChanged(file, Load(path));

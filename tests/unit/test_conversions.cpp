@@ -38,7 +38,24 @@ INSTANTIATE_TEST_SUITE_P(
         TextToLong{"  ", 0, rt::kTypeMismatch}, TextToLong{"fast", 0, rt::kTypeMismatch},
         TextToLong{"abc", 0, rt::kTypeMismatch}, TextToLong{"12abc", 0, rt::kTypeMismatch},
         TextToLong{"1 0", 0, rt::kTypeMismatch}, TextToLong{"-", 0, rt::kTypeMismatch},
-        TextToLong{"&H", 0, rt::kTypeMismatch}, TextToLong{"&HZZ", 0, rt::kTypeMismatch}));
+        TextToLong{"&H", 0, rt::kTypeMismatch}, TextToLong{"&HZZ", 0, rt::kTypeMismatch},
+        // As OLE Automation reads them under the Japanese locale.
+        TextToLong{"1,000", 1000, 0}, TextToLong{"2,4,0", 240, 0}, TextToLong{"(5)", -5, 0},
+        TextToLong{"5-", -5, 0}, TextToLong{"240-", -240, 0}, TextToLong{"1,000.5", 1000, 0},
+        TextToLong{"\u3000"
+                   "240",
+                   240, 0},
+        TextToLong{"\uFFE5"
+                   "5",
+                   5, 0},
+        TextToLong{"&HFFFFFFFF", -1, 0}, TextToLong{"&H100000000", 0, rt::kOverflow},
+        TextToLong{"-&H1F", 31, 0}, TextToLong{"0.06", 0, 0}, TextToLong{"0.6", 1, 0},
+        TextToLong{",5", 0, rt::kTypeMismatch}, TextToLong{"(5", 0, rt::kTypeMismatch},
+        TextToLong{"+5+", 0, rt::kTypeMismatch}, TextToLong{"\uFF15", 0, rt::kTypeMismatch},
+        TextToLong{"\xC2\xA5"
+                   "5",
+                   0, rt::kTypeMismatch},
+        TextToLong{"1e3,0", 10000, 0}));
 
 TEST(CDbl, ReadsNumbersLikeCLngButKeepsFractions) {
   EXPECT_EQ(rt::CDbl("240.0"), 240.0);

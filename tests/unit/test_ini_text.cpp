@@ -5,11 +5,23 @@
 #include <string>
 
 #include "runtime/posix/ini/ini_text.h"
+#include "runtime/posix/ini/returned_value.h"
+#include "runtime/posix/ini/wide_text.h"
 
 namespace {
 
-using rt::ini::FindValue;
-using rt::ini::WithValue;
+// The raw value as UTF-8, in a file of the ANSI code page.
+std::optional<std::string> FindValue(const std::string& text, const std::u16string& section,
+                                     const std::u16string& key) {
+  const auto value = rt::ini::FindValue(text, rt::ini::Charset::kCp932, section, key);
+  if (!value) return std::nullopt;
+  return rt::ini::Utf16ToUtf8(*value);
+}
+
+std::string WithValue(const std::string& text, const std::u16string& section,
+                      const std::u16string& key, const std::string& value) {
+  return rt::ini::WithValue(text, rt::ini::Charset::kCp932, section, key, value);
+}
 
 struct ReadCase {
   const char* name;
@@ -21,7 +33,7 @@ struct ReadCase {
 class FindValueTable : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(FindValueTable, FindsTheValue) {
-  EXPECT_EQ(FindValue(GetParam().text, "main", "SP"), GetParam().sp);
+  EXPECT_EQ(FindValue(GetParam().text, u"main", u"SP"), GetParam().sp);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -34,16 +46,25 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadCase{"CaseInsensitiveNames", "[MAIN]\nsp=100\n", "100"},
                     ReadCase{"BlanksAround", "  [ main ]  \n  SP \t=  200  \n", "200"},
                     ReadCase{"EmptyValue", "[main]\nSP=\n", ""},
-                    ReadCase{"DoubleQuoted", "[main]\nSP=\" 10 \"\n", " 10 "},
-                    ReadCase{"SingleQuoted", "[main]\nSP='10'\n", "10"},
-                    ReadCase{"UnmatchedQuotes", "[main]\nSP=\"10'\n", "\"10'"},
+                    ReadCase{"QuotesKeptForTheCaller", "[main]\nSP=\" 10 \"\n", "\" 10 \""},
                     ReadCase{"CommentLinesSkipped", "[main]\n;SP=1\n  ; SP=2\nSP=3\n", "3"},
                     ReadCase{"FirstKeyWins", "[main]\nSP=1\nSP=2\n", "1"},
                     ReadCase{"FirstSectionWins", "[main]\nCOLOR1=0\n[main]\nSP=9\n", std::nullopt},
                     ReadCase{"KeyWithoutEqualsHidesLaterOnes", "[main]\nSP\nSP=4\n", std::nullopt},
                     ReadCase{"CrLf", "[main]\r\nSP=10\r\n", "10"},
+                    ReadCase{"CrAloneEndsALine", "[main]\rSP=10\rCOLOR1=1", "10"},
+                    ReadCase{"SectionNameToTheLastBracket", "[main]x]\nSP=10\n", std::nullopt},
+                    ReadCase{"TextAfterTheBracket", "[main] ; x\nSP=10\n", "10"},
+                    ReadCase{"NoBracketIsAKeyLine", "[main]\n[other\nSP=10\n", "10"},
+                    ReadCase{"FullWidthSpaceIsNoBlank", "[main]\n\x81\x40SP=10\n", std::nullopt},
+                    ReadCase{"NulEndsTheValue",
+                             std::string("[main]\nSP=1\0"
+                                         "0\n",
+                                         14),
+                             "1"},
+                    ReadCase{"LeadByteTakesTheLineEnd", "[main]\nA=\x83\nSP=10\n", std::nullopt},
+                    ReadCase{"ShiftJisTrailByteIsNoBracket", "[main\x83]\nSP=10\n", std::nullopt},
                     ReadCase{"NoFinalNewline", "[main]\nSP=10", "10"},
-                    ReadCase{"Utf8ByteOrderMark", "\xEF\xBB\xBF[main]\nSP=10\n", "10"},
                     ReadCase{"ValueWithEquals", "[main]\nSP=a=b\n", "a=b"},
                     ReadCase{"ErrorFlagIsJustText", "[main]\nSP=ERRORFLAG\n", "ERRORFLAG"}),
     [](const testing::TestParamInfo<ReadCase>& info) { return info.param.name; });
@@ -58,7 +79,7 @@ struct WriteCase {
 class WithValueTable : public testing::TestWithParam<WriteCase> {};
 
 TEST_P(WithValueTable, ChangesOnlyTheKey) {
-  EXPECT_EQ(WithValue(GetParam().before, "main", "SP", "200"), GetParam().after);
+  EXPECT_EQ(WithValue(GetParam().before, u"main", u"SP", "200"), GetParam().after);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -89,9 +110,31 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<WriteCase>& info) { return info.param.name; });
 
 TEST(WithValue, WhatIsWrittenReadsBack) {
-  const std::string text = WithValue("; c\n[x]\nSP=1\n", "main", "SP", "70");
-  EXPECT_EQ(FindValue(text, "main", "SP"), "70");
-  EXPECT_EQ(FindValue(text, "x", "SP"), "1");
+  const std::string text = WithValue("; c\n[x]\nSP=1\n", u"main", u"SP", "70");
+  EXPECT_EQ(FindValue(text, u"main", u"SP"), "70");
+  EXPECT_EQ(FindValue(text, u"x", u"SP"), "1");
+}
+
+TEST(WithValue, AddsTheKeyToItsSectionInAFileOfLoneCrs) {
+  const std::string text = WithValue("[main]\rA=1\r[x]\rB=2\r", u"main", u"SP", "7");
+  EXPECT_EQ(text, "[main]\rA=1\rSP=7\n[x]\rB=2\r");
+  EXPECT_EQ(FindValue(text, u"main", u"SP"), "7");
+}
+
+// What the A function hands back: quotes gone when they match, the value
+// cut to the buffer, a double-byte character that does not fit left out.
+TEST(AsReturned, UnquotesAndCutsLikeTheAFunction) {
+  using rt::ini::AsReturned;
+  EXPECT_EQ(AsReturned(u"\" 10 \"", 256), " 10 ");
+  EXPECT_EQ(AsReturned(u"'10'", 256), "10");
+  EXPECT_EQ(AsReturned(u"\"10'", 256), "\"10'");
+  EXPECT_EQ(AsReturned(u"\"", 256), "\"");
+  EXPECT_EQ(AsReturned(std::u16string(300, u'7'), 256), std::string(255, '7'));
+  EXPECT_EQ(AsReturned(u"\"" + std::u16string(255, u'7') + u"\"", 256), std::string(254, '7'))
+      << "the closing quote goes only when the whole value fits";
+  EXPECT_EQ(AsReturned(std::u16string(200, u'\u30A2'), 256).size(), 127u * 3)
+      << "127 two-byte characters fill 254 bytes; the 128th does not fit";
+  EXPECT_EQ(AsReturned(u"\u00E9\u20AC", 256), "e?");
 }
 
 }  // namespace

@@ -92,6 +92,55 @@ TEST(PrivateProfileWrite, FailsWithoutChangingAnything) {
   EXPECT_EQ(ReadFile(dir.File("k.ini")), "[main]\nSP=10\n");
 }
 
+// A file with a byte-order mark is text in that encoding, and a write keeps
+// the mark and the encoding: one key's line changes, nothing else.
+TEST(PrivateProfileWrite, KeepsTheEncodingOfAMarkedFile) {
+  TempDir dir;
+  const auto utf16 = [](const std::u16string& text, bool big_endian) {
+    std::string out = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+      const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+      out += big_endian ? high : low;
+      out += big_endian ? low : high;
+    }
+    return out;
+  };
+  struct Case {
+    const char* name;
+    std::string before, after;  // SP set to 200
+  };
+  const Case cases[] = {
+      {"Utf16Le", utf16(u"; \u8A2D\u5B9A\r\n[main]\r\nSP=10\r\nCOLOR1=\u30A2\r\n", false),
+       utf16(u"; \u8A2D\u5B9A\r\n[main]\r\nSP=200\r\nCOLOR1=\u30A2\r\n", false)},
+      {"Utf16Be", utf16(u"[main]\r\nSP=10\r\n", true), utf16(u"[main]\r\nSP=200\r\n", true)},
+      {"Utf16LeNewKey", utf16(u"[main]\r\nA=\U0001F600\r\n", false),
+       utf16(u"[main]\r\nA=\U0001F600\r\nSP=200\r\n", false)},
+      {"Utf16LeLoneSurrogateKept", utf16(u"[main]\r\nA=\xD800\r\n", false),
+       utf16(u"[main]\r\nA=\xD800\r\nSP=200\r\n", false)},
+      {"Utf8Bom", "\xEF\xBB\xBF[main]\nA=\xE5\x80\xA4\nSP=1\n",
+       "\xEF\xBB\xBF[main]\nA=\xE5\x80\xA4\nSP=200\n"},
+      {"ShiftJis", "[main]\n\x83\x5C=\x95\x5C\nSP=1\n", "[main]\n\x83\x5C=\x95\x5C\nSP=200\n"},
+  };
+  for (const Case& c : cases) {
+    const std::string path = dir.File(std::string(c.name) + ".ini");
+    WriteFile(path, c.before);
+    ASSERT_TRUE(Write(path, "200")) << c.name;
+    EXPECT_EQ(ReadFile(path), c.after) << c.name;
+    EXPECT_EQ(Read(path), "200") << c.name;
+  }
+}
+
+TEST(PrivateProfileRead, ReadsMarkedFilesAsText) {
+  TempDir dir;
+  const std::string path = dir.File("k.ini");
+  WriteFile(path, std::string("\xFF\xFE[\0m\0a\0i\0n\0]\0\n\0S\0P\0=\0\xA2\x30\n\0", 26));
+  EXPECT_EQ(Read(path), "\u30A2");
+  WriteFile(path, "\xEF\xBB\xBF[main]\nSP=\xE3\x82\xA2\n");
+  EXPECT_EQ(Read(path), "\u30A2");
+  WriteFile(path, "[main]\nSP=\x83\x41\n");  // Shift-JIS, the ANSI code page
+  EXPECT_EQ(Read(path), "\u30A2");
+}
+
 // Root writes into any folder, so the write runs as an ordinary user.
 TEST(PrivateProfileWrite, ReadOnlyFolderFailsAndKeepsTheFile) {
   TempDir dir;
@@ -154,36 +203,43 @@ TEST(PrivateProfileWrite, RemovesOnlyItsOwnLeftNewFiles) {
 
 // Two processes writing keys of their own into one file at once: every
 // key of both is there at the end, and a reader never sees a partial file.
+// A UTF-16 file stays UTF-16 throughout.
 TEST(PrivateProfileWrite, ConcurrentWritersLoseNoKey) {
-  TempDir dir;
-  const std::string path = dir.File("k.ini");
-  WriteFile(path, "[main]\nSP=10\n");
-  constexpr int kKeys = 150;
-  std::vector<pid_t> writers;
-  for (const char* prefix : {"A", "B"}) {
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      for (int i = 0; i < kKeys; ++i) {
-        if (!Write(path, std::to_string(i), prefix + std::to_string(i))) ::_exit(1);
+  std::string utf16_start = "\xFF\xFE";
+  for (const char c : std::string("[main]\nSP=10\n")) utf16_start += std::string{c, '\0'};
+  for (const std::string& start : {std::string("[main]\nSP=10\n"), utf16_start}) {
+    TempDir dir;
+    const std::string path = dir.File("k.ini");
+    WriteFile(path, start);
+    constexpr int kKeys = 100;
+    std::vector<pid_t> writers;
+    for (const char* prefix : {"A", "B"}) {
+      const pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        for (int i = 0; i < kKeys; ++i) {
+          if (!Write(path, std::to_string(i), prefix + std::to_string(i))) ::_exit(1);
+        }
+        ::_exit(0);
       }
-      ::_exit(0);
+      writers.push_back(child);
     }
-    writers.push_back(child);
+    int reads = 0;
+    for (bool running = true; running; ++reads) {
+      const std::string seen = ReadFile(path);
+      ASSERT_TRUE(seen.starts_with(start) &&
+                  seen.ends_with(start == utf16_start ? std::string("\n\0", 2) : "\n"))
+          << seen;
+      running = false;
+      for (const pid_t writer : writers) running |= ::waitpid(writer, nullptr, WNOHANG) == 0;
+    }
+    for (const char* prefix : {"A", "B"}) {
+      for (int i = 0; i < kKeys; ++i)
+        EXPECT_EQ(Read(path, prefix + std::to_string(i)), std::to_string(i)) << prefix << i;
+    }
+    EXPECT_EQ(Read(path), "10");
+    EXPECT_GT(reads, 1);
   }
-  int reads = 0;
-  for (bool running = true; running; ++reads) {
-    const std::string seen = ReadFile(path);
-    ASSERT_TRUE(seen.starts_with("[main]\nSP=10\n") && seen.ends_with("\n")) << seen;
-    running = false;
-    for (const pid_t writer : writers) running |= ::waitpid(writer, nullptr, WNOHANG) == 0;
-  }
-  for (const char* prefix : {"A", "B"}) {
-    for (int i = 0; i < kKeys; ++i)
-      EXPECT_EQ(Read(path, prefix + std::to_string(i)), std::to_string(i)) << prefix << i;
-  }
-  EXPECT_EQ(Read(path), "10");
-  EXPECT_GT(reads, 1);
 }
 
 // A disk with no room for the new file: the write reports failure, the old

@@ -1,16 +1,15 @@
 // The Windows screen saver (kelvora.scr) under Wine on a virtual display:
 // the command line, the settings file, the second copy, the rain and the
-// dialog, and our Linux INI reader held against Windows' own functions.
+// dialog. (Our Linux reader against Windows' own functions: see
+// test_windows_functions.cpp.)
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <sstream>
 #include <thread>
 
 #include "runtime/key_press.h"
-#include "runtime/private_profile.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/rain_picture.h"
 
@@ -34,13 +33,6 @@ class OnWine : public testing::Test {
   }
   void SetUp() override { ASSERT_NE(display_, nullptr); }
   static const VirtualDisplay& display() { return *display_; }
-
-  // Windows sees the Linux file system as drive Z:.
-  static std::string WindowsPath(const std::string& path) {
-    std::string windows = "Z:" + path;
-    std::replace(windows.begin(), windows.end(), '/', '\\');
-    return windows;
-  }
 
   // Starts /S and waits until its window covers the screen: under Wine the
   // first row takes a while, and the Load handler maximizes only after it.
@@ -247,6 +239,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(HostileCase{"SpeedNegative", SettingsFile("240", "0", "0", "-1"), 380},
                     HostileCase{"ColorPastALong", SettingsFile("99999999999", "0", "0", "10"), 6},
                     HostileCase{"SpeedLetters", SettingsFile("240", "0", "0", "fast"), 13},
+                    // Numbers as OLE Automation reads them.
+                    HostileCase{"SpeedInParentheses", SettingsFile("240", "0", "0", "(5)"), 380},
+                    HostileCase{"ColorThousands", SettingsFile("1,000", "0", "0", "10"), 0},
                     HostileCase{"PathIsAFolder", "", 0},
                     HostileCase{"FiftyMegabytes",
                                 "[other]\r\n" + std::string(50'000'000, ';') +
@@ -315,38 +310,5 @@ TEST_F(Wine, KeyPressArisesWhereWindowsPostsACharacter) {
   }
   EXPECT_EQ(compared, keys.size() * 8);
 }
-
-struct ReadCase {
-  const char* name;
-  std::string file;
-  friend void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class SameAsWindows : public Wine, public testing::WithParamInterface<ReadCase> {};
-
-// Both readers on the same file: what Windows reads, ours reads too.
-TEST_P(SameAsWindows, OurReaderReadsWhatWindowsReads) {
-  WriteFile(install_.Ini(), GetParam().file);
-  const std::string ours =
-      rt::GetPrivateProfileString("main", "SP", "ERRORFLAG", 256, install_.Ini());
-  Process probe({"wine", KELVORA_PROFILE_PROBE, WindowsPath(install_.Ini()), "main", "SP"}, "");
-  ASSERT_EQ(probe.WaitExit(), 0);
-  EXPECT_EQ(ours, probe.Stdout());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, SameAsWindows,
-    testing::Values(
-        ReadCase{"Plain", "[main]\nSP=10\n"}, ReadCase{"CrLf", "[main]\r\nSP=10\r\n"},
-        ReadCase{"NoFile", ""}, ReadCase{"NoSection", "[x]\nSP=1\n"},
-        ReadCase{"CaseOfNames", "[MAIN]\nsp=100\n"},
-        ReadCase{"Blanks", "  [ main ]\n  SP  =  200  \n"}, ReadCase{"Empty", "[main]\nSP=\n"},
-        ReadCase{"DoubleQuotes", "[main]\nSP=\"10\"\n"},
-        ReadCase{"SingleQuotes", "[main]\nSP='10'\n"}, ReadCase{"Comment", "[main]\n;SP=1\nSP=3\n"},
-        ReadCase{"FirstKeyWins", "[main]\nSP=1\nSP=2\n"},
-        ReadCase{"FirstSectionWins", "[main]\nA=0\n[main]\nSP=9\n"},
-        ReadCase{"LongValue", "[main]\nSP=" + std::string(300, '7') + "\n"},
-        ReadCase{"Marker", "[main]\nSP=ERRORFLAG\n"}, ReadCase{"NoFinalNewline", "[main]\nSP=10"}),
-    [](const testing::TestParamInfo<ReadCase>& info) { return info.param.name; });
 
 }  // namespace

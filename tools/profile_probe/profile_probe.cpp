@@ -1,15 +1,124 @@
-// Asks the system's private-profile functions, so that tests can hold our
-// Linux reader and writer against them (under Wine).
+// Asks the system's own functions, so that tests can hold our Linux code
+// against them (under Wine). Many questions go in one run: Wine starts slowly.
 // Usage: profile_probe FILE SECTION KEY          prints the value read
 //        profile_probe FILE SECTION KEY VALUE    writes it, prints 1 or 0
+//        profile_probe --read LIST     each line of LIST: FILE TAB SECTION TAB KEY;
+//                                      prints per line the value read, as UTF-8 in hex
+//        profile_probe --numbers LIST  each line of LIST: a text as UTF-8 in hex; prints
+//                                      per line VarI4FromStr and VarR8FromStr under
+//                                      locale 1041: the value, or E and the error
 #include <windows.h>
+// After windows.h, whose types it needs.
+#include <oleauto.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
+#include <vector>
+
+namespace {
+
+constexpr LCID kJapanese = 1041;
+
+std::string Hex(const std::string& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
+std::string Unhex(const std::string& hex) {
+  std::string out;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2) {
+    out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  }
+  return out;
+}
+
+std::wstring Wide(const std::string& text, UINT code_page) {
+  if (text.empty()) return {};
+  const int size =
+      MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
+  return out;
+}
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::vector<std::string> Split(const std::string& line, char separator) {
+  std::vector<std::string> fields(1);
+  for (char c : line) {
+    if (c == separator) {
+      fields.emplace_back();
+    } else if (c != '\r') {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+// The value as the program sees it: read through the A function, then
+// from the ANSI code page to UTF-8.
+int ReadList(const char* list) {
+  std::ifstream in(list, std::ios::binary);
+  for (std::string line; std::getline(in, line);) {
+    const std::vector<std::string> fields = Split(line, '\t');
+    if (fields.size() != 3) return 2;
+    std::string buffer(256, '\0');
+    const DWORD length = GetPrivateProfileStringA(fields[1].c_str(), fields[2].c_str(), "ERRORFLAG",
+                                                  buffer.data(), 256, fields[0].c_str());
+    buffer.resize(length);
+    buffer.resize(buffer.find('\0') == std::string::npos
+                      ? length
+                      : buffer.find('\0'));  // as the program cuts it
+    std::printf("%s\n", Hex(Utf8(Wide(buffer, CP_ACP))).c_str());
+  }
+  return 0;
+}
+
+std::string Outcome(HRESULT result, const std::string& value) {
+  if (result == DISP_E_OVERFLOW) return "E6";
+  if (FAILED(result)) return "E13";
+  return value;
+}
+
+int NumberList(const char* list) {
+  std::ifstream in(list, std::ios::binary);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::wstring text = Wide(Unhex(line), CP_UTF8);
+    LONG i4 = 0;
+    DOUBLE r8 = 0;
+    const HRESULT i4_result = VarI4FromStr(text.data(), kJapanese, 0, &i4);
+    const HRESULT r8_result = VarR8FromStr(text.data(), kJapanese, 0, &r8);
+    char r8_text[40];
+    std::snprintf(r8_text, sizeof r8_text, "%.17g", r8);
+    std::printf("%s %s\n", Outcome(i4_result, std::to_string(i4)).c_str(),
+                Outcome(r8_result, r8_text).c_str());
+  }
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--read") return ReadList(argv[2]);
+  if (argc == 3 && std::string(argv[1]) == "--numbers") return NumberList(argv[2]);
   if (argc != 4 && argc != 5) {
-    std::fprintf(stderr, "usage: profile_probe FILE SECTION KEY [VALUE]\n");
+    std::fprintf(stderr,
+                 "usage: profile_probe FILE SECTION KEY [VALUE] | --read LIST | --numbers LIST\n");
     return 2;
   }
   if (argc == 5) {

@@ -1,138 +1,187 @@
 #include "runtime/posix/ini/ini_text.h"
 
 #include <cstring>
-#include <string_view>
-#include <vector>
+
+#include "runtime/posix/ini/wide_text.h"
 
 namespace rt::ini {
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// The characters Windows' profile functions skip around lines, names and
+// values: ASCII's blanks, and Ctrl-Z (an old end-of-file mark). The
+// full-width space is not one of them.
+bool IsSpace(char16_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x1A; }
 
-std::string_view Trim(std::string_view s) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+std::u16string_view Trim(std::u16string_view s) {
+  while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
   return s;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
+// A name or value is a C string: it ends at the first NUL.
+std::u16string_view CString(std::u16string_view s) { return s.substr(0, s.find(u'\0')); }
+
+char16_t Lower(char16_t c) {
+  if (c >= 'A' && c <= 'Z') return static_cast<char16_t>(c + 32);
+  if (c == 0x0130) return u'i';  // Latin capital I with dot
+  if (c == 0x212A) return u'k';  // Kelvin sign
+  return c;
+}
+
+bool SameName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
   for (size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) return false;
+    if (Lower(a[i]) != Lower(b[i])) return false;
   }
   return true;
 }
 
+std::u16string Decode(std::string_view bytes, Charset charset) {
+  return charset == Charset::kUtf8 ? Utf8ToUtf16(bytes) : Cp932ToUtf16(bytes);
+}
+
 // One line of the file, without its line end.
 struct Line {
-  size_t begin;  // offset of the line in the text
-  size_t end;    // offset of its line end (or of the text's end)
+  size_t begin = 0;  // offset of the line in the text
+  size_t end = 0;    // offset of its CR or LF (or of the text's end)
+  std::string_view in(std::string_view text) const { return text.substr(begin, end - begin); }
 };
 
-std::vector<Line> SplitLines(std::string_view text) {
-  std::vector<Line> lines;
-  size_t begin = text.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
-  while (begin < text.size()) {
-    size_t newline = text.find('\n', begin);
-    const size_t next = newline == std::string_view::npos ? text.size() : newline + 1;
-    size_t end = newline == std::string_view::npos ? text.size() : newline;
-    if (end > begin && text[end - 1] == '\r') --end;
-    lines.push_back({begin, end});
-    begin = next;
+bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Walks the text one line at a time. A line ends at a CR or an LF; memchr
+// finds them, so that a large file costs little more than reading it. In
+// code page 932 a lead byte takes the byte after it, even a CR or an LF, so
+// a line end right after one is no end.
+class LineScanner {
+ public:
+  LineScanner(std::string_view text, Charset charset) : text_(text), charset_(charset) {}
+
+  bool Next(Line& line) {
+    if (next_ >= text_.size()) return false;
+    line.begin = next_;
+    size_t from = next_;
+    for (;;) {
+      line.end = FindEnd(from);
+      if (line.end == text_.size() || !SwallowedByLeadByte(line.begin, line.end)) break;
+      from = line.end + 1;
+    }
+    next_ = line.end + 1;
+    return true;
   }
-  return lines;
+
+ private:
+  size_t FindEnd(size_t from) {
+    if (from >= lf_ || lf_ == kUnknown) {
+      const void* lf = std::memchr(text_.data() + from, '\n', text_.size() - from);
+      lf_ = lf == nullptr ? text_.size()
+                          : static_cast<size_t>(static_cast<const char*>(lf) - text_.data());
+    }
+    const void* cr = std::memchr(text_.data() + from, '\r', lf_ - from);
+    return cr == nullptr ? lf_ : static_cast<size_t>(static_cast<const char*>(cr) - text_.data());
+  }
+
+  // Bytes outside the lead range end a character, so the run of lead-range
+  // bytes before the end tells: an odd run ends in a lead byte.
+  bool SwallowedByLeadByte(size_t begin, size_t end) const {
+    if (charset_ != Charset::kCp932) return false;
+    size_t run = 0;
+    while (end - run > begin && IsLeadByte(static_cast<unsigned char>(text_[end - run - 1]))) ++run;
+    return run % 2 == 1;
+  }
+
+  static constexpr size_t kUnknown = static_cast<size_t>(-1);
+  std::string_view text_;
+  Charset charset_;
+  size_t next_ = 0;
+  size_t lf_ = kUnknown;
+};
+
+// Whether the line's first character after blanks is '['. Most lines start
+// with an ASCII character, which settles it without decoding.
+bool MayBeHeader(std::string_view line, Charset charset) {
+  for (size_t i = 0; i < line.size(); ++i) {
+    const auto c = static_cast<unsigned char>(line[i]);
+    if (c >= 0x80) {
+      const std::u16string wide = Decode(line.substr(i), charset);
+      const std::u16string_view rest = Trim(wide);
+      return !rest.empty() && rest.front() == u'[';
+    }
+    if (!IsSpace(c)) return c == '[';
+  }
+  return false;
 }
 
-enum class Kind { kOther, kSection, kKey };
+enum class Kind { kBlank, kSection, kKey };
 
 struct Parsed {
-  Kind kind = Kind::kOther;
-  std::string_view name;
-  std::optional<std::string_view> value;  // a key line without '=' has none
+  Kind kind = Kind::kBlank;
+  std::u16string name;
+  std::optional<std::u16string> value;  // a key line without '=' has none
 };
 
-Parsed Parse(std::string_view line) {
-  const std::string_view trimmed = Trim(line);
-  if (trimmed.empty() || trimmed.front() == ';') return {};
-  if (trimmed.front() == '[') {
-    const size_t close = trimmed.find(']');
-    return {Kind::kSection,
-            Trim(trimmed.substr(1, close == std::string_view::npos ? close : close - 1)),
-            std::nullopt};
+Parsed Parse(std::string_view bytes, Charset charset) {
+  const std::u16string wide = Decode(bytes, charset);
+  const std::u16string_view line = Trim(wide);
+  if (line.empty()) return {};
+  if (line.front() == u'[') {
+    const size_t close = line.rfind(u']');
+    if (close != std::u16string_view::npos) {
+      return {Kind::kSection, std::u16string(CString(Trim(line.substr(1, close - 1)))),
+              std::nullopt};
+    }
   }
-  const size_t equals = trimmed.find('=');
-  if (equals == std::string_view::npos) return {Kind::kKey, trimmed, std::nullopt};
-  return {Kind::kKey, Trim(trimmed.substr(0, equals)), Trim(trimmed.substr(equals + 1))};
+  const size_t equals = line.find(u'=');
+  if (equals == std::u16string_view::npos) {
+    return {Kind::kKey, std::u16string(CString(line)), std::nullopt};
+  }
+  return {Kind::kKey, std::u16string(CString(Trim(line.substr(0, equals)))),
+          std::u16string(CString(Trim(line.substr(equals + 1))))};
 }
 
-std::string_view Unquoted(std::string_view value) {
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
-    return value.substr(1, value.size() - 2);
-  }
-  return value;
-}
-
-// Where a section's lines are, and the first line of the key in it.
+// Where the first section of that name is, and the first line of the key
+// in it. The scan stops at the key, or where that section ends.
 struct Place {
-  std::optional<size_t> section;  // index of the section's header line
-  std::optional<size_t> key;      // index of the key's line
-  size_t last_content = 0;        // last non-blank line of the section
+  std::optional<Line> section;  // the section's header line
+  std::optional<Line> key;      // the key's line
+  Line last_content;            // last non-blank line of the section
+  std::optional<std::u16string> value;
 };
 
-Place Locate(std::string_view text, const std::vector<Line>& lines, std::string_view section,
-             std::string_view key) {
+Place Locate(std::string_view text, Charset charset, std::u16string_view section,
+             std::u16string_view key) {
+  section = Trim(section);
+  key = Trim(key);
   Place place;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const Parsed parsed = Parse(text.substr(lines[i].begin, lines[i].end - lines[i].begin));
-    if (parsed.kind == Kind::kSection) {
-      if (place.section) break;  // only the first section of that name counts
-      if (SameName(parsed.name, section)) place.section = place.last_content = i;
+  LineScanner lines(text, charset);
+  for (Line line; lines.Next(line);) {
+    const std::string_view bytes = line.in(text);
+    if (!place.section) {
+      if (!MayBeHeader(bytes, charset)) continue;
+      const Parsed parsed = Parse(bytes, charset);
+      if (parsed.kind == Kind::kSection && !parsed.name.empty() && SameName(parsed.name, section)) {
+        place.section = place.last_content = line;
+      }
       continue;
     }
-    if (!place.section) continue;
-    if (!Trim(text.substr(lines[i].begin, lines[i].end - lines[i].begin)).empty()) {
-      place.last_content = i;
+    Parsed parsed = Parse(bytes, charset);
+    if (parsed.kind == Kind::kSection) break;  // only the first section of that name counts
+    if (parsed.kind == Kind::kBlank) continue;
+    place.last_content = line;
+    if (SameName(parsed.name, key)) {
+      place.key = line;
+      place.value = std::move(parsed.value);
+      break;
     }
-    if (parsed.kind == Kind::kKey && !place.key && SameName(parsed.name, key)) place.key = i;
   }
   return place;
 }
 
 }  // namespace
 
-// One pass over the lines, stopping as soon as the answer is known: a file
-// of many megabytes is read at the speed of its line scan. Outside the
-// section only headers are looked at.
-std::optional<std::string> FindValue(std::string_view text, std::string_view section,
-                                     std::string_view key) {
-  const std::string_view all = text;
-  size_t begin = all.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
-  bool in_section = false;
-  while (begin < all.size()) {
-    const void* found = std::memchr(all.data() + begin, '\n', all.size() - begin);
-    const size_t newline =
-        found ? static_cast<size_t>(static_cast<const char*>(found) - all.data()) : all.size();
-    size_t end = newline;
-    if (end > begin && all[end - 1] == '\r') --end;
-    const std::string_view line = all.substr(begin, end - begin);
-    begin = newline + 1;
-    const size_t first = line.find_first_not_of(" \t");
-    if (first == std::string_view::npos) continue;
-    if (line[first] == '[') {
-      if (in_section) return std::nullopt;  // only the first section of that name counts
-      in_section = SameName(Parse(line).name, section);
-      continue;
-    }
-    if (!in_section) continue;
-    const Parsed parsed = Parse(line);
-    if (parsed.kind != Kind::kKey || !SameName(parsed.name, key)) continue;
-    if (!parsed.value) return std::nullopt;
-    return std::string(Unquoted(*parsed.value));
-  }
-  return std::nullopt;
+std::optional<std::u16string> FindValue(std::string_view text, Charset charset,
+                                        std::u16string_view section, std::u16string_view key) {
+  return Locate(text, charset, section, key).value;
 }
 
 namespace {
@@ -144,26 +193,37 @@ std::string Terminated(const std::string& text, const std::string& newline) {
   return text + (text.back() == '\r' ? "\n" : newline);
 }
 
+std::string Encode(std::u16string_view text, Charset charset) {
+  return charset == Charset::kUtf8 ? Utf16ToUtf8(text) : Utf16ToCp932(text);
+}
+
+// The key's name as the line spells it, for the rewritten line.
+std::string KeyName(std::string_view line, Charset charset) {
+  const std::u16string wide = Decode(line, charset);
+  const std::u16string_view trimmed = Trim(wide);
+  return Encode(Trim(trimmed.substr(0, trimmed.find(u'='))), charset);
+}
+
 }  // namespace
 
-std::string WithValue(const std::string& text, const std::string& section, const std::string& key,
-                      const std::string& value) {
+std::string WithValue(const std::string& text, Charset charset, std::u16string_view section,
+                      std::u16string_view key, const std::string& value) {
   const std::string newline = text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-  const std::vector<Line> lines = SplitLines(text);
-  const Place place = Locate(text, lines, section, key);
+  const Place place = Locate(text, charset, section, key);
   if (place.key) {
-    const Line line = lines[*place.key];
-    const Parsed parsed = Parse(std::string_view(text).substr(line.begin, line.end - line.begin));
-    return text.substr(0, line.begin) + std::string(parsed.name) + "=" + value +
-           text.substr(line.end);
+    return text.substr(0, place.key->begin) + KeyName(place.key->in(text), charset) + "=" + value +
+           text.substr(place.key->end);
   }
-  const std::string entry = key + "=" + value + newline;
+  const std::string entry = Encode(key, charset) + "=" + value + newline;
   if (place.section) {
-    const size_t line_end = text.find('\n', lines[place.last_content].end);
-    if (line_end == std::string::npos) return Terminated(text, newline) + entry;
-    return text.substr(0, line_end + 1) + entry + text.substr(line_end + 1);
+    // Right after the section's last line and its line end.
+    size_t after = place.last_content.end;
+    if (after < text.size() && text[after] == '\r') ++after;
+    if (after < text.size() && text[after] == '\n') ++after;
+    if (after == text.size()) return Terminated(text, newline) + entry;
+    return text.substr(0, after) + entry + text.substr(after);
   }
-  return Terminated(text, newline) + "[" + section + "]" + newline + entry;
+  return Terminated(text, newline) + "[" + Encode(section, charset) + "]" + newline + entry;
 }
 
 }  // namespace rt::ini
