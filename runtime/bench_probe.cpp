@@ -29,4 +29,11 @@ void FirstMap() {
   std::fprintf(stderr, "bench-first-map %lld\n", MonotonicNanoseconds());
 }
 
+void FirstFrame() {
+  static bool drawn = false;
+  if (drawn) return;
+  drawn = true;
+  std::fprintf(stderr, "bench-first-frame %lld\n", MonotonicNanoseconds());
+}
+
 }  // namespace rt::bench

@@ -33,7 +33,8 @@ Form::~Form() = default;
 void Form::Show() {
   if (!IsLoaded()) {
     window_ = native::CreateFormWindow(design_, Screen::PixelsX(design_.client_width),
-                                       Screen::PixelsY(design_.client_height), input_);
+                                       Screen::PixelsY(design_.client_height), !windowed_.empty(),
+                                       input_);
     loaded_forms.push_back(this);
     for (Control* control : controls_) control->CreateNative();
     first_focus_ = ArrangeControls(windowed_, *window_);

@@ -182,9 +182,12 @@ class TimerSource {
   virtual void SetInterval(int milliseconds) = 0;
 };
 
-// The window of a form, at its design's client size in pixels.
+// The window of a form, at its design's client size in pixels; whether the
+// form holds controls that are windows comes along, for a system that draws
+// such forms with another toolkit.
 std::unique_ptr<Window> CreateFormWindow(const FormDesign& design, int client_width,
-                                         int client_height, WindowEvents& events);
+                                         int client_height, bool holds_controls,
+                                         WindowEvents& events);
 std::unique_ptr<TimerSource> CreateTimerSource(std::function<void()> on_tick);
 
 // ---- The program's life ----

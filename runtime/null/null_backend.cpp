@@ -142,7 +142,7 @@ std::string Command() { return ""; }
 namespace native {
 
 std::unique_ptr<Window> CreateFormWindow(const FormDesign&, int client_width, int client_height,
-                                         WindowEvents& events) {
+                                         bool, WindowEvents& events) {
   return std::make_unique<null::NullWindow>(client_width, client_height, events);
 }
 

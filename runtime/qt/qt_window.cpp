@@ -106,37 +106,10 @@ FormWidget::FormWidget(const FormDesign& design, QSize client, native::WindowEve
     frame.moveCenter(screen()->availableGeometry().center());
     move(frame.topLeft());
   }
-  if (bypasses_window_manager_ && picture_.isNull()) {
-    setAttribute(Qt::WA_PaintOnScreen);
-    canvas_ = X11Canvas::For(*this, back_color_.rgb() & 0xFFFFFF);
-    if (!canvas_) setAttribute(Qt::WA_PaintOnScreen, false);
-  }
 }
-
-void FormWidget::Invalidate(const native::PixelRect& area) {
-  if (!canvas_) {
-    update(area.x, area.y, area.width, area.height);
-  } else if (events_ != nullptr && isVisible()) {
-    canvas_->Paint(*events_, area, width(), height());
-  }
-}
-
-std::unique_ptr<native::Surface> FormWidget::CreateSurface(const FontDesign& font) const {
-  if (canvas_) return canvas_->CreateSurface(font);
-  return std::make_unique<QtSurface>(font);
-}
-
-QPaintEngine* FormWidget::paintEngine() const { return canvas_ ? nullptr : QWidget::paintEngine(); }
 
 void FormWidget::paintEvent(QPaintEvent* event) {
   bench::FirstMap();  // the first paint follows the map
-  if (canvas_) {
-    if (events_ == nullptr) return;
-    for (const QRect& rect : event->region())
-      canvas_->Paint(*events_, {rect.x(), rect.y(), rect.width(), rect.height()}, width(),
-                     height());
-    return;
-  }
   QPainter painter(this);
   // Rect by rect: a tick dirties a strip per moving column, and painting the
   // strips' bounding box would redraw the whole screen.
@@ -227,7 +200,7 @@ int QtWindow::ClientHeight() const { return widget_->height(); }
 void QtWindow::Invalidate(const native::PixelRect& area) { widget_->Invalidate(area); }
 
 std::unique_ptr<native::Surface> QtWindow::CreateSurface(const FontDesign& font) {
-  return widget_->CreateSurface(font);
+  return std::make_unique<QtSurface>(font);
 }
 
 std::unique_ptr<native::ControlPeer> QtWindow::CreateControl(const native::ControlLook& look,
@@ -253,7 +226,7 @@ void QtWindow::OrderControls(const std::vector<native::FocusStop>& order) {
 namespace rt::native {
 
 std::unique_ptr<Window> CreateFormWindow(const FormDesign& design, int client_width,
-                                         int client_height, WindowEvents& events) {
+                                         int client_height, bool, WindowEvents& events) {
   qt::EnsureApplication();
   return std::make_unique<qt::QtWindow>(design, QSize(client_width, client_height), events);
 }

@@ -8,7 +8,6 @@
 
 #include "runtime/design.h"
 #include "runtime/native.h"
-#include "runtime/qt/x11_canvas.h"
 
 namespace rt::qt {
 
@@ -18,9 +17,9 @@ class FormWidget : public QWidget {
   // The form is going: no more input reaches it.
   void Detach() { events_ = nullptr; }
   // Repaints the area: at once when drawn straight onto X, else later.
-  void Invalidate(const native::PixelRect& area);
-  std::unique_ptr<native::Surface> CreateSurface(const FontDesign& font) const;
-  QPaintEngine* paintEngine() const override;
+  void Invalidate(const native::PixelRect& area) {
+    update(area.x, area.y, area.width, area.height);
+  }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -37,7 +36,6 @@ class FormWidget : public QWidget {
   QColor back_color_;
   QPixmap picture_;
   bool bypasses_window_manager_;
-  std::unique_ptr<X11Canvas> canvas_;  // only for the full-screen form on X
 };
 
 class QtWindow : public native::Window {

@@ -334,7 +334,7 @@ LRESULT Win32Window::HandleMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l) 
 namespace rt::native {
 
 std::unique_ptr<Window> CreateFormWindow(const FormDesign& design, int client_width,
-                                         int client_height, WindowEvents& events) {
+                                         int client_height, bool, WindowEvents& events) {
   return std::make_unique<win32::Win32Window>(design, client_width, client_height, events);
 }
 

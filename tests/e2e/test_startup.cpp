@@ -12,6 +12,12 @@ const std::string kDefaults = "[main]\nCOLOR1=240\nCOLOR2=0\nCOLOR3=0\nSP=10\n";
 
 enum class Shows { kNothing, kRain, kDialog };
 
+// Whether the running program has loaded Qt's libraries.
+bool LoadedQt(const Process& program) {
+  return ReadFile("/proc/" + std::to_string(program.pid()) + "/maps").find("libQt6") !=
+         std::string::npos;
+}
+
 struct CommandCase {
   const char* name;
   friend void PrintTo(const CommandCase& c, std::ostream* out) { *out << c.name; }
@@ -33,6 +39,7 @@ TEST_P(CommandLine, PicksTheRainTheDialogOrNothing) {
     const std::string caption = display().WindowName(*window);
     EXPECT_EQ(caption.starts_with("設定"), c.shows == Shows::kDialog) << caption;
     EXPECT_TRUE(saver.Running());
+    EXPECT_EQ(LoadedQt(saver), c.shows == Shows::kDialog) << "the rain runs without Qt";
   }
   EXPECT_EQ(ReadFile(install_.Ini()), kDefaults) << "every run that gets past the copy test";
 }

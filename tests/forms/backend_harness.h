@@ -19,6 +19,8 @@ ScreenPixels ScreenSize();
 void Pump();
 // Whether any printed pixel of the surface differs from black.
 bool HasInk(const rt::native::Surface& surface);
+// Whether the backend's forms take windowed controls (bare X's don't).
+bool HoldsWindowedControls();
 
 // Pointer buttons as X numbers them (1 left, 2 middle, 3 right, 8 back,
 // 9 forward); positions in client-area pixels.

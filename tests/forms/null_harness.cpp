@@ -22,6 +22,8 @@ bool HasInk(const rt::native::Surface& surface) {
   return false;
 }
 
+bool HoldsWindowedControls() { return true; }
+
 void Press(const rt::Form& form, int button, int x, int y, bool double_click) {
   Events(form).ButtonDown(button, x, y, {}, double_click);
 }

@@ -96,6 +96,8 @@ bool HasInk(const rt::native::Surface& surface) {
   return false;
 }
 
+bool HoldsWindowedControls() { return true; }
+
 void Press(const rt::Form& form, int button, int x, int y, bool double_click) {
   held |= QtButton(button);
   SendMouse(form, double_click ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress,

@@ -33,7 +33,8 @@ expect() {  # expect DESCRIPTION yes|no PATTERN TASK...
 for pattern in '^wine' 'mingw' '^clang' 'libclang' 'gtest' 'xdotool'; do
   expect "the run asks for no $pattern" no "$pattern" program screenshot
 done
-for pattern in '^qt6-base-dev$' '^xvfb$' '^imagemagick$' '^g\+\+$' '^cmake$'; do
+for pattern in '^qt6-base-dev$' '^libxkbcommon-x11-dev$' '^libfreetype-dev$' '^libfontconfig-dev$' \
+  '^xvfb$' '^imagemagick$' '^g\+\+$' '^cmake$'; do
   expect "the run asks for $pattern" yes "$pattern" program screenshot
 done
 expect "the Windows build asks for no clang" no '^clang' windows

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
-#include <QApplication>
-#include <QWidget>
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
@@ -13,9 +11,9 @@
 
 #include "runtime/conversions.h"
 #include "runtime/design.h"
-#include "runtime/qt/qt_application.h"
-#include "runtime/qt/x11_canvas.h"
-#include "runtime/qt/x11_surface.h"
+#include "runtime/x11/x11_canvas.h"
+#include "runtime/x11/x11_connection.h"
+#include "runtime/x11/x11_surface.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -28,22 +26,29 @@ class X11Images : public testing::Test {
   static void SetUpTestSuite() {
     display_ = std::make_unique<VirtualDisplay>(320, 240);
     ::setenv("DISPLAY", display_->name().c_str(), 1);
-    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-    rt::qt::SetProgramName("x11_tests");
-    rt::qt::EnsureApplication();
   }
 
   void SetUp() override {
-    window_.setGeometry(0, 0, 200, 200);
-    window_.show();
-    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
-    canvas_ = rt::qt::X11Canvas::For(window_, 0);
-    ASSERT_NE(canvas_, nullptr) << "Xvfb lays pixels out as Qt does";
+    rt::x11::X11Connection& x = rt::x11::X11Connection::Get();
+    window_ = xcb_generate_id(x.xcb());
+    xcb_create_window(x.xcb(), XCB_COPY_FROM_PARENT, window_, x.screen()->root, 0, 0, 200, 200, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, x.screen()->root_visual, 0, nullptr);
+    xcb_map_window(x.xcb(), window_);
+    x.Sync();
+    canvas_ = rt::x11::X11Canvas::For(x.xcb(), window_, 0);
+    ASSERT_NE(canvas_, nullptr) << "Xvfb lays pixels out as the client images do";
   }
 
-  rt::qt::X11Surface& NewImage(int height) {
-    surfaces_.push_back(canvas_->CreateSurface(rt::FontDesign{"IPAGothic", 9, 700}));
-    auto& surface = static_cast<rt::qt::X11Surface&>(*surfaces_.back());
+  void TearDown() override {
+    surfaces_.clear();
+    canvas_.reset();
+    xcb_destroy_window(rt::x11::X11Connection::Get().xcb(), window_);
+  }
+
+  rt::x11::X11Surface& NewImage(int height) {
+    surfaces_.push_back(
+        canvas_->CreateSurface(rt::x11::TextFont::For(rt::FontDesign{"IPAGothic", 9, 700}, 96)));
+    auto& surface = static_cast<rt::x11::X11Surface&>(*surfaces_.back());
     surface.Resize(kWidth, height, kBlack);
     return surface;
   }
@@ -55,15 +60,13 @@ class X11Images : public testing::Test {
 
   // The brightest red and green in rows [top, bottom) of the image, as the
   // window shows it once copied there.
-  std::pair<int, int> InkOnScreen(const rt::qt::X11Surface& surface, int top, int bottom) {
+  std::pair<int, int> InkOnScreen(const rt::x11::X11Surface& surface, int top, int bottom) {
     surface.CopyTo(0, 0, kWidth, bottom, 0, 0);
-    xcb_connection_t* connection =
-        qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    xcb_connection_t* connection = rt::x11::X11Connection::Get().xcb();
     xcb_get_image_reply_t* reply =
         xcb_get_image_reply(connection,
-                            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP,
-                                          static_cast<xcb_window_t>(window_.winId()), 0, 0, kWidth,
-                                          static_cast<uint16_t>(bottom), ~0u),
+                            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, 0, 0,
+                                          kWidth, static_cast<uint16_t>(bottom), ~0u),
                             nullptr);
     int red = 0, green = 0;
     if (reply != nullptr) {
@@ -80,13 +83,13 @@ class X11Images : public testing::Test {
   }
 
   static inline std::unique_ptr<VirtualDisplay> display_;
-  QWidget window_;
-  std::unique_ptr<rt::qt::X11Canvas> canvas_;
+  xcb_window_t window_ = XCB_NONE;
+  std::unique_ptr<rt::x11::X11Canvas> canvas_;
   std::vector<std::unique_ptr<rt::native::Surface>> surfaces_;
 };
 
 TEST_F(X11Images, AnImageDrawnIntoAgainKeepsWhatItHad) {
-  rt::qt::X11Surface& image = NewImage(26);
+  rt::x11::X11Surface& image = NewImage(26);
   const int line = image.PrintLine(0, rt::Chr(177), rt::RGB(255, 0, 0));
   CrowdOut();
   image.PrintLine(line, rt::Chr(178), rt::RGB(0, 255, 0));
@@ -101,7 +104,7 @@ TEST_F(X11Images, AnImageDrawnIntoAgainKeepsWhatItHad) {
 }
 
 TEST_F(X11Images, AClearedImageComesBackInItsColor) {
-  rt::qt::X11Surface& image = NewImage(13);
+  rt::x11::X11Surface& image = NewImage(13);
   image.PrintLine(0, rt::Chr(177), rt::RGB(255, 0, 0));
   image.Clear(rt::RGB(0, 255, 0));
   CrowdOut();

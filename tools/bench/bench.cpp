@@ -4,7 +4,8 @@
 // screen size the ticks per second achieved, the longest tick against the
 // median one, the cores used by the program and by the X server in the
 // steady state, the ratio of the saver's total to the reference's, the peak
-// memory and the time from exec to the window's first map.
+// memory, the time from exec to the window's first map and to its first
+// full-screen frame drawn on the server.
 // Usage: bench [--seconds N] [--runs N]
 
 #include <algorithm>
@@ -38,6 +39,7 @@ struct Run {
   double server_cores = 0;
   double peak_mib = 0;
   double first_map_ms = 0;
+  double first_frame_ms = 0;
 };
 
 struct Tick {
@@ -88,8 +90,8 @@ double LongestToMedianGap(const std::vector<Tick>& ticks) {
   return LongestToMedian(gaps);
 }
 
-double FirstMapMs(const std::string& log, long long start_ns) {
-  const std::string marker = "bench-first-map ";
+// Milliseconds from the start to the first line with the marker; -1 for none.
+double MarkerMs(const std::string& log, const std::string& marker, long long start_ns) {
   const size_t at = log.find(marker);
   if (at == std::string::npos) return -1;
   return static_cast<double>(std::stoll(log.substr(at + marker.size())) - start_ns) / 1e6;
@@ -119,7 +121,8 @@ Run MeasureOnce(const std::vector<std::string>& command, const VirtualDisplay& d
   run.longest_to_median_gap = LongestToMedianGap(ticks);
   run.program_cores = (program_after - program_before) / wall;
   run.server_cores = (server_after - server_before) / wall;
-  run.first_map_ms = FirstMapMs(log, Nanoseconds(start));
+  run.first_map_ms = MarkerMs(log, "bench-first-map ", Nanoseconds(start));
+  run.first_frame_ms = MarkerMs(log, "bench-first-frame ", Nanoseconds(start));
   return run;
 }
 
@@ -133,7 +136,7 @@ std::string Summary(std::vector<double> values, const char* format) {
 }
 
 struct Series {
-  std::vector<double> ticks, longest, gap, program, server, ratio, memory, first;
+  std::vector<double> ticks, longest, gap, program, server, ratio, memory, first, frame;
 
   void Add(const Run& run, double ratio_to_reference) {
     ticks.push_back(run.ticks_per_second);
@@ -144,14 +147,16 @@ struct Series {
     ratio.push_back(ratio_to_reference);
     memory.push_back(run.peak_mib);
     first.push_back(run.first_map_ms);
+    frame.push_back(run.first_frame_ms);
   }
 
   void Print(const char* name, int width, int height) const {
-    std::printf("| %d×%d | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", width, height, name,
-                Summary(ticks, "%.1f").c_str(), Summary(longest, "%.1f").c_str(),
+    std::printf("| %d×%d | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", width, height,
+                name, Summary(ticks, "%.1f").c_str(), Summary(longest, "%.1f").c_str(),
                 Summary(gap, "%.1f").c_str(), Summary(program, "%.3f").c_str(),
                 Summary(server, "%.3f").c_str(), Summary(ratio, "%.2f").c_str(),
-                Summary(memory, "%.1f").c_str(), Summary(first, "%.0f").c_str());
+                Summary(memory, "%.1f").c_str(), Summary(first, "%.0f").c_str(),
+                Summary(frame, "%.0f").c_str());
   }
 };
 
@@ -174,8 +179,8 @@ int main(int argc, char** argv) {
       "| screen | program | ticks/s | longest ÷ median tick | longest ÷ median gap between "
       "ticks | program cores | X server cores | total ÷ reference | peak memory MiB | exec to "
       "first "
-      "map ms |\n");
-  std::printf("|---|---|---|---|---|---|---|---|---|---|\n");
+      "map ms | exec to first full-screen frame ms |\n");
+  std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
   for (const auto& [width, height] : {std::pair{1920, 1080}, std::pair{3840, 2160}}) {
     VirtualDisplay display(width, height);
     Installation install;

@@ -2,8 +2,9 @@
 // images as wide as the saver's (19 px, 13-px lines of one colour each,
 // drawn once into pixmaps on the X server) are blitted to a black
 // full-screen window 100 times a second, each falling at its own speed, with
-// no other logic. It reports its ticks and its first map on standard error
-// in the same lines as the saver's bench probes. Runs until killed.
+// no other logic. It reports its ticks, its first map and its first frame
+// on standard error in the same lines as the saver's bench probes. Runs
+// until killed.
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -63,6 +64,7 @@ class Reference {
       Tick();
       std::fprintf(stderr, "bench-tick %lld %lld %lld\n", ++ticks, Nanoseconds(start),
                    Nanoseconds(std::chrono::steady_clock::now()));
+      ReportFirstFrame();
       next += kInterval;
       std::this_thread::sleep_until(next);
     }
@@ -129,6 +131,14 @@ class Reference {
     }
   }
 
+  // The first tick after the map, once the server has drawn it.
+  void ReportFirstFrame() {
+    if (!mapped_ || framed_) return;
+    framed_ = true;
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+    std::fprintf(stderr, "bench-first-frame %lld\n", Nanoseconds(std::chrono::steady_clock::now()));
+  }
+
   xcb_connection_t* connection_;
   xcb_screen_t* screen_;
   xcb_window_t window_;
@@ -138,6 +148,7 @@ class Reference {
   std::vector<Column> columns_;
   std::mt19937 random_{std::random_device{}()};
   bool mapped_ = false;
+  bool framed_ = false;
 };
 
 }  // namespace

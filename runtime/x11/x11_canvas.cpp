@@ -1,24 +1,15 @@
-#include "runtime/qt/x11_canvas.h"
+#include "runtime/x11/x11_canvas.h"
 
-#include <QGuiApplication>
-#include <QWidget>
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
 
-#include "runtime/qt/x11_surface.h"
+#include "runtime/x11/x11_surface.h"
 
-namespace rt::qt {
+namespace rt::x11 {
 namespace {
 
-xcb_connection_t* X11Connection() {
-  const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  return x11 != nullptr ? x11->connection() : nullptr;
-}
-
-// True when the window's pixels are 32-bit little-endian 0x00RRGGBB words,
-// the layout of a QImage::Format_RGB32.
-bool LaysOutLikeQImage(xcb_connection_t* connection, xcb_visualid_t visual, uint8_t depth) {
+bool LaysOutLikeClientImages(xcb_connection_t* connection, xcb_visualid_t visual, uint8_t depth) {
   const xcb_setup_t* setup = xcb_get_setup(connection);
   if (setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST) return false;
   bool word_per_pixel = false;
@@ -53,17 +44,15 @@ native::PixelRect Intersection(const native::PixelRect& a, const native::PixelRe
 
 }  // namespace
 
-std::unique_ptr<X11Canvas> X11Canvas::For(QWidget& widget, uint32_t back_pixel) {
-  xcb_connection_t* connection = X11Connection();
-  if (connection == nullptr) return nullptr;
-  const auto window = static_cast<xcb_window_t>(widget.winId());
+std::unique_ptr<X11Canvas> X11Canvas::For(xcb_connection_t* connection, xcb_window_t window,
+                                          uint32_t back_pixel) {
   xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
       connection, xcb_get_window_attributes(connection, window), nullptr);
   xcb_get_geometry_reply_t* geometry =
       xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
   std::unique_ptr<X11Canvas> canvas;
   if (attributes != nullptr && geometry != nullptr &&
-      LaysOutLikeQImage(connection, attributes->visual, geometry->depth)) {
+      LaysOutLikeClientImages(connection, attributes->visual, geometry->depth)) {
     canvas = std::make_unique<X11Canvas>(connection, window, geometry->depth, back_pixel);
   }
   std::free(attributes);
@@ -81,8 +70,8 @@ X11Canvas::X11Canvas(xcb_connection_t* connection, xcb_window_t window, uint8_t 
 
 X11Canvas::~X11Canvas() { xcb_free_gc(connection_, gc_); }
 
-std::unique_ptr<native::Surface> X11Canvas::CreateSurface(const FontDesign& font) const {
-  return std::make_unique<X11Surface>(font, connection_, window_, depth_, gc_);
+std::unique_ptr<native::Surface> X11Canvas::CreateSurface(std::shared_ptr<TextFont> font) const {
+  return std::make_unique<X11Surface>(std::move(font), connection_, window_, depth_, gc_);
 }
 
 void X11Canvas::Paint(const native::WindowEvents& form, const native::PixelRect& area, int width,
@@ -124,4 +113,4 @@ void X11Canvas::Fill(int x, int y, int width, int height) {
   xcb_poly_fill_rectangle(connection_, window_, gc_, 1, &rect);
 }
 
-}  // namespace rt::qt
+}  // namespace rt::x11

@@ -1,13 +1,13 @@
-#include "runtime/qt/x11_surface.h"
+#include "runtime/x11/x11_surface.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <list>
 
-#include "runtime/qt/qt_color.h"
+#include "runtime/x11/x11_color.h"
 
-namespace rt::qt {
+namespace rt::x11 {
 namespace {
 
 constexpr int kLargestSide = 32767;
@@ -25,9 +25,9 @@ std::list<X11Surface*>& WithClientCopies() {
 
 }  // namespace
 
-X11Surface::X11Surface(const FontDesign& font, xcb_connection_t* connection, xcb_window_t window,
-                       uint8_t depth, xcb_gcontext_t gc)
-    : QtSurface(font), connection_(connection), window_(window), depth_(depth), gc_(gc) {
+X11Surface::X11Surface(std::shared_ptr<TextFont> font, xcb_connection_t* connection,
+                       xcb_window_t window, uint8_t depth, xcb_gcontext_t gc)
+    : font_(std::move(font)), connection_(connection), window_(window), depth_(depth), gc_(gc) {
   WithClientCopies().push_back(this);
 }
 
@@ -37,43 +37,50 @@ X11Surface::~X11Surface() {
 }
 
 void X11Surface::Resize(int width, int height, int32_t back_color) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (width == width_ && height == height_) return;
   Touch();
-  const QSize before = image().size();
-  QtSurface::Resize(width, height, back_color);
-  size_ = image().size();
-  if (size_ == before) return;
-  if (uniform_ != ToQColor(back_color).rgb()) uniform_.reset();
+  Image resized(width, height, PixelOf(back_color));
+  const int rows = std::min(height, image_.height);
+  const int columns = std::min(width, image_.width);
+  for (int y = 0; y < rows; ++y) std::copy_n(image_.Row(y), columns, resized.Row(y));
+  image_ = std::move(resized);
+  width_ = width;
+  height_ = height;
+  if (uniform_ != PixelOf(back_color)) uniform_.reset();
   if (pixmap_ != XCB_NONE) xcb_free_pixmap(connection_, pixmap_);
   pixmap_ = XCB_NONE;
   changed_first_ = changed_end_ = 0;  // rows of the old size mean nothing now
   // X addresses pixels with 16-bit numbers: a larger image is not mirrored.
-  if (image().isNull() || size_.width() > kLargestSide || size_.height() > kLargestSide) return;
+  if (image_.empty() || width_ > kLargestSide || height_ > kLargestSide) return;
   pixmap_ = xcb_generate_id(connection_);
-  xcb_create_pixmap(connection_, depth_, pixmap_, window_, static_cast<uint16_t>(size_.width()),
-                    static_cast<uint16_t>(size_.height()));
-  MarkChanged(0, size_.height());
+  xcb_create_pixmap(connection_, depth_, pixmap_, window_, static_cast<uint16_t>(width_),
+                    static_cast<uint16_t>(height_));
+  MarkChanged(0, height_);
 }
 
 void X11Surface::Clear(int32_t back_color) {
-  uniform_ = ToQColor(back_color).rgb();
+  uniform_ = PixelOf(back_color);
   Touch();  // a dropped copy comes back in that colour, unread
-  QtSurface::Clear(back_color);
-  MarkChanged(0, size_.height());
+  std::fill(image_.pixels.begin(), image_.pixels.end(), *uniform_);
+  MarkChanged(0, height_);
 }
 
 int X11Surface::PrintLine(int y, const std::string& text, int32_t fore_color) {
   if (!text.empty()) {
     Touch();
     uniform_.reset();
+    if (!image_.empty()) BlendMask(image_, font_->MaskFor(text), 0, y, PixelOf(fore_color));
   }
-  const int height = QtSurface::PrintLine(y, text, fore_color);
+  const int height = font_->LineHeight();
   if (!text.empty()) MarkChanged(y, y + height);
   return height;
 }
 
 void X11Surface::MarkChanged(int from_row, int to_row) {
   from_row = std::max(from_row, 0);
-  to_row = std::min(to_row, size_.height());
+  to_row = std::min(to_row, height_);
   if (from_row >= to_row) return;
   if (changed_first_ >= changed_end_) {
     changed_first_ = from_row;
@@ -86,8 +93,7 @@ void X11Surface::MarkChanged(int from_row, int to_row) {
 
 void X11Surface::Upload() const {
   if (changed_first_ >= changed_end_ || pixmap_ == XCB_NONE) return;
-  const QImage& source = image();
-  const int row_bytes = static_cast<int>(source.bytesPerLine());
+  const int row_bytes = image_.RowBytes();
   // A request may hold only so many bytes; long images go in slices.
   const uint64_t request_bytes = uint64_t{xcb_get_maximum_request_length(connection_)} * 4;
   const int rows_per_request =
@@ -95,9 +101,9 @@ void X11Surface::Upload() const {
   for (int row = changed_first_; row < changed_end_; row += rows_per_request) {
     const int rows = std::min(rows_per_request, changed_end_ - row);
     xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap_, gc_,
-                  static_cast<uint16_t>(source.width()), static_cast<uint16_t>(rows), 0,
+                  static_cast<uint16_t>(image_.width), static_cast<uint16_t>(rows), 0,
                   static_cast<int16_t>(row), 0, depth_, static_cast<uint32_t>(rows * row_bytes),
-                  source.constScanLine(row));
+                  reinterpret_cast<const uint8_t*>(image_.Row(row)));
   }
   changed_first_ = changed_end_ = 0;
 }
@@ -112,16 +118,16 @@ void X11Surface::CopyTo(int source_x, int source_y, int width, int height, int t
                 static_cast<uint16_t>(height));
 }
 
+Image X11Surface::Snapshot() const {
+  if (!dropped_) return image_;
+  if (uniform_) return Image(width_, height_, *uniform_);
+  return ReadBack();
+}
+
 void X11Surface::Touch() {
   std::list<X11Surface*>& recent = WithClientCopies();
   if (dropped_) {
-    if (uniform_) {
-      QImage copy(size_, QImage::Format_RGB32);
-      copy.fill(*uniform_);
-      ReplaceImage(std::move(copy));
-    } else {
-      ReadBack();
-    }
+    image_ = uniform_ ? Image(width_, height_, *uniform_) : ReadBack();
     dropped_ = false;
   }
   recent.remove(this);
@@ -141,29 +147,24 @@ void X11Surface::Touch() {
 
 void X11Surface::DropClientCopy() {
   Upload();
-  ReplaceImage(QImage());
+  image_ = Image();
   dropped_ = true;
 }
 
-void X11Surface::ReadBack() {
-  QImage copy(size_, QImage::Format_RGB32);
-  copy.fill(Qt::black);
-  xcb_get_image_reply_t* reply =
-      xcb_get_image_reply(connection_,
-                          xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap_, 0, 0,
-                                        static_cast<uint16_t>(size_.width()),
-                                        static_cast<uint16_t>(size_.height()), ~0u),
-                          nullptr);
-  const auto row_bytes = static_cast<size_t>(copy.bytesPerLine());
-  if (reply != nullptr &&
-      static_cast<size_t>(xcb_get_image_data_length(reply)) >= row_bytes * size_.height()) {
-    const uint8_t* data = xcb_get_image_data(reply);
-    for (int row = 0; row < size_.height(); ++row) {
-      std::memcpy(copy.scanLine(row), data + row * row_bytes, row_bytes);
-    }
+Image X11Surface::ReadBack() const {
+  Image copy(width_, height_, 0);
+  if (pixmap_ == XCB_NONE) return copy;
+  xcb_get_image_reply_t* reply = xcb_get_image_reply(
+      connection_,
+      xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap_, 0, 0,
+                    static_cast<uint16_t>(width_), static_cast<uint16_t>(height_), ~0u),
+      nullptr);
+  const auto bytes = static_cast<size_t>(copy.RowBytes()) * static_cast<size_t>(height_);
+  if (reply != nullptr && static_cast<size_t>(xcb_get_image_data_length(reply)) >= bytes) {
+    std::memcpy(copy.pixels.data(), xcb_get_image_data(reply), bytes);
   }
   std::free(reply);
-  ReplaceImage(std::move(copy));
+  return copy;
 }
 
-}  // namespace rt::qt
+}  // namespace rt::x11

@@ -9,15 +9,18 @@
 
 #include <xcb/xcb.h>
 
+#include <memory>
 #include <optional>
 
-#include "runtime/qt/qt_surface.h"
+#include "runtime/native.h"
+#include "runtime/x11/x11_image.h"
+#include "runtime/x11/x11_text_masks.h"
 
-namespace rt::qt {
+namespace rt::x11 {
 
-class X11Surface : public QtSurface {
+class X11Surface : public native::Surface {
  public:
-  X11Surface(const FontDesign& font, xcb_connection_t* connection, xcb_window_t window,
+  X11Surface(std::shared_ptr<TextFont> font, xcb_connection_t* connection, xcb_window_t window,
              uint8_t depth, xcb_gcontext_t gc);
   ~X11Surface() override;
   X11Surface(const X11Surface&) = delete;
@@ -29,6 +32,8 @@ class X11Surface : public QtSurface {
 
   // Copies part of the image (source in image pixels) to the window.
   void CopyTo(int source_x, int source_y, int width, int height, int target_x, int target_y) const;
+  // The image as it stands, read from the server when the client copy has gone.
+  Image Snapshot() const;
 
  private:
   void MarkChanged(int from_row, int to_row);
@@ -37,19 +42,22 @@ class X11Surface : public QtSurface {
   // makes it the most recent one.
   void Touch();
   void DropClientCopy();
-  void ReadBack();
+  Image ReadBack() const;
 
+  std::shared_ptr<TextFont> font_;
   xcb_connection_t* connection_;
   xcb_window_t window_;
   uint8_t depth_;
   xcb_gcontext_t gc_;
   xcb_pixmap_t pixmap_ = XCB_NONE;
+  Image image_;
   // Rows changed since the last upload: [first, end).
   mutable int changed_first_ = 0;
   mutable int changed_end_ = 0;
   bool dropped_ = false;
-  QSize size_;                   // kept while the client copy is dropped
-  std::optional<QRgb> uniform_;  // the whole image's one colour, when it has one
+  int width_ = 0;  // kept while the client copy is dropped
+  int height_ = 0;
+  std::optional<uint32_t> uniform_;  // the whole image's one colour, when it has one
 };
 
-}  // namespace rt::qt
+}  // namespace rt::x11

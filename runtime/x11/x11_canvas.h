@@ -11,26 +11,22 @@
 #include <memory>
 
 #include "runtime/native.h"
+#include "runtime/x11/x11_text_masks.h"
 
-class QWidget;
-
-namespace rt {
-struct FontDesign;
-}  // namespace rt
-
-namespace rt::qt {
+namespace rt::x11 {
 
 class X11Canvas {
  public:
-  // Nothing unless the program runs on an X server that lays pixels out as
-  // Qt's 32-bit images do. Creates the widget's window.
-  static std::unique_ptr<X11Canvas> For(QWidget& widget, uint32_t back_pixel);
+  // Nothing unless the window's pixels are 32-bit little-endian 0x00RRGGBB
+  // words, the layout of our client images.
+  static std::unique_ptr<X11Canvas> For(xcb_connection_t* connection, xcb_window_t window,
+                                        uint32_t back_pixel);
   X11Canvas(xcb_connection_t* connection, xcb_window_t window, uint8_t depth, uint32_t back_pixel);
   ~X11Canvas();
   X11Canvas(const X11Canvas&) = delete;
   X11Canvas& operator=(const X11Canvas&) = delete;
 
-  std::unique_ptr<native::Surface> CreateSurface(const FontDesign& font) const;
+  std::unique_ptr<native::Surface> CreateSurface(std::shared_ptr<TextFont> font) const;
   // Repaints the area (clipped to the window's size) at once.
   void Paint(const native::WindowEvents& form, const native::PixelRect& area, int width,
              int height);
@@ -44,4 +40,4 @@ class X11Canvas {
   xcb_gcontext_t gc_;
 };
 
-}  // namespace rt::qt
+}  // namespace rt::x11

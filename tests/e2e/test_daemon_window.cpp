@@ -1,0 +1,130 @@
+// The rain inside a window that an X screen-saver daemon hands over in
+// XSCREENSAVER_WINDOW; a window made here stands in for the daemon's. The
+// saver draws only there, maps no window and takes no input of its own,
+// follows the window's size, and ends cleanly on the daemon's signals and
+// when the window goes.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <thread>
+
+#include "tests/e2e/display_fixture.h"
+#include "tests/e2e/rain_picture.h"
+
+namespace {
+
+constexpr int kLeft = 100, kTop = 80, kWidth = 480, kHeight = 360;
+
+class DaemonWindow : public OnDisplay<1024, 768> {
+ protected:
+  void SetUp() override {
+    OnDisplay::SetUp();
+    connection_ = xcb_connect(display().name().c_str(), nullptr);
+    ASSERT_EQ(xcb_connection_has_error(connection_), 0);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+    window_ = xcb_generate_id(connection_);
+    const uint32_t values[] = {screen->black_pixel, 1};
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, kLeft, kTop, kWidth,
+                      kHeight, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                      XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
+    xcb_map_window(connection_, window_);
+    Sync();
+  }
+  void TearDown() override { xcb_disconnect(connection_); }
+
+  void Sync() {
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+  }
+
+  std::unique_ptr<Process> StartSaver() {
+    WriteFile(install_.Ini(), SettingsFile("240", "0", "0", "10"));
+    std::vector<std::string> command{"env", "XSCREENSAVER_WINDOW=" + std::to_string(window_)};
+    for (const std::string& part : install_.Command({"/S"})) command.push_back(part);
+    return std::make_unique<Process>(command, display().name());
+  }
+
+  // Red pixels in the screen's rectangle.
+  int RedIn(int left, int top, int width, int height) {
+    const QImage shot = display().Screenshot().copy(left, top, width, height);
+    return ReadRain(shot, 19).lit_pixels[static_cast<int>(Channel::kRed)];
+  }
+
+  // Looks until more than the given number of red pixels show in the
+  // rectangle, or a hung program's bound has passed; gives the last count.
+  int WaitForRedIn(int left, int top, int width, int height, int more_than) {
+    const auto deadline = std::chrono::steady_clock::now() + kHangBound;
+    int lit = RedIn(left, top, width, height);
+    while (lit <= more_than && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(250ms);
+      lit = RedIn(left, top, width, height);
+    }
+    return lit;
+  }
+
+  bool KeyboardFree() {
+    xcb_grab_keyboard_reply_t* reply =
+        xcb_grab_keyboard_reply(connection_,
+                                xcb_grab_keyboard(connection_, 0, window_, XCB_CURRENT_TIME,
+                                                  XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                nullptr);
+    const bool free = reply != nullptr && reply->status == XCB_GRAB_STATUS_SUCCESS;
+    std::free(reply);
+    xcb_ungrab_keyboard(connection_, XCB_CURRENT_TIME);
+    Sync();
+    return free;
+  }
+
+  xcb_connection_t* connection_ = nullptr;
+  xcb_window_t window_ = XCB_NONE;
+};
+
+class DaemonSignals : public DaemonWindow, public testing::WithParamInterface<int> {};
+
+TEST_P(DaemonSignals, RainsInTheWindowAloneAndEndsOnTheSignal) {
+  const auto saver = StartSaver();
+  EXPECT_GT(WaitForRedIn(kLeft, kTop, kWidth, kHeight, 500), 500) << saver->Stderr();
+  const QImage shot = display().Screenshot();
+  EXPECT_EQ(RedIn(0, 0, shot.width(), kTop), 0) << "nothing above the window";
+  EXPECT_EQ(RedIn(kLeft + kWidth, 0, shot.width() - kLeft - kWidth, shot.height()), 0)
+      << "nothing right of it";
+  EXPECT_TRUE(display().VisibleWindows().empty()) << "no window of its own";
+  EXPECT_TRUE(KeyboardFree()) << "no keyboard grab";
+  display().Xdo({"mousemove", "300", "300", "click", "1", "key", "a"});
+  std::this_thread::sleep_for(300ms);
+  EXPECT_TRUE(saver->Running()) << "the daemon owns the input";
+  ::kill(saver->pid(), GetParam());
+  EXPECT_EQ(saver->WaitExit(), 0) << saver->Stderr();
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, DaemonSignals, testing::Values(SIGTERM, SIGINT, SIGHUP),
+                         [](const testing::TestParamInfo<int>& info) {
+                           return std::string(sigabbrev_np(info.param));
+                         });
+
+TEST_F(DaemonWindow, FollowsTheWindowsSizeAndEndsWhenItGoes) {
+  const auto saver = StartSaver();
+  ASSERT_GT(WaitForRedIn(kLeft, kTop, kWidth, kHeight, 0), 0) << saver->Stderr();
+  const uint32_t wider[] = {900, kHeight};
+  xcb_configure_window(connection_, window_, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
+                       wider);
+  Sync();
+  EXPECT_GT(WaitForRedIn(kLeft + kWidth + 20, kTop, 900 - kWidth - 20, kHeight, 0), 0)
+      << "the row grows into the new width";
+  xcb_destroy_window(connection_, window_);
+  Sync();
+  EXPECT_EQ(saver->WaitExit(), 0) << saver->Stderr();
+}
+
+TEST_F(DaemonWindow, WithoutTheVariableItCoversTheScreenAsBefore) {
+  Process saver = install_.Start(display(), {"/S"});
+  ASSERT_TRUE(display().WaitForWindow()) << saver.Stderr();
+  EXPECT_GT(WaitForRedIn(0, 0, kLeft, 768, 0), 0) << "rain beside the other window too";
+  EXPECT_FALSE(KeyboardFree()) << "the full-screen window holds the keyboard";
+}
+
+}  // namespace
