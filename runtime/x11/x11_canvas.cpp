@@ -53,7 +53,10 @@ std::unique_ptr<X11Canvas> X11Canvas::For(xcb_connection_t* connection, xcb_wind
   std::unique_ptr<X11Canvas> canvas;
   if (attributes != nullptr && geometry != nullptr &&
       LaysOutLikeClientImages(connection, attributes->visual, geometry->depth)) {
-    canvas = std::make_unique<X11Canvas>(connection, window, geometry->depth, back_pixel);
+    if (std::unique_ptr<ServerText> text = ServerText::For(connection, attributes->visual)) {
+      canvas = std::make_unique<X11Canvas>(connection, window, geometry->depth, back_pixel,
+                                           std::move(text));
+    }
   }
   std::free(attributes);
   std::free(geometry);
@@ -61,8 +64,12 @@ std::unique_ptr<X11Canvas> X11Canvas::For(xcb_connection_t* connection, xcb_wind
 }
 
 X11Canvas::X11Canvas(xcb_connection_t* connection, xcb_window_t window, uint8_t depth,
-                     uint32_t back_pixel)
-    : connection_(connection), window_(window), depth_(depth), gc_(xcb_generate_id(connection)) {
+                     uint32_t back_pixel, std::unique_ptr<ServerText> text)
+    : connection_(connection),
+      window_(window),
+      depth_(depth),
+      gc_(xcb_generate_id(connection)),
+      text_(std::move(text)) {
   // Copies never ask for exposure events: the columns' pixmaps are whole.
   const uint32_t values[] = {back_pixel, 0};
   xcb_create_gc(connection_, gc_, window_, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES, values);
@@ -71,7 +78,8 @@ X11Canvas::X11Canvas(xcb_connection_t* connection, xcb_window_t window, uint8_t 
 X11Canvas::~X11Canvas() { xcb_free_gc(connection_, gc_); }
 
 std::unique_ptr<native::Surface> X11Canvas::CreateSurface(std::shared_ptr<TextFont> font) const {
-  return std::make_unique<X11Surface>(std::move(font), connection_, window_, depth_, gc_);
+  return std::make_unique<X11Surface>(
+      std::move(font), SurfaceContext{connection_, window_, depth_, gc_, text_.get()});
 }
 
 void X11Canvas::Paint(const native::WindowEvents& form, const native::PixelRect& area, int width,

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "runtime/native.h"
+#include "runtime/x11/x11_server_text.h"
 #include "runtime/x11/x11_text_masks.h"
 
 namespace rt::x11 {
@@ -18,10 +19,11 @@ namespace rt::x11 {
 class X11Canvas {
  public:
   // Nothing unless the window's pixels are 32-bit little-endian 0x00RRGGBB
-  // words, the layout of our client images.
+  // words, the layout of our client images, and the server draws text.
   static std::unique_ptr<X11Canvas> For(xcb_connection_t* connection, xcb_window_t window,
                                         uint32_t back_pixel);
-  X11Canvas(xcb_connection_t* connection, xcb_window_t window, uint8_t depth, uint32_t back_pixel);
+  X11Canvas(xcb_connection_t* connection, xcb_window_t window, uint8_t depth, uint32_t back_pixel,
+            std::unique_ptr<ServerText> text);
   ~X11Canvas();
   X11Canvas(const X11Canvas&) = delete;
   X11Canvas& operator=(const X11Canvas&) = delete;
@@ -38,6 +40,7 @@ class X11Canvas {
   xcb_window_t window_;
   uint8_t depth_;
   xcb_gcontext_t gc_;
+  std::unique_ptr<ServerText> text_;
 };
 
 }  // namespace rt::x11

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <list>
 
 #include "runtime/x11/x11_color.h"
 
@@ -12,151 +11,83 @@ namespace {
 
 constexpr int kLargestSide = 32767;
 
-// A column is drawn line by line and then only moved: a handful of client
-// copies covers the ones being drawn, while the row's hundreds of images
-// stay on the server alone.
-constexpr size_t kClientCopies = 4;
-
-// Surfaces with a client copy, the most recently drawn last.
-std::list<X11Surface*>& WithClientCopies() {
-  static std::list<X11Surface*> surfaces;
-  return surfaces;
-}
-
 }  // namespace
 
-X11Surface::X11Surface(std::shared_ptr<TextFont> font, xcb_connection_t* connection,
-                       xcb_window_t window, uint8_t depth, xcb_gcontext_t gc)
-    : font_(std::move(font)), connection_(connection), window_(window), depth_(depth), gc_(gc) {
-  WithClientCopies().push_back(this);
-}
+X11Surface::X11Surface(std::shared_ptr<TextFont> font, const SurfaceContext& context)
+    : font_(std::move(font)), context_(context) {}
 
-X11Surface::~X11Surface() {
-  WithClientCopies().remove(this);
-  if (pixmap_ != XCB_NONE) xcb_free_pixmap(connection_, pixmap_);
+X11Surface::~X11Surface() { FreePixmap(); }
+
+void X11Surface::FreePixmap() {
+  if (pixmap_ == XCB_NONE) return;
+  xcb_render_free_picture(context_.connection, picture_);
+  xcb_free_pixmap(context_.connection, pixmap_);
+  pixmap_ = XCB_NONE;
+  picture_ = XCB_NONE;
 }
 
 void X11Surface::Resize(int width, int height, int32_t back_color) {
   width = std::max(width, 0);
   height = std::max(height, 0);
   if (width == width_ && height == height_) return;
-  Touch();
-  Image resized(width, height, PixelOf(back_color));
-  const int rows = std::min(height, image_.height);
-  const int columns = std::min(width, image_.width);
-  for (int y = 0; y < rows; ++y) std::copy_n(image_.Row(y), columns, resized.Row(y));
-  image_ = std::move(resized);
+  const xcb_pixmap_t old_pixmap = pixmap_;
+  const xcb_render_picture_t old_picture = picture_;
+  const int old_width = width_, old_height = height_;
+  pixmap_ = picture_ = XCB_NONE;
   width_ = width;
   height_ = height;
-  if (uniform_ != PixelOf(back_color)) uniform_.reset();
-  if (pixmap_ != XCB_NONE) xcb_free_pixmap(connection_, pixmap_);
-  pixmap_ = XCB_NONE;
-  changed_first_ = changed_end_ = 0;  // rows of the old size mean nothing now
-  // X addresses pixels with 16-bit numbers: a larger image is not mirrored.
-  if (image_.empty() || width_ > kLargestSide || height_ > kLargestSide) return;
-  pixmap_ = xcb_generate_id(connection_);
-  xcb_create_pixmap(connection_, depth_, pixmap_, window_, static_cast<uint16_t>(width_),
-                    static_cast<uint16_t>(height_));
-  MarkChanged(0, height_);
+  // X addresses pixels with 16-bit numbers: a larger image is not kept.
+  if (width_ > 0 && height_ > 0 && width_ <= kLargestSide && height_ <= kLargestSide) {
+    xcb_connection_t* connection = context_.connection;
+    pixmap_ = xcb_generate_id(connection);
+    xcb_create_pixmap(connection, context_.depth, pixmap_, context_.window,
+                      static_cast<uint16_t>(width_), static_cast<uint16_t>(height_));
+    picture_ = xcb_generate_id(connection);
+    xcb_render_create_picture(connection, picture_, pixmap_, context_.text->window_format(), 0,
+                              nullptr);
+    // What overlaps the old size stays; the rest takes the back colour.
+    const int kept_width = old_pixmap == XCB_NONE ? 0 : std::min(width_, old_width);
+    const int kept_height = old_pixmap == XCB_NONE ? 0 : std::min(height_, old_height);
+    const uint32_t back = PixelOf(back_color);
+    context_.text->Fill(picture_, kept_width, 0, width_ - kept_width, height_, back);
+    context_.text->Fill(picture_, 0, kept_height, kept_width, height_ - kept_height, back);
+    if (kept_width > 0 && kept_height > 0) {
+      xcb_copy_area(connection, old_pixmap, pixmap_, context_.gc, 0, 0, 0, 0,
+                    static_cast<uint16_t>(kept_width), static_cast<uint16_t>(kept_height));
+    }
+  }
+  if (old_pixmap != XCB_NONE) {
+    xcb_render_free_picture(context_.connection, old_picture);
+    xcb_free_pixmap(context_.connection, old_pixmap);
+  }
 }
 
 void X11Surface::Clear(int32_t back_color) {
-  uniform_ = PixelOf(back_color);
-  Touch();  // a dropped copy comes back in that colour, unread
-  std::fill(image_.pixels.begin(), image_.pixels.end(), *uniform_);
-  MarkChanged(0, height_);
+  if (pixmap_ != XCB_NONE)
+    context_.text->Fill(picture_, 0, 0, width_, height_, PixelOf(back_color));
 }
 
 int X11Surface::PrintLine(int y, const std::string& text, int32_t fore_color) {
-  if (!text.empty()) {
-    Touch();
-    uniform_.reset();
-    if (!image_.empty()) BlendMask(image_, font_->MaskFor(text), 0, y, PixelOf(fore_color));
-  }
-  const int height = font_->LineHeight();
-  if (!text.empty()) MarkChanged(y, y + height);
-  return height;
-}
-
-void X11Surface::MarkChanged(int from_row, int to_row) {
-  from_row = std::max(from_row, 0);
-  to_row = std::min(to_row, height_);
-  if (from_row >= to_row) return;
-  if (changed_first_ >= changed_end_) {
-    changed_first_ = from_row;
-    changed_end_ = to_row;
-  } else {
-    changed_first_ = std::min(changed_first_, from_row);
-    changed_end_ = std::max(changed_end_, to_row);
-  }
-}
-
-void X11Surface::Upload() const {
-  if (changed_first_ >= changed_end_ || pixmap_ == XCB_NONE) return;
-  const int row_bytes = image_.RowBytes();
-  // A request may hold only so many bytes; long images go in slices.
-  const uint64_t request_bytes = uint64_t{xcb_get_maximum_request_length(connection_)} * 4;
-  const int rows_per_request =
-      std::max(1, static_cast<int>((request_bytes - 64) / static_cast<uint64_t>(row_bytes)));
-  for (int row = changed_first_; row < changed_end_; row += rows_per_request) {
-    const int rows = std::min(rows_per_request, changed_end_ - row);
-    xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap_, gc_,
-                  static_cast<uint16_t>(image_.width), static_cast<uint16_t>(rows), 0,
-                  static_cast<int16_t>(row), 0, depth_, static_cast<uint32_t>(rows * row_bytes),
-                  reinterpret_cast<const uint8_t*>(image_.Row(row)));
-  }
-  changed_first_ = changed_end_ = 0;
+  if (!text.empty() && pixmap_ != XCB_NONE)
+    context_.text->Draw(picture_, font_->MaskFor(text), 0, y, PixelOf(fore_color));
+  return font_->LineHeight();
 }
 
 void X11Surface::CopyTo(int source_x, int source_y, int width, int height, int target_x,
                         int target_y) const {
-  Upload();
   if (pixmap_ == XCB_NONE) return;
-  xcb_copy_area(connection_, pixmap_, window_, gc_, static_cast<int16_t>(source_x),
-                static_cast<int16_t>(source_y), static_cast<int16_t>(target_x),
-                static_cast<int16_t>(target_y), static_cast<uint16_t>(width),
-                static_cast<uint16_t>(height));
+  xcb_copy_area(context_.connection, pixmap_, context_.window, context_.gc,
+                static_cast<int16_t>(source_x), static_cast<int16_t>(source_y),
+                static_cast<int16_t>(target_x), static_cast<int16_t>(target_y),
+                static_cast<uint16_t>(width), static_cast<uint16_t>(height));
 }
 
 Image X11Surface::Snapshot() const {
-  if (!dropped_) return image_;
-  if (uniform_) return Image(width_, height_, *uniform_);
-  return ReadBack();
-}
-
-void X11Surface::Touch() {
-  std::list<X11Surface*>& recent = WithClientCopies();
-  if (dropped_) {
-    image_ = uniform_ ? Image(width_, height_, *uniform_) : ReadBack();
-    dropped_ = false;
-  }
-  recent.remove(this);
-  recent.push_back(this);
-  // The oldest go first; one without a pixmap to stand in for it (too
-  // large for X) keeps its copy.
-  for (auto it = recent.begin(); recent.size() > kClientCopies && *it != this;) {
-    if ((*it)->pixmap_ == XCB_NONE) {
-      ++it;
-      continue;
-    }
-    X11Surface* oldest = *it;
-    it = recent.erase(it);
-    oldest->DropClientCopy();
-  }
-}
-
-void X11Surface::DropClientCopy() {
-  Upload();
-  image_ = Image();
-  dropped_ = true;
-}
-
-Image X11Surface::ReadBack() const {
   Image copy(width_, height_, 0);
   if (pixmap_ == XCB_NONE) return copy;
   xcb_get_image_reply_t* reply = xcb_get_image_reply(
-      connection_,
-      xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap_, 0, 0,
+      context_.connection,
+      xcb_get_image(context_.connection, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap_, 0, 0,
                     static_cast<uint16_t>(width_), static_cast<uint16_t>(height_), ~0u),
       nullptr);
   const auto bytes = static_cast<size_t>(copy.RowBytes()) * static_cast<size_t>(height_);

@@ -220,12 +220,6 @@ class FontconfigFont : public TextFont {
   std::unordered_map<std::string, TextMask> masks_;
 };
 
-int BlendChannel(uint32_t under, uint32_t over, int shift, int coverage) {
-  const int a = static_cast<int>((under >> shift) & 0xFF);
-  const int b = static_cast<int>((over >> shift) & 0xFF);
-  return a + (b - a) * coverage / 255;
-}
-
 }  // namespace
 
 std::shared_ptr<TextFont> TextFont::For(const FontDesign& design, float dots_per_inch) {
@@ -235,27 +229,6 @@ std::shared_ptr<TextFont> TextFont::For(const FontDesign& design, float dots_per
   std::shared_ptr<TextFont>& font = fonts[key];
   if (!font) font = std::make_shared<FontconfigFont>(design, dots_per_inch);
   return font;
-}
-
-void BlendMask(Image& image, const TextMask& mask, int x, int line_top, uint32_t color) {
-  const int left = x + mask.left;
-  const int top = line_top + mask.top;
-  const int first_row = std::max(0, -top);
-  const int end_row = std::min(mask.height, image.height - top);
-  const int first_column = std::max(0, -left);
-  const int end_column = std::min(mask.width, image.width - left);
-  for (int row = first_row; row < end_row; ++row) {
-    const uint8_t* coverage = mask.coverage.data() + static_cast<ptrdiff_t>(row) * mask.width;
-    uint32_t* pixels = image.Row(top + row) + left;
-    for (int column = first_column; column < end_column; ++column) {
-      const int cover = coverage[column];
-      if (cover == 0) continue;
-      const uint32_t under = pixels[column];
-      pixels[column] = static_cast<uint32_t>(BlendChannel(under, color, 16, cover) << 16 |
-                                             BlendChannel(under, color, 8, cover) << 8 |
-                                             BlendChannel(under, color, 0, cover));
-    }
-  }
 }
 
 }  // namespace rt::x11

@@ -1,5 +1,5 @@
 // Printed text as coverage masks, each rasterised once per font and text
-// with FreeType (the font found through fontconfig) and then blended in any
+// with FreeType (the font found through fontconfig) and then drawn in any
 // colour: a column prints hundreds of one-character lines.
 #pragma once
 
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "runtime/design.h"
-#include "runtime/x11/x11_image.h"
 
 namespace rt::x11 {
 
@@ -32,9 +31,5 @@ class TextFont {
   virtual int LineHeight() const = 0;
   virtual const TextMask& MaskFor(const std::string& text) = 0;
 };
-
-// Draws the mask in the colour (0xRRGGBB) over the image, at the mask's
-// offset from (x, line_top).
-void BlendMask(Image& image, const TextMask& mask, int x, int line_top, uint32_t color);
 
 }  // namespace rt::x11
