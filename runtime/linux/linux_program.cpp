@@ -30,7 +30,9 @@ void StartProgram(int argc, char** argv) {
 std::unique_ptr<Window> CreateFormWindow(const FormDesign& design, int client_width,
                                          int client_height, bool holds_controls,
                                          WindowEvents& events) {
-  if (chosen == Backend::kNone) chosen = holds_controls ? Backend::kQt : Backend::kX11;
+  // A picture on the form is drawn by Qt too.
+  if (chosen == Backend::kNone)
+    chosen = holds_controls || !design.picture.empty() ? Backend::kQt : Backend::kX11;
   if (chosen == Backend::kQt)
     return Qt().create_form_window(design, client_width, client_height, holds_controls, events);
   return std::make_unique<x11::X11Window>(design, client_width, client_height, events);
@@ -62,9 +64,13 @@ void HandlePendingEvents() {
 DotsPerInch ScreenDpi() { return x11::ScreenDpi(); }
 
 // The X backend has no message box: Qt shows it. An error in a run that
-// never opened the display goes to standard error alone.
+// never opened the display, or inside the screen-saver daemon's window
+// (whose covering windows would hide a box that nobody could close), goes
+// to standard error alone.
 void ShowMessage(const std::string& text, MessageKind kind) {
-  if (kind == MessageKind::kError && !x11::X11Connection::Made() && chosen != Backend::kQt) return;
+  if (kind == MessageKind::kError && chosen != Backend::kQt &&
+      (!x11::X11Connection::Made() || x11::DrawsInGivenWindow()))
+    return;
   if (chosen != Backend::kQt) Qt().open_display();
   Qt().show_message(text, kind);
 }

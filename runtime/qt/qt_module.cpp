@@ -2,13 +2,23 @@
 // loaded it. Everything else in the module is hidden from the program.
 #include "runtime/qt/qt_module.h"
 
+#include <QByteArray>
+#include <QtGlobal>
+
 #include "runtime/qt/qt_application.h"
 
 namespace rt::qt {
 namespace {
 
 const ModuleCalls kCalls = {
-    .start = &native::StartProgram,
+    .start =
+        [](int argc, char** argv) {
+          // The forms layer sizes forms in pixels from the display's own
+          // resolution (Xft.dpi), as Windows does: Qt must not scale them again.
+          if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
+            qputenv("QT_ENABLE_HIGHDPI_SCALING", QByteArray("0"));
+          native::StartProgram(argc, argv);
+        },
     .create_form_window = &native::CreateFormWindow,
     .create_timer_source = &native::CreateTimerSource,
     .wait_events = &native::WaitEvents,

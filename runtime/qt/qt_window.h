@@ -16,7 +16,7 @@ class FormWidget : public QWidget {
   FormWidget(const FormDesign& design, QSize client, native::WindowEvents& events);
   // The form is going: no more input reaches it.
   void Detach() { events_ = nullptr; }
-  // Repaints the area: at once when drawn straight onto X, else later.
+  // Asks for a repaint of the area.
   void Invalidate(const native::PixelRect& area) {
     update(area.x, area.y, area.width, area.height);
   }

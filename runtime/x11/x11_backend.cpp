@@ -8,13 +8,21 @@
 #include "runtime/x11/x11_keyboard.h"
 
 namespace rt::x11 {
+namespace {
+
+bool in_given_window = false;
+
+}  // namespace
 
 X11Window::X11Window(const FormDesign& design, int client_width, int client_height,
                      native::WindowEvents& events)
     : events_(events), window_(design, client_width, client_height) {
   Watch(window_.id(), this);
   // The daemon's window stays with the daemon: its end is ours.
-  if (window_.handed_over()) EndOnSignals();
+  if (window_.handed_over()) {
+    in_given_window = true;
+    EndOnSignals();
+  }
 }
 
 X11Window::~X11Window() { Unwatch(window_.id()); }
@@ -63,8 +71,14 @@ void X11Window::HandleEvent(const xcb_generic_event_t& event) {
       // The daemon took its window away: the program has nothing left to show.
       std::fflush(nullptr);
       std::_Exit(0);
-    case XCB_CLIENT_MESSAGE:
-      return events_.CloseRequested();
+    case XCB_CLIENT_MESSAGE: {
+      const auto& message = reinterpret_cast<const xcb_client_message_event_t&>(event);
+      X11Connection& x = X11Connection::Get();
+      if (message.type == x.Atom("WM_PROTOCOLS") &&
+          message.data.data32[0] == x.Atom("WM_DELETE_WINDOW"))
+        events_.CloseRequested();
+      return;
+    }
     case XCB_BUTTON_PRESS:
       return OnButtonPress(reinterpret_cast<const xcb_button_press_event_t&>(event));
     case XCB_BUTTON_RELEASE: {
@@ -104,6 +118,8 @@ void X11Window::OnButtonPress(const xcb_button_press_event_t& press) {
 std::unique_ptr<native::TimerSource> CreateTimerSource(std::function<void()> on_tick) {
   return std::make_unique<X11Timer>(std::move(on_tick));
 }
+
+bool DrawsInGivenWindow() { return in_given_window; }
 
 native::DotsPerInch ScreenDpi() {
   const int dpi = static_cast<int>(X11Connection::Get().DotsPerInch() + 0.5f);

@@ -39,6 +39,7 @@ class X11Window : public native::Window, public EventTarget {
 
   // Every event for the window comes here, input included.
   void HandleEvent(const xcb_generic_event_t& event) override;
+  xcb_window_t id() const { return window_.id(); }
 
  private:
   void OnExpose(const xcb_expose_event_t& expose);
@@ -51,5 +52,8 @@ class X11Window : public native::Window, public EventTarget {
 
 std::unique_ptr<native::TimerSource> CreateTimerSource(std::function<void()> on_tick);
 native::DotsPerInch ScreenDpi();
+// Whether a form draws into a window that an X screen-saver daemon handed
+// over: the daemon's windows then cover the screen, and its signals end us.
+bool DrawsInGivenWindow();
 
 }  // namespace rt::x11

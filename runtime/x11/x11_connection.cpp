@@ -9,12 +9,15 @@ namespace {
 
 X11Connection* made = nullptr;
 
-// The number after "Xft.dpi:" in the resource database text, or 0.
+// The number after "Xft.dpi:" at the start of a line of the resource
+// database text, or 0.
 float XftDpiIn(const std::string& resources) {
   const std::string key = "Xft.dpi:";
-  const size_t at = resources.find(key);
-  if (at == std::string::npos || (at > 0 && resources[at - 1] != '\n')) return 0;
-  return std::strtof(resources.c_str() + at + key.size(), nullptr);
+  for (size_t at = resources.find(key); at != std::string::npos; at = resources.find(key, at + 1)) {
+    if (at == 0 || resources[at - 1] == '\n')
+      return std::strtof(resources.c_str() + at + key.size(), nullptr);
+  }
+  return 0;
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <poll.h>
 #include <signal.h>
-#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,7 +32,6 @@ std::vector<X11Timer*>& Timers() {
 }
 
 Clock::time_point last_look;
-int signal_fd = -1;
 
 xcb_window_t WindowOf(const xcb_generic_event_t& event) {
   switch (event.response_type & 0x7F) {
@@ -126,10 +124,6 @@ void X11Timer::FireIfDue(Clock::time_point now) {
   on_tick_();
 }
 
-void StopAllTimers() {
-  for (X11Timer* timer : Timers()) timer->SetInterval(0);
-}
-
 void DoEvents() {
   if (!X11Connection::Made()) return;
   const Clock::time_point now = Clock::now();
@@ -148,23 +142,23 @@ void WaitEvents() {
     return ProcessPending();
   }
   xcb_flush(connection);
-  pollfd watched[2] = {{xcb_get_file_descriptor(connection), POLLIN, 0}, {signal_fd, POLLIN, 0}};
+  pollfd watched{xcb_get_file_descriptor(connection), POLLIN, 0};
   timespec storage{};
-  ::ppoll(watched, signal_fd >= 0 ? 2 : 1, UntilNextDeadline(storage), nullptr);
-  if (signal_fd >= 0 && (watched[1].revents & POLLIN) != 0) {
-    // Asked to end by whoever started us: nothing is left to save.
-    std::fflush(nullptr);
-    std::_Exit(0);
-  }
+  ::ppoll(&watched, 1, UntilNextDeadline(storage), nullptr);
   ProcessPending();
 }
 
 void EndOnSignals() {
-  sigset_t signals;
-  sigemptyset(&signals);
-  for (const int number : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&signals, number);
-  ::sigprocmask(SIG_BLOCK, &signals, nullptr);
-  signal_fd = ::signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
+  struct sigaction action {};
+  action.sa_handler = [](int) { ::_exit(0); };
+  sigemptyset(&action.sa_mask);
+  for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+    ::sigaction(number, &action, nullptr);
+    sigset_t one;
+    sigemptyset(&one);
+    sigaddset(&one, number);
+    ::sigprocmask(SIG_UNBLOCK, &one, nullptr);  // whoever started us may have blocked it
+  }
 }
 
 }  // namespace rt::x11

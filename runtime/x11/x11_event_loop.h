@@ -39,8 +39,6 @@ class X11Timer : public native::TimerSource {
   std::chrono::steady_clock::time_point deadline_;
 };
 
-void StopAllTimers();
-
 // Sends what is buffered, then handles the events already received or
 // readable and the timers that are due, without waiting.
 void DoEvents();
@@ -48,11 +46,10 @@ void DoEvents();
 // millisecond, since the program calls it hundreds of times a tick.
 void ProcessPending();
 
-// Waits for an event, a due timer or a signal that EndOnSignals took, then
-// handles what is pending.
+// Waits for an event or a due timer, then handles what is pending.
 void WaitEvents();
-// SIGTERM, SIGINT and SIGHUP, when they come, end the program at once with
-// status 0 from WaitEvents.
+// SIGTERM, SIGINT and SIGHUP end the program at once with status 0,
+// whatever it is doing (a message box included): nothing is left to save.
 void EndOnSignals();
 
 }  // namespace rt::x11

@@ -108,8 +108,12 @@ void X11FormWindow::SetProperties(const FormDesign& design) {
   const std::string window_class = program + '\0' + program + '\0';
   ChangeProperty(connection_, window_, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, window_class.size(),
                  window_class.data());
-  ChangeProperty(connection_, window_, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, design.caption.size(),
-                 design.caption.data());
+  // WM_NAME is Latin-1; a caption beyond ASCII goes in _NET_WM_NAME alone.
+  if (std::all_of(design.caption.begin(), design.caption.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    ChangeProperty(connection_, window_, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                   design.caption.size(), design.caption.data());
+  }
   const std::string title = design.caption.empty() ? program : design.caption;
   ChangeProperty(connection_, window_, x.Atom("_NET_WM_NAME"), x.Atom("UTF8_STRING"), 8,
                  title.size(), title.data());

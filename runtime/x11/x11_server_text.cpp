@@ -7,9 +7,11 @@
 namespace rt::x11 {
 namespace {
 
-// Solid colours kept on the server; a rain colour's gradient needs a few
-// hundred, so the cache is only emptied if something asks for far more.
+// Solid colours and glyphs kept on the server; a rain colour's gradient
+// needs a few hundred colours and the rain under a hundred glyphs, so the
+// caches are only emptied if something asks for far more.
 constexpr size_t kMostSources = 4096;
+constexpr size_t kMostGlyphs = 4096;
 
 xcb_render_color_t ColorOf(uint32_t pixel) {
   const auto channel = [&](int shift) {
@@ -82,10 +84,10 @@ void ServerText::Fill(xcb_render_picture_t target, int x, int y, int width, int 
   xcb_render_fill_rectangles(connection_, XCB_RENDER_PICT_OP_SRC, target, ColorOf(pixel), 1, &rect);
 }
 
-void ServerText::Draw(xcb_render_picture_t target, const TextMask& mask, int x, int line_top,
-                      uint32_t pixel) {
-  if (mask.width <= 0 || mask.height <= 0) return;
-  const uint32_t glyph = GlyphFor(mask);
+void ServerText::Draw(xcb_render_picture_t target, TextFont& font, const std::string& text, int x,
+                      int line_top, uint32_t pixel) {
+  const uint32_t glyph = GlyphFor(font, text);
+  if (glyph == 0) return;
   // One run of one glyph, its origin at the line's top-left corner, as the
   // protocol lays a run out: a count, padding, the origin, the glyph ids.
   struct {
@@ -100,10 +102,18 @@ void ServerText::Draw(xcb_render_picture_t target, const TextMask& mask, int x, 
                                  reinterpret_cast<const uint8_t*>(&command));
 }
 
-uint32_t ServerText::GlyphFor(const TextMask& mask) {
-  const auto found = glyph_ids_.find(&mask);
+uint32_t ServerText::GlyphFor(TextFont& font, const std::string& text) {
+  auto key = std::make_pair(static_cast<const TextFont*>(&font), text);
+  const auto found = glyph_ids_.find(key);
   if (found != glyph_ids_.end()) return found->second;
-  const auto id = static_cast<uint32_t>(glyph_ids_.size() + 1);
+  const TextMask& mask = font.MaskFor(text);
+  if (mask.width <= 0 || mask.height <= 0) return glyph_ids_[std::move(key)] = 0;
+  if (glyph_ids_.size() >= kMostGlyphs) {
+    xcb_render_free_glyph_set(connection_, glyphs_);
+    xcb_render_create_glyph_set(connection_, glyphs_, alpha_format_);
+    glyph_ids_.clear();
+  }
+  const uint32_t id = ++last_glyph_id_;
   // The server takes an alpha glyph's rows padded to four bytes.
   const size_t stride = (static_cast<size_t>(mask.width) + 3) & ~size_t{3};
   std::vector<uint8_t> rows(stride * static_cast<size_t>(mask.height));
@@ -119,7 +129,7 @@ uint32_t ServerText::GlyphFor(const TextMask& mask) {
                                     0};
   xcb_render_add_glyphs(connection_, glyphs_, 1, &id, &info, static_cast<uint32_t>(rows.size()),
                         rows.data());
-  glyph_ids_.emplace(&mask, id);
+  glyph_ids_.emplace(std::move(key), id);
   return id;
 }
 

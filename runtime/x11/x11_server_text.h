@@ -8,8 +8,11 @@
 #include <xcb/xcb.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "runtime/x11/x11_text_masks.h"
 
@@ -29,18 +32,23 @@ class ServerText {
   xcb_render_pictformat_t window_format() const { return window_format_; }
   // Fills the rectangle of the picture with the pixel (0xRRGGBB).
   void Fill(xcb_render_picture_t target, int x, int y, int width, int height, uint32_t pixel) const;
-  // Draws the mask in the pixel's colour, its offset taken from (x, line_top).
-  void Draw(xcb_render_picture_t target, const TextMask& mask, int x, int line_top, uint32_t pixel);
+  // Draws the text in the font and the pixel's colour, the line's top-left
+  // corner at (x, line_top).
+  void Draw(xcb_render_picture_t target, TextFont& font, const std::string& text, int x,
+            int line_top, uint32_t pixel);
 
  private:
-  uint32_t GlyphFor(const TextMask& mask);
+  // The glyph of the text's mask, sent to the server on first use; none
+  // (0) for a text without ink.
+  uint32_t GlyphFor(TextFont& font, const std::string& text);
   xcb_render_picture_t SourceFor(uint32_t pixel);
 
   xcb_connection_t* connection_;
   xcb_render_pictformat_t window_format_;
   xcb_render_pictformat_t alpha_format_;
   xcb_render_glyphset_t glyphs_;
-  std::unordered_map<const TextMask*, uint32_t> glyph_ids_;
+  std::map<std::pair<const TextFont*, std::string>, uint32_t> glyph_ids_;
+  uint32_t last_glyph_id_ = 0;
   std::unordered_map<uint32_t, xcb_render_picture_t> sources_;
 };
 

@@ -69,7 +69,7 @@ void X11Surface::Clear(int32_t back_color) {
 
 int X11Surface::PrintLine(int y, const std::string& text, int32_t fore_color) {
   if (!text.empty() && pixmap_ != XCB_NONE)
-    context_.text->Draw(picture_, font_->MaskFor(text), 0, y, PixelOf(fore_color));
+    context_.text->Draw(picture_, *font_, text, 0, y, PixelOf(fore_color));
   return font_->LineHeight();
 }
 

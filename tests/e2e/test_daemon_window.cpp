@@ -79,6 +79,18 @@ class DaemonWindow : public OnDisplay<1024, 768> {
     return free;
   }
 
+  // The input events that any client selected on the window.
+  uint32_t InputSelected() {
+    constexpr uint32_t kInput = XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE |
+                                XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
+                                XCB_EVENT_MASK_POINTER_MOTION;
+    xcb_get_window_attributes_reply_t* reply = xcb_get_window_attributes_reply(
+        connection_, xcb_get_window_attributes(connection_, window_), nullptr);
+    const uint32_t selected = reply != nullptr ? reply->all_event_masks & kInput : ~0u;
+    std::free(reply);
+    return selected;
+  }
+
   xcb_connection_t* connection_ = nullptr;
   xcb_window_t window_ = XCB_NONE;
 };
@@ -94,6 +106,7 @@ TEST_P(DaemonSignals, RainsInTheWindowAloneAndEndsOnTheSignal) {
       << "nothing right of it";
   EXPECT_TRUE(display().VisibleWindows().empty()) << "no window of its own";
   EXPECT_TRUE(KeyboardFree()) << "no keyboard grab";
+  EXPECT_EQ(InputSelected(), 0u) << "the daemon owns the input";
   display().Xdo({"mousemove", "300", "300", "click", "1", "key", "a"});
   std::this_thread::sleep_for(300ms);
   EXPECT_TRUE(saver->Running()) << "the daemon owns the input";
@@ -124,6 +137,10 @@ TEST_F(DaemonWindow, WithoutTheVariableItCoversTheScreenAsBefore) {
   Process saver = install_.Start(display(), {"/S"});
   ASSERT_TRUE(display().WaitForWindow()) << saver.Stderr();
   EXPECT_GT(WaitForRedIn(0, 0, kLeft, 768, 0), 0) << "rain beside the other window too";
+  const auto deadline = std::chrono::steady_clock::now() + kHangBound;
+  while (KeyboardFree() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(100ms);
+  }
   EXPECT_FALSE(KeyboardFree()) << "the full-screen window holds the keyboard";
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <sstream>
 #include <thread>
@@ -61,13 +62,26 @@ class Dialog : public OnDisplay<1024, 768> {
   }
 
   QRgb PixelAt(const QImage& shot, int x, int y) const {
-    return shot.pixel(origin_.x() + x, origin_.y() + y);
+    return shot.pixel(origin_.x() + scale_ * x, origin_.y() + scale_ * y);
   }
 
   std::string window_;
   QPoint origin_;
   QSize size_;
+  int scale_ = 1;  // of the design's pixels at 96 dots per inch
 };
+
+// Sets the desktop's font resolution, as xrdb does.
+void SetXftDpi(const VirtualDisplay& display, int dpi) {
+  xcb_connection_t* connection = xcb_connect(display.name().c_str(), nullptr);
+  const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+  const std::string resources = "Xft.dpi:\t" + std::to_string(dpi) + "\n";
+  xcb_change_property(connection, XCB_PROP_MODE_REPLACE, screen->root, XCB_ATOM_RESOURCE_MANAGER,
+                      XCB_ATOM_STRING, 8, static_cast<uint32_t>(resources.size()),
+                      resources.data());
+  std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+  xcb_disconnect(connection);
+}
 
 TEST_F(Dialog, ShowsTheDesignCentredWithItsPictureAndColors) {
   const auto dialog = OpenDialog();
@@ -93,6 +107,20 @@ TEST_F(Dialog, ShowsTheDesignCentredWithItsPictureAndColors) {
     }
   }
   EXPECT_GT(ink, 20) << "最速 is drawn";
+  dialog->Kill();
+}
+
+// Sizes in twips make pixels at the display's resolution, as on Windows,
+// and nothing scales them again.
+TEST_F(Dialog, AtTwiceTheResolutionTheDesignIsTwiceAsLarge) {
+  SetXftDpi(display(), 192);
+  scale_ = 2;
+  const auto dialog = OpenDialog();
+  ASSERT_FALSE(window_.empty());
+  EXPECT_LE(std::abs(size_.width() - 2 * 361), 2) << size_.width();
+  EXPECT_LE(std::abs(size_.height() - 2 * 202), 2) << size_.height();
+  const QImage shot = display().Screenshot();
+  EXPECT_EQ(PixelAt(shot, kBlueSwatch.x(), kBlueSwatch.y()) & 0xFFFFFF, 0x0000FFu);
   dialog->Kill();
 }
 
