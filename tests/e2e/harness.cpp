@@ -59,6 +59,15 @@ int OpenOutput(const std::string& path) {
 
 }  // namespace
 
+bool WaitUntil(const std::function<bool()>& happened, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (happened()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+}
+
 Process::Process(const std::vector<std::string>& argv, const std::string& display, bool as_nobody) {
   const int out_fd = OpenOutput(output_.File("out"));
   const int err_fd = OpenOutput(output_.File("err"));

@@ -21,6 +21,11 @@ using namespace std::chrono_literals;
 // happens, and a loaded machine may take many seconds.
 inline constexpr std::chrono::milliseconds kHangBound = 60s;
 
+// Asks until the thing has happened, and says whether it did before the
+// bound for a hang passed.
+bool WaitUntil(const std::function<bool()>& happened,
+               std::chrono::milliseconds timeout = kHangBound);
+
 // A child process with its output in files.
 class Process {
  public:
