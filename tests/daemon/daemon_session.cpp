@@ -79,6 +79,10 @@ DaemonSession::DaemonSession(const VirtualDisplay& display)
                                        fs::perms::group_exec | fs::perms::others_read |
                                        fs::perms::others_exec);
   fs::create_directory(home_);
+  // The session's runtime folder, so that nothing is left in /tmp.
+  fs::create_directory(scratch_.File("runtime"));
+  fs::permissions(scratch_.File("runtime"), fs::perms::owner_all);
+  if (::geteuid() == 0) ::chown(scratch_.File("runtime").c_str(), uid_, uid_);
   if (::geteuid() == 0) {
     const std::string id = std::to_string(uid_);
     WriteFile(scratch_.File("passwd"), ReadFile("/etc/passwd") + "kelvora-saver:x:" + id + ":" +
@@ -127,7 +131,8 @@ std::vector<std::string> DaemonSession::AsUser(const std::vector<std::string>& c
             std::to_string(uid_)};
   }
   argv.insert(argv.end(), {"env", "-i", "HOME=" + home_, "DISPLAY=" + display_.name(),
-                           "PATH=/usr/local/bin:/usr/bin:/bin", "LANG=C.UTF-8"});
+                           "PATH=/usr/local/bin:/usr/bin:/bin", "LANG=C.UTF-8",
+                           "XDG_RUNTIME_DIR=" + scratch_.File("runtime")});
   argv.insert(argv.end(), command.begin(), command.end());
   return argv;
 }
