@@ -95,7 +95,7 @@ DaemonSession::DaemonSession(const VirtualDisplay& display)
 DaemonSession::~DaemonSession() {
   if (daemon_ && daemon_->Running()) {
     ::kill(daemon_->pid(), SIGTERM);  // it ends its programs itself
-    daemon_->WaitExit(10s);
+    daemon_->WaitExit();
     ::kill(-daemon_->pid(), SIGKILL);
   }
   for (const Saver& saver : Savers()) ::kill(saver.pid, SIGKILL);

@@ -66,7 +66,7 @@ class DaemonWindow : public OnDisplay<1024, 768> {
   // Red pixels in the screen's rectangle.
   int RedIn(int left, int top, int width, int height) {
     const QImage shot = display().Screenshot().copy(left, top, width, height);
-    return ReadRain(shot, 19).lit_pixels[static_cast<int>(Channel::kRed)];
+    return ReadRain(shot, kColumnPixels).lit_pixels[static_cast<int>(Channel::kRed)];
   }
 
   // Looks until more than the given number of red pixels show in the

@@ -51,10 +51,8 @@ expect_line "$scratch/system/usr/local/share/applications/kelvora-settings.deskt
 xml="$scratch/system/usr/share/xscreensaver/config/kelvora.xml"
 expect_file "$xml"
 if [[ -f $xml ]]; then
-  if command -v xmllint >/dev/null; then
-    [[ $(xmllint --xpath 'string(/screensaver/@name)' "$xml") == kelvora ]] ||
-      fail "$xml does not describe the program kelvora"
-  fi
+  [[ $(xmllint --xpath 'string(/screensaver/@name)' "$xml") == kelvora ]] ||
+    fail "$xml does not describe the program kelvora"
   grep -q 'kelvora /S' "$xml" || fail "$xml does not give the command line kelvora /S"
 fi
 
