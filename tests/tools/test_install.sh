@@ -53,6 +53,9 @@ expect_file "$xml"
 if [[ -f $xml ]]; then
   [[ $(xmllint --xpath 'string(/screensaver/@name)' "$xml") == kelvora ]] ||
     fail "$xml does not describe the program kelvora"
+  # Undeclared, /S is dropped by the settings tool, and kelvora shows nothing.
+  [[ $(xmllint --xpath 'string(/screensaver/command/@arg)' "$xml") == /S ]] ||
+    fail "$xml does not declare the switch /S"
   grep -q 'kelvora /S' "$xml" || fail "$xml does not give the command line kelvora /S"
 fi
 
