@@ -1,6 +1,8 @@
 // App on Linux: the executable's folder, and one running copy per executable
 // file, held as an abstract socket whose name the kernel frees when the
 // process ends in any way, so a crash or kill leaves nothing stale behind.
+// Run by the X screen-saver daemon, which starts a copy for each monitor's
+// window and one for its settings' preview, the rule holds per window.
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -9,9 +11,13 @@
 #include <cerrno>
 #include <climits>
 #include <cstddef>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 
+#include "runtime/posix/given_window.h"
 #include "runtime/program.h"
 
 namespace rt {
@@ -23,12 +29,29 @@ std::string ExecutablePath() {
   return length > 0 ? std::string(buffer, static_cast<size_t>(length)) : std::string();
 }
 
-// Copies of one executable file share a name, through any link to it.
+// Window ids are unique per X server, whatever screen of it DISPLAY names.
+std::string DisplayServer() {
+  const char* display = std::getenv("DISPLAY");
+  std::string server = display != nullptr ? display : "";
+  const size_t colon = server.rfind(':');
+  const size_t dot = server.rfind('.');
+  if (colon != std::string::npos && dot != std::string::npos && dot > colon) server.resize(dot);
+  return server;
+}
+
+// Copies of one executable file share a name, through any link to it; a copy
+// given a window shares it only with copies given the same window.
 std::string InstanceName() {
   struct stat info {};
   ::stat("/proc/self/exe", &info);
-  return "kelvora." + std::to_string(::getuid()) + "." + std::to_string(info.st_dev) + "." +
-         std::to_string(info.st_ino);
+  std::string name = "kelvora." + std::to_string(::getuid()) + "." + std::to_string(info.st_dev) +
+                     "." + std::to_string(info.st_ino);
+  if (const uint32_t window = GivenWindow()) {
+    // Hashed to keep the name short; copies of one file hash alike.
+    name += ".w." + std::to_string(std::hash<std::string>{}(DisplayServer())) + "." +
+            std::to_string(window);
+  }
+  return name;
 }
 
 bool AnotherCopyRuns() {

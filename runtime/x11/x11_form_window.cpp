@@ -1,6 +1,5 @@
 #include "runtime/x11/x11_form_window.h"
 
-#include <errno.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/posix/given_window.h"
 #include "runtime/x11/x11_assets.h"
 #include "runtime/x11/x11_color.h"
 #include "runtime/x11/x11_connection.h"
@@ -22,17 +22,6 @@ constexpr uint32_t kOwnEvents = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTU
                                 XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION;
 // No input on a handed-over window: only what drawing into it needs.
 constexpr uint32_t kHandedOverEvents = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
-
-// The window XSCREENSAVER_WINDOW names (decimal or 0x hexadecimal), if any.
-xcb_window_t NamedWindow() {
-  const char* text = std::getenv("XSCREENSAVER_WINDOW");
-  if (text == nullptr || *text == '\0') return XCB_NONE;
-  char* end = nullptr;
-  errno = 0;
-  const unsigned long id = std::strtoul(text, &end, 0);
-  if (errno != 0 || *end != '\0' || id == 0 || id > 0x1FFFFFFF) return XCB_NONE;
-  return static_cast<xcb_window_t>(id);
-}
 
 void ChangeProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property,
                     xcb_atom_t type, uint8_t format, size_t count, const void* data) {
@@ -49,7 +38,7 @@ void ChangeProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_
 
 X11FormWindow::X11FormWindow(const FormDesign& design, int client_width, int client_height)
     : connection_(X11Connection::Get().xcb()), width_(client_width), height_(client_height) {
-  const xcb_window_t named = NamedWindow();
+  const xcb_window_t named = GivenWindow();
   xcb_get_geometry_reply_t* geometry =
       named == XCB_NONE
           ? nullptr

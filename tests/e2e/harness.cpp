@@ -59,6 +59,15 @@ int OpenOutput(const std::string& path) {
 
 }  // namespace
 
+bool WaitUntil(const std::function<bool()>& happened, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (happened()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+}
+
 Process::Process(const std::vector<std::string>& argv, const std::string& display, bool as_nobody) {
   const int out_fd = OpenOutput(output_.File("out"));
   const int err_fd = OpenOutput(output_.File("err"));
@@ -109,7 +118,7 @@ std::string RunToEnd(const std::vector<std::string>& argv, const std::string& di
   return process.Stdout();
 }
 
-VirtualDisplay::VirtualDisplay(int width, int height) {
+VirtualDisplay::VirtualDisplay(int width, int height, int screens) {
   const StartLock one_at_a_time;
   int ready[2];
   if (::pipe(ready) != 0) throw std::runtime_error("pipe failed");
@@ -120,10 +129,15 @@ VirtualDisplay::VirtualDisplay(int width, int height) {
     const int null_fd = ::open("/dev/null", O_WRONLY);
     ::dup2(null_fd, STDOUT_FILENO);
     ::dup2(null_fd, STDERR_FILENO);
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    const std::string fd = std::to_string(ready[1]);
-    ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
-             "tcp", "-noreset", "-ac", static_cast<char*>(nullptr));
+    const std::string size = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    std::vector<std::string> argv{"Xvfb", "-displayfd", std::to_string(ready[1])};
+    for (int screen = 0; screen < screens; ++screen)
+      argv.insert(argv.end(), {"-screen", std::to_string(screen), size});
+    argv.insert(argv.end(), {"-nolisten", "tcp", "-noreset", "-ac"});
+    std::vector<char*> args;
+    for (std::string& arg : argv) args.push_back(arg.data());
+    args.push_back(nullptr);
+    ::execvp(args[0], args.data());
     ::_exit(127);
   }
   ::close(ready[1]);
@@ -146,9 +160,9 @@ VirtualDisplay::~VirtualDisplay() {
   ::waitpid(server_, nullptr, 0);
 }
 
-QImage VirtualDisplay::Screenshot() const {
+QImage VirtualDisplay::Screenshot(int screen) const {
   const std::string file = scratch_.File("shot.png");
-  RunToEnd({"import", "-window", "root", file}, name_);
+  RunToEnd({"import", "-window", "root", file}, name_ + "." + std::to_string(screen));
   return QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_RGB32);
 }
 

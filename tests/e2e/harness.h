@@ -21,6 +21,11 @@ using namespace std::chrono_literals;
 // happens, and a loaded machine may take many seconds.
 inline constexpr std::chrono::milliseconds kHangBound = 60s;
 
+// Asks until the thing has happened, and says whether it did before the
+// bound for a hang passed.
+bool WaitUntil(const std::function<bool()>& happened,
+               std::chrono::milliseconds timeout = kHangBound);
+
 // A child process with its output in files.
 class Process {
  public:
@@ -55,14 +60,15 @@ std::string RunToEnd(const std::vector<std::string>& argv, const std::string& di
 
 class VirtualDisplay {
  public:
-  VirtualDisplay(int width, int height);
+  // Screens beyond the first are X screens of their own, of the same size.
+  VirtualDisplay(int width, int height, int screens = 1);
   ~VirtualDisplay();
   VirtualDisplay(const VirtualDisplay&) = delete;
   VirtualDisplay& operator=(const VirtualDisplay&) = delete;
 
   const std::string& name() const { return name_; }
   pid_t server_pid() const { return server_; }
-  QImage Screenshot() const;
+  QImage Screenshot(int screen = 0) const;
   std::string Xdo(const std::vector<std::string>& arguments) const;
   // Window ids of kelvora's visible windows.
   std::vector<std::string> VisibleWindows() const;

@@ -7,8 +7,7 @@
 
 namespace {
 
-constexpr int kInk = 40;           // a channel above this is a drawn glyph
-constexpr int kColumnPixels = 19;  // 285 twips
+constexpr int kInk = 40;  // a channel above this is a drawn glyph
 
 int Brightest(QRgb pixel) { return std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)}); }
 

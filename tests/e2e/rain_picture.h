@@ -9,6 +9,9 @@ class VirtualDisplay;
 
 enum class Channel { kRed, kGreen, kBlue };
 
+// A column's width on a 96-dpi screen: 285 twips.
+inline constexpr int kColumnPixels = 19;
+
 struct RainPicture {
   int lit_pixels[3] = {0, 0, 0};  // pixels where that channel clearly leads
   int columns_seen = 0;           // strips with a long enough lit run

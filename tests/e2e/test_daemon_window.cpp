@@ -1,8 +1,8 @@
 // The rain inside a window that an X screen-saver daemon hands over in
 // XSCREENSAVER_WINDOW; a window made here stands in for the daemon's. The
 // saver draws only there, maps no window and takes no input of its own,
-// follows the window's size, and ends cleanly on the daemon's signals and
-// when the window goes.
+// follows the window's size, ends cleanly on the daemon's signals and when
+// the window goes, and runs beside copies in other windows.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <xcb/xcb.h>
@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <sstream>
 #include <thread>
 
 #include "tests/e2e/display_fixture.h"
@@ -26,16 +27,23 @@ class DaemonWindow : public OnDisplay<1024, 768> {
     OnDisplay::SetUp();
     connection_ = xcb_connect(display().name().c_str(), nullptr);
     ASSERT_EQ(xcb_connection_has_error(connection_), 0);
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
-    window_ = xcb_generate_id(connection_);
-    const uint32_t values[] = {screen->black_pixel, 1};
-    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, kLeft, kTop, kWidth,
-                      kHeight, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
-                      XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
-    xcb_map_window(connection_, window_);
-    Sync();
+    window_ = AddWindow(kLeft, kTop, kWidth, kHeight);
   }
   void TearDown() override { xcb_disconnect(connection_); }
+
+  // A mapped window as the daemon makes one: black, and out of the window
+  // manager's hands.
+  xcb_window_t AddWindow(int16_t left, int16_t top, uint16_t width, uint16_t height) {
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+    const xcb_window_t window = xcb_generate_id(connection_);
+    const uint32_t values[] = {screen->black_pixel, 1};
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, screen->root, left, top, width,
+                      height, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                      XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
+    xcb_map_window(connection_, window);
+    Sync();
+    return window;
+  }
 
   void Sync() {
     std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
@@ -43,7 +51,14 @@ class DaemonWindow : public OnDisplay<1024, 768> {
 
   std::unique_ptr<Process> StartSaver() {
     WriteFile(install_.Ini(), SettingsFile("240", "0", "0", "10"));
-    std::vector<std::string> command{"env", "XSCREENSAVER_WINDOW=" + std::to_string(window_)};
+    return StartSaverIn("XSCREENSAVER_WINDOW=" + std::to_string(window_));
+  }
+
+  // Runs /S with the variable as given ("XSCREENSAVER_WINDOW=..."), or
+  // without it when empty.
+  std::unique_ptr<Process> StartSaverIn(const std::string& variable) {
+    std::vector<std::string> command{"env", "-u", "XSCREENSAVER_WINDOW"};
+    if (!variable.empty()) command.push_back(variable);
     for (const std::string& part : install_.Command({"/S"})) command.push_back(part);
     return std::make_unique<Process>(command, display().name());
   }
@@ -51,18 +66,14 @@ class DaemonWindow : public OnDisplay<1024, 768> {
   // Red pixels in the screen's rectangle.
   int RedIn(int left, int top, int width, int height) {
     const QImage shot = display().Screenshot().copy(left, top, width, height);
-    return ReadRain(shot, 19).lit_pixels[static_cast<int>(Channel::kRed)];
+    return ReadRain(shot, kColumnPixels).lit_pixels[static_cast<int>(Channel::kRed)];
   }
 
   // Looks until more than the given number of red pixels show in the
   // rectangle, or a hung program's bound has passed; gives the last count.
   int WaitForRedIn(int left, int top, int width, int height, int more_than) {
-    const auto deadline = std::chrono::steady_clock::now() + kHangBound;
-    int lit = RedIn(left, top, width, height);
-    while (lit <= more_than && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(250ms);
-      lit = RedIn(left, top, width, height);
-    }
+    int lit = 0;
+    WaitUntil([&] { return (lit = RedIn(left, top, width, height)) > more_than; });
     return lit;
   }
 
@@ -143,5 +154,80 @@ TEST_F(DaemonWindow, WithoutTheVariableItCoversTheScreenAsBefore) {
   }
   EXPECT_FALSE(KeyboardFree()) << "the full-screen window holds the keyboard";
 }
+
+// The daemon starts a copy for each monitor's window and one for its
+// settings' preview: one running copy per window.
+const std::string kDefaults = "[main]\nCOLOR1=240\nCOLOR2=0\nCOLOR3=0\nSP=10\n";
+// Without the speed: a copy that gets past the copy test writes the defaults
+// over it.
+const std::string kWithoutSpeed = "[main]\nCOLOR1=0\n";
+
+enum class Given { kNone, kFirstHex, kFirstDecimal, kSecondHex };
+
+struct CopyCase {
+  const char* name;
+  friend void PrintTo(const CopyCase& c, std::ostream* out) { *out << c.name; }
+  Given first;
+  Given second;
+  bool second_ends;
+};
+
+class OneCopyPerWindow : public DaemonWindow, public testing::WithParamInterface<CopyCase> {
+ protected:
+  void SetUp() override {
+    DaemonWindow::SetUp();
+    second_window_ = AddWindow(kLeft + kWidth, kTop, 200, 200);
+  }
+
+  std::string Variable(Given given) const {
+    // The daemon writes 0x and upper-case hexadecimal digits.
+    const auto hex = [](xcb_window_t window) {
+      std::ostringstream text;
+      text << "0x" << std::uppercase << std::hex << window;
+      return text.str();
+    };
+    switch (given) {
+      case Given::kFirstHex:
+        return "XSCREENSAVER_WINDOW=" + hex(window_);
+      case Given::kFirstDecimal:
+        return "XSCREENSAVER_WINDOW=" + std::to_string(window_);
+      case Given::kSecondHex:
+        return "XSCREENSAVER_WINDOW=" + hex(second_window_);
+      case Given::kNone:
+        break;
+    }
+    return "";
+  }
+
+  xcb_window_t second_window_ = XCB_NONE;
+};
+
+TEST_P(OneCopyPerWindow, ASecondCopyEndsOnlyForTheSameWindow) {
+  const CopyCase& c = GetParam();
+  const auto first = StartSaverIn(Variable(c.first));
+  // Its first-run write comes after its copy test.
+  ASSERT_TRUE(WaitUntil([&] { return ReadFile(install_.Ini()) == kDefaults; })) << first->Stderr();
+  WriteFile(install_.Ini(), kWithoutSpeed);
+
+  const auto second = StartSaverIn(Variable(c.second));
+  if (c.second_ends) {
+    EXPECT_EQ(second->WaitExit(), 0) << second->Stderr();
+    EXPECT_EQ(ReadFile(install_.Ini()), kWithoutSpeed) << "it ended before touching the file";
+  } else {
+    EXPECT_TRUE(WaitUntil([&] { return ReadFile(install_.Ini()) == kDefaults; }))
+        << second->Stderr();
+    EXPECT_TRUE(second->Running());
+  }
+  EXPECT_TRUE(first->Running());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, OneCopyPerWindow,
+    testing::Values(CopyCase{"SameWindow", Given::kFirstHex, Given::kFirstHex, true},
+                    CopyCase{"SameWindowInDecimal", Given::kFirstHex, Given::kFirstDecimal, true},
+                    CopyCase{"AnotherWindow", Given::kFirstHex, Given::kSecondHex, false},
+                    CopyCase{"NoWindowBesideAWindow", Given::kFirstHex, Given::kNone, false},
+                    CopyCase{"AWindowBesideNoWindow", Given::kNone, Given::kFirstHex, false}),
+    [](const testing::TestParamInfo<CopyCase>& info) { return info.param.name; });
 
 }  // namespace

@@ -27,8 +27,8 @@ constexpr QPoint kBackground{4, 195};  // no control covers it
 class Dialog : public OnDisplay<1024, 768> {
  protected:
   // Opens /C and gives the dialog's window id and client-area origin.
-  std::unique_ptr<Process> OpenDialog() {
-    auto dialog = std::make_unique<Process>(install_.Command({"/C"}), display().name());
+  std::unique_ptr<Process> OpenDialog(bool as_nobody = false) {
+    auto dialog = std::make_unique<Process>(install_.Command({"/C"}), display().name(), as_nobody);
     const std::optional<std::string> window = display().WaitForWindow();
     EXPECT_TRUE(window) << dialog->Stderr();
     if (!window) return dialog;
@@ -214,6 +214,32 @@ TEST_F(Dialog, OkWhileAnotherProcessWritesLosesNeitherSide) {
         "x")
         << i;
   }
+}
+
+// An install for all users: a user can't write the program's folder, and OK
+// says so in a message over the dialog, which stays open with the file as it
+// was.
+TEST_F(Dialog, OkWhereTheUserMayNotWriteSaysSo) {
+  const std::string before = SettingsFile("240", "0", "0", "10");
+  WriteFile(install_.Ini(), before);
+  std::filesystem::permissions(install_.folder(),
+                               std::filesystem::perms::owner_write |
+                                   std::filesystem::perms::group_write |
+                                   std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  const std::unique_ptr<Process> dialog = OpenDialog(/*as_nobody=*/true);
+  ASSERT_FALSE(window_.empty());
+  ClickAt(kBlueOption.x(), kBlueOption.y());
+  ClickAt(kOkButton.x(), kOkButton.y());
+  std::string box;
+  EXPECT_TRUE(WaitUntil([&] {
+    for (const std::string& id : display().VisibleWindows())
+      if (id != window_ && display().WindowName(id) == "kelvora") box = id;
+    return !box.empty();
+  })) << "a message";
+  EXPECT_TRUE(dialog->Running()) << "the dialog stays";
+  EXPECT_EQ(ReadFile(install_.Ini()), before);
+  if (!box.empty()) display().Xdo({"windowfocus", "--sync", box, "key", "Return"});
 }
 
 }  // namespace

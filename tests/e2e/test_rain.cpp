@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kColumnPixels = 19;  // 285 twips
-
 class Rain : public OnDisplay<1920, 1080> {
  protected:
   // Starts /S with the pointer parked where the test wants it first.

@@ -40,9 +40,22 @@ done
 expect "the Windows build asks for no clang" no '^clang' windows
 expect "the Windows build asks for mingw" yes 'mingw' windows
 expect "the Windows build asks for wine" yes '^wine$' windows
-for pattern in '^clang$' '^libclang-rt-dev$' '^libgtest-dev$' '^xdotool$'; do
+for pattern in '^clang$' '^libclang-rt-dev$' '^libgtest-dev$' '^xdotool$' '^x11-utils$' \
+  '^libxml2-utils$' '^xscreensaver$'; do
   expect "the tests ask for $pattern" yes "$pattern" tests
 done
+# The screen-saver daemon is the tests' alone, and never with its extra
+# collections of display programs.
+expect "the run asks for no xscreensaver" no 'xscreensaver' program screenshot
+expect "the Windows build asks for no xscreensaver" no 'xscreensaver' windows
+expect "no collection of display programs" no '^xscreensaver-(data-extra|gl)' \
+  program screenshot windows tests bench
+rm -f "$stubs/asked"
+PATH="$stubs:$PATH" "$repo/tools/install.sh" tests 2>/dev/null
+if ! grep -q -- '--no-install-recommends' "$stubs/asked"; then
+  echo "FAIL: the tests' packages come with recommended packages"
+  failures=$((failures + 1))
+fi
 # No package named after one compiler release where a default name exists.
 expect "no versioned clang runtime" no 'libclang-rt-[0-9]' program screenshot windows tests bench
 if PATH="$stubs:$PATH" "$repo/tools/install.sh" nonsense 2>/dev/null; then

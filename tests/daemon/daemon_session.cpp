@@ -1,0 +1,182 @@
+#include "tests/daemon/daemon_session.h"
+
+#include <grp.h>
+#include <pwd.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The daemon's settings: blank with the first program of the list, never
+// change programs, no fading, no splash. The program line is the README's.
+constexpr char kSettings[] =
+    "mode: one\n"
+    "selected: 0\n"
+    "cycle: 0:00:00\n"
+    "lock: False\n"
+    "splash: False\n"
+    "fade: False\n"
+    "unfade: False\n"
+    "programs: \"kelvora\" $HOME/.local/bin/kelvora /S \\n\\\n"
+    "\n";
+
+// A user id that this machine does not know, for the daemon to run as.
+uid_t FreeUserId() {
+  for (uid_t uid = 64000; uid < 65000; ++uid) {
+    if (::getpwuid(uid) == nullptr && ::getgrgid(uid) == nullptr) return uid;
+  }
+  throw std::runtime_error("no free user id");
+}
+
+void ChangeOwner(const fs::path& top, uid_t uid) {
+  ::lchown(top.c_str(), uid, uid);
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(top))
+    ::lchown(entry.path().c_str(), uid, uid);
+}
+
+std::string ReadProcFile(pid_t pid, const char* name) {
+  return ReadFile("/proc/" + std::to_string(pid) + "/" + name);
+}
+
+// The window a copy was given, from its environment.
+unsigned long GivenWindow(pid_t pid) {
+  const std::string environment = ReadProcFile(pid, "environ");
+  const std::string key = "XSCREENSAVER_WINDOW=";
+  for (size_t start = 0; start < environment.size();) {
+    const size_t end = std::min(environment.find('\0', start), environment.size());
+    const std::string entry = environment.substr(start, end - start);
+    if (entry.starts_with(key)) return std::strtoul(entry.c_str() + key.size(), nullptr, 0);
+    start = end + 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool OnPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::istringstream folders(path != nullptr ? path : "");
+  for (std::string folder; std::getline(folders, folder, ':');) {
+    if (!folder.empty() && ::access((fs::path(folder) / program).c_str(), X_OK) == 0) return true;
+  }
+  return false;
+}
+
+DaemonSession::DaemonSession(const VirtualDisplay& display)
+    : display_(display),
+      home_(scratch_.File("home")),
+      program_(home_ + "/.local/libexec/kelvora/kelvora"),
+      uid_(::geteuid() == 0 ? FreeUserId() : ::geteuid()) {
+  // The user must reach its home through our scratch folder.
+  fs::permissions(scratch_.path(), fs::perms::owner_all | fs::perms::group_read |
+                                       fs::perms::group_exec | fs::perms::others_read |
+                                       fs::perms::others_exec);
+  fs::create_directory(home_);
+  // The session's runtime folder, so that nothing is left in /tmp.
+  fs::create_directory(scratch_.File("runtime"));
+  fs::permissions(scratch_.File("runtime"), fs::perms::owner_all);
+  if (::geteuid() == 0) ::chown(scratch_.File("runtime").c_str(), uid_, uid_);
+  if (::geteuid() == 0) {
+    const std::string id = std::to_string(uid_);
+    WriteFile(scratch_.File("passwd"), ReadFile("/etc/passwd") + "kelvora-saver:x:" + id + ":" +
+                                           id + ":kelvora test:" + home_ + ":/bin/sh\n");
+    WriteFile(scratch_.File("group"), ReadFile("/etc/group") + "kelvora-saver:x:" + id + ":\n");
+  }
+  InstallForTheUser();
+}
+
+DaemonSession::~DaemonSession() {
+  if (daemon_ && daemon_->Running()) {
+    ::kill(daemon_->pid(), SIGTERM);  // it ends its programs itself
+    daemon_->WaitExit();
+    ::kill(-daemon_->pid(), SIGKILL);
+  }
+  for (const Saver& saver : Savers()) ::kill(saver.pid, SIGKILL);
+}
+
+// As the README says: cmake --install into ~/.local.
+void DaemonSession::InstallForTheUser() const {
+  RunToEnd({"env", "HOME=" + home_, KELVORA_CMAKE, "--install", KELVORA_BUILD_DIR, "--prefix",
+            home_ + "/.local"},
+           "");
+  if (!fs::exists(program_)) throw std::runtime_error("cmake --install did not install kelvora");
+  WriteFile(home_ + "/.xscreensaver", kSettings);
+  if (::geteuid() == 0) ChangeOwner(home_, uid_);
+}
+
+// The command with a clean environment of the user's own. Root runs it as the
+// user inside a mount namespace whose passwd and group files name the user,
+// so that the daemon's unlock dialog finds it; the machine's stay as they are.
+std::vector<std::string> DaemonSession::AsUser(const std::vector<std::string>& command) const {
+  std::vector<std::string> argv;
+  if (::geteuid() == 0) {
+    argv = {"unshare",
+            "--mount",
+            "--propagation",
+            "private",
+            "sh",
+            "-c",
+            "mount --bind \"$1\" /etc/passwd && mount --bind \"$2\" /etc/group && id=$3 && "
+            "shift 3 && exec setpriv --reuid=\"$id\" --regid=\"$id\" --clear-groups \"$@\"",
+            "sh",
+            scratch_.File("passwd"),
+            scratch_.File("group"),
+            std::to_string(uid_)};
+  }
+  argv.insert(argv.end(), {"env", "-i", "HOME=" + home_, "DISPLAY=" + display_.name(),
+                           "PATH=/usr/local/bin:/usr/bin:/bin", "LANG=C.UTF-8",
+                           "XDG_RUNTIME_DIR=" + scratch_.File("runtime")});
+  argv.insert(argv.end(), command.begin(), command.end());
+  return argv;
+}
+
+bool DaemonSession::Start() {
+  daemon_ = std::make_unique<Process>(AsUser({"xscreensaver", "--no-splash", "--verbose"}),
+                                      display_.name());
+  return WaitUntil([&] { return !daemon_->Running() || Command("-version"); }) &&
+         daemon_->Running();
+}
+
+bool DaemonSession::Command(const std::string& option) const {
+  Process command({"xscreensaver-command", option}, display_.name());
+  return command.WaitExit() == 0;
+}
+
+bool DaemonSession::Ended() { return daemon_ && daemon_->WaitExit().has_value(); }
+
+std::vector<Saver> DaemonSession::Savers() const {
+  std::vector<Saver> savers;
+  for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::error_code error;
+    if (fs::read_symlink(entry.path() / "exe", error) != program_) continue;
+    const pid_t pid = std::stoi(name);
+    savers.push_back({pid, GivenWindow(pid)});
+  }
+  return savers;
+}
+
+std::vector<std::string> DaemonSession::ProgramsStarted() const {
+  std::istringstream lines(Log());
+  std::vector<std::string> programs;
+  const std::string marker = ": forked \"";
+  for (std::string line; std::getline(lines, line);) {
+    const size_t at = line.find(marker);
+    if (at == std::string::npos) continue;
+    const size_t start = at + marker.size();
+    const std::string program = line.substr(start, line.find('"', start) - start);
+    // The daemon's own helpers are not display programs.
+    if (!program.starts_with("xscreensaver-")) programs.push_back(program);
+  }
+  return programs;
+}
+
+std::string DaemonSession::Log() const { return daemon_ ? daemon_->Stderr() : ""; }
