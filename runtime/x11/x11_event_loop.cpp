@@ -17,9 +17,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How often DoEvents looks at the socket: each look is a system call, and
-// input a millisecond late is not felt.
-constexpr auto kLookInterval = std::chrono::milliseconds(1);
+// How often DoEvents flushes and looks at the socket: each look is a system
+// call here and a wake-up of the X server, the program calls DoEvents a few
+// hundred times a tick, and input five milliseconds late is not felt.
+constexpr auto kLookInterval = std::chrono::milliseconds(5);
 
 std::unordered_map<xcb_window_t, EventTarget*>& Targets() {
   static std::unordered_map<xcb_window_t, EventTarget*> targets;

@@ -42,8 +42,8 @@ class X11Timer : public native::TimerSource {
 // Sends what is buffered, then handles the events already received or
 // readable and the timers that are due, without waiting.
 void DoEvents();
-// As DoEvents, at once: DoEvents looks at the socket at most once a
-// millisecond, since the program calls it hundreds of times a tick.
+// As DoEvents, at once: DoEvents looks at the socket at most once every
+// few milliseconds, since the program calls it hundreds of times a tick.
 void ProcessPending();
 
 // Waits for an event or a due timer, then handles what is pending.
