@@ -18,31 +18,17 @@
 #include "tests/e2e/harness.h"
 #include "tests/support/number_texts.h"
 #include "tests/support/settings_corpus.h"
+#include "tools/profile_probe/hex_text.h"
 
 namespace {
+
+using probe::Hex;
+using probe::Unhex;
 
 std::string WindowsPath(const std::string& path) {
   std::string windows = "Z:" + path;
   std::replace(windows.begin(), windows.end(), '/', '\\');
   return windows;
-}
-
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (const unsigned char c : bytes) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
-
-std::string Unhex(const std::string& hex) {
-  std::string out;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-    out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  }
-  return out;
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -16,27 +16,14 @@
 #include <string>
 #include <vector>
 
+#include "hex_text.h"
+
 namespace {
 
+using probe::Hex;
+using probe::Unhex;
+
 constexpr LCID kJapanese = 1041;
-
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
-
-std::string Unhex(const std::string& hex) {
-  std::string out;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-    out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  }
-  return out;
-}
 
 std::wstring Wide(const std::string& text, UINT code_page) {
   if (text.empty()) return {};
