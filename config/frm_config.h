@@ -3,9 +3,9 @@
 // GColor, GSpeed and the settings file.
 #pragma once
 
-#include "runtime/control_array.h"
-#include "runtime/form.h"
-#include "runtime/windowed_controls.h"
+#include "runtime/forms/control_array.h"
+#include "runtime/forms/form.h"
+#include "runtime/forms/windowed_controls.h"
 
 class FrmConfig : public rt::Form {
  public:

@@ -2,7 +2,7 @@
 // caption, colours and tab index, in twips.
 #pragma once
 
-#include "runtime/design.h"
+#include "runtime/forms/design.h"
 
 namespace config_design {
 

@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
-#include "runtime/control_array.h"
-#include "runtime/form.h"
-#include "runtime/picture_box.h"
-#include "runtime/timer.h"
+#include "runtime/forms/control_array.h"
+#include "runtime/forms/form.h"
+#include "runtime/forms/picture_box.h"
+#include "runtime/forms/timer.h"
 
 class FrmMain : public rt::Form {
  public:

@@ -4,10 +4,10 @@
 #include <cstdint>
 
 #include "rain/frm_main.h"
-#include "runtime/checked_int.h"
-#include "runtime/conversions.h"
-#include "runtime/program.h"
-#include "runtime/skip_mode.h"
+#include "runtime/language/checked_int.h"
+#include "runtime/language/conversions.h"
+#include "runtime/forms/program.h"
+#include "runtime/language/skip_mode.h"
 
 using rt::Narrow16;
 using rt::Skip;

@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "runtime/conversions.h"
+#include "runtime/language/conversions.h"
 #include "tests/support/rain_fixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "config/frm_config.h"
-#include "runtime/null/null_backend.h"
+#include "runtime/platform/null/null_backend.h"
 #include "startup/module1.h"
 #include "tests/support/error_of.h"
 #include "tests/support/temp_dir.h"

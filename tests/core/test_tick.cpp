@@ -1,7 +1,7 @@
 // The tick: the fall, the bottom test, the template and the coverage test.
 #include <gtest/gtest.h>
 
-#include "runtime/conversions.h"
+#include "runtime/language/conversions.h"
 #include "tests/support/rain_fixture.h"
 
 namespace {

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "runtime/form.h"
-#include "runtime/native.h"
-#include "runtime/windowed_controls.h"
+#include "runtime/forms/form.h"
+#include "runtime/platform/native.h"
+#include "runtime/forms/windowed_controls.h"
 
 struct ScreenPixels {
   int width;

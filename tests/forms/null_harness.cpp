@@ -1,4 +1,4 @@
-#include "runtime/null/null_backend.h"
+#include "runtime/platform/null/null_backend.h"
 #include "tests/forms/backend_harness.h"
 
 namespace {

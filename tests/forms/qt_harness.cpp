@@ -3,10 +3,10 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-#include "runtime/qt/qt_application.h"
-#include "runtime/qt/qt_controls.h"
-#include "runtime/qt/qt_surface.h"
-#include "runtime/qt/qt_window.h"
+#include "runtime/platform/qt/qt_application.h"
+#include "runtime/platform/qt/qt_controls.h"
+#include "runtime/platform/qt/qt_surface.h"
+#include "runtime/platform/qt/qt_window.h"
 #include "tests/forms/backend_harness.h"
 
 namespace {

@@ -8,13 +8,13 @@
 #include <array>
 #include <vector>
 
-#include "runtime/control_array.h"
-#include "runtime/conversions.h"
-#include "runtime/form.h"
-#include "runtime/picture_box.h"
-#include "runtime/program.h"
-#include "runtime/timer.h"
-#include "runtime/windowed_controls.h"
+#include "runtime/forms/control_array.h"
+#include "runtime/language/conversions.h"
+#include "runtime/forms/form.h"
+#include "runtime/forms/picture_box.h"
+#include "runtime/forms/program.h"
+#include "runtime/forms/timer.h"
+#include "runtime/forms/windowed_controls.h"
 #include "tests/forms/backend_harness.h"
 #include "tests/support/error_of.h"
 

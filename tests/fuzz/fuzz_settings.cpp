@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/posix/ini/file_encoding.h"
-#include "runtime/posix/ini/wide_text.h"
-#include "runtime/private_profile.h"
+#include "runtime/windows_text/file_encoding.h"
+#include "runtime/windows_text/wide_text.h"
+#include "runtime/windows_text/private_profile.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "config/frm_config.h"
-#include "runtime/qt/qt_controls.h"
+#include "runtime/platform/qt/qt_controls.h"
 #include "startup/module1.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "runtime/runtime_error.h"
+#include "runtime/language/runtime_error.h"
 
 inline int ErrorOf(const std::function<void()>& statement) {
   try {

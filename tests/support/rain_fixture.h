@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "rain/frm_main.h"
-#include "runtime/null/null_backend.h"
+#include "runtime/platform/null/null_backend.h"
 #include "startup/module1.h"
 
 class TestableMain : public FrmMain {

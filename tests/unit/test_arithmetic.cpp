@@ -1,7 +1,7 @@
 // Checked 16- and 32-bit arithmetic: results in range, error 6 outside.
 #include <gtest/gtest.h>
 
-#include "runtime/checked_int.h"
+#include "runtime/language/checked_int.h"
 #include "tests/support/error_of.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The runtime's conversions and their run-time errors.
 #include <gtest/gtest.h>
 
-#include "runtime/conversions.h"
-#include "runtime/runtime_error.h"
+#include "runtime/language/conversions.h"
+#include "runtime/language/runtime_error.h"
 #include "tests/support/error_of.h"
 
 namespace {

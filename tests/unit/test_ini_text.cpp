@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "runtime/posix/ini/ini_text.h"
-#include "runtime/posix/ini/returned_value.h"
-#include "runtime/posix/ini/wide_text.h"
+#include "runtime/windows_text/ini_text.h"
+#include "runtime/windows_text/returned_value.h"
+#include "runtime/windows_text/wide_text.h"
 
 namespace {
 

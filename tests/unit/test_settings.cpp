@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "runtime/null/null_backend.h"
+#include "runtime/platform/null/null_backend.h"
 #include "startup/module1.h"
 #include "tests/support/temp_dir.h"
 

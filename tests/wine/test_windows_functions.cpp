@@ -12,9 +12,9 @@
 #include <sstream>
 #include <vector>
 
-#include "runtime/conversions.h"
-#include "runtime/private_profile.h"
-#include "runtime/runtime_error.h"
+#include "runtime/language/conversions.h"
+#include "runtime/windows_text/private_profile.h"
+#include "runtime/language/runtime_error.h"
 #include "tests/e2e/harness.h"
 #include "tests/support/number_texts.h"
 #include "tests/support/settings_corpus.h"

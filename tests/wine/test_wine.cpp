@@ -9,7 +9,7 @@
 #include <sstream>
 #include <thread>
 
-#include "runtime/key_press.h"
+#include "runtime/forms/key_press.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/rain_picture.h"
 

@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <string>
 
-#include "runtime/conversions.h"
-#include "runtime/x11/x11_assets.h"
-#include "runtime/x11/x11_icon.h"
-#include "runtime/x11/x11_text_masks.h"
+#include "runtime/language/conversions.h"
+#include "runtime/platform/x11/x11_assets.h"
+#include "runtime/platform/x11/x11_icon.h"
+#include "runtime/platform/x11/x11_text_masks.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

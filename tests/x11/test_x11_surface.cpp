@@ -9,11 +9,11 @@
 #include <memory>
 #include <vector>
 
-#include "runtime/conversions.h"
-#include "runtime/design.h"
-#include "runtime/x11/x11_canvas.h"
-#include "runtime/x11/x11_connection.h"
-#include "runtime/x11/x11_surface.h"
+#include "runtime/language/conversions.h"
+#include "runtime/forms/design.h"
+#include "runtime/platform/x11/x11_canvas.h"
+#include "runtime/platform/x11/x11_connection.h"
+#include "runtime/platform/x11/x11_surface.h"
 #include "tests/e2e/harness.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/private_profile.h"
+#include "runtime/windows_text/private_profile.h"
 
 extern char** environ;
 

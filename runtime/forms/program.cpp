@@ -1,0 +1,47 @@
+#include "runtime/forms/program.h"
+
+#include <cstdio>
+
+#include "runtime/forms/event_guard.h"
+#include "runtime/forms/form.h"
+#include "runtime/platform/native.h"
+#include "runtime/language/runtime_error.h"
+#include "runtime/forms/timer.h"
+
+namespace rt {
+
+int ThunRTMain(int argc, char** argv, void (*main_procedure)()) {
+  native::StartProgram(argc, argv);
+  RunGuarded(main_procedure);
+  while (AnyFormLoaded()) native::WaitEvents();
+  // Forms and the backend live in statics whose destruction order is
+  // unknown; the process is over, so none of them is torn down.
+  std::fflush(nullptr);
+  native::ExitProcess(0);
+}
+
+void End() {
+  std::fflush(nullptr);
+  native::ExitProcess(0);
+}
+
+void DoEvents() { native::HandlePendingEvents(); }
+
+void MsgBox(const std::string& prompt) {
+  native::ShowMessage(prompt, native::MessageKind::kWarning);
+}
+
+void FailWithError(int number) {
+  const std::string message = ErrorMessage(number);
+  std::fprintf(stderr, "kelvora: %s\n", message.c_str());
+  std::fflush(stderr);
+  // No event code runs while the message is up, and a full-screen window
+  // would hide it and hold the keyboard.
+  StopAllTimers();
+  HideLoadedForms();
+  native::ShowMessage(message, native::MessageKind::kError);
+  std::fflush(nullptr);
+  native::ExitProcess(1);
+}
+
+}  // namespace rt

@@ -1,0 +1,65 @@
+#include "runtime/platform/linux/qt_module_loader.h"
+
+#include <dlfcn.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+// The module's file, stripped of its debugging data, in a section of its own.
+asm(R"(
+  .pushsection .rodata.kelvora_qt_module, "a"
+  .balign 64
+  .globl kelvora_qt_module_start
+  .hidden kelvora_qt_module_start
+kelvora_qt_module_start:
+  .incbin ")" KELVORA_QT_MODULE_FILE R"("
+  .globl kelvora_qt_module_end
+  .hidden kelvora_qt_module_end
+kelvora_qt_module_end:
+  .popsection
+)");
+extern "C" const char kelvora_qt_module_start[];
+extern "C" const char kelvora_qt_module_end[];
+
+namespace rt::linux_program {
+namespace {
+
+[[noreturn]] void CannotLoad(const std::string& why) {
+  std::fprintf(stderr, "kelvora: cannot load the Qt module: %s\n", why.c_str());
+  std::_Exit(1);
+}
+
+// The module goes to an anonymous in-memory file that the loader opens.
+void* OpenModule() {
+  const int fd = ::memfd_create("kelvora-qt.so", MFD_CLOEXEC);
+  if (fd < 0) CannotLoad("memfd_create failed");
+  const char* at = kelvora_qt_module_start;
+  while (at < kelvora_qt_module_end) {
+    const ssize_t put = ::write(fd, at, static_cast<size_t>(kelvora_qt_module_end - at));
+    if (put <= 0) CannotLoad("writing it failed");
+    at += put;
+  }
+  void* handle = ::dlopen(("/proc/self/fd/" + std::to_string(fd)).c_str(), RTLD_NOW | RTLD_LOCAL);
+  ::close(fd);
+  if (handle == nullptr) CannotLoad(::dlerror());
+  return handle;
+}
+
+}  // namespace
+
+const qt::ModuleCalls& QtModule(int argc, char** argv) {
+  static const qt::ModuleCalls* calls = [&] {
+    using Entry = const qt::ModuleCalls* (*)();
+    const auto entry = reinterpret_cast<Entry>(::dlsym(OpenModule(), qt::kModuleEntry));
+    if (entry == nullptr) CannotLoad(::dlerror());
+    const qt::ModuleCalls* table = entry();
+    table->start(argc, argv);
+    return table;
+  }();
+  return *calls;
+}
+
+}  // namespace rt::linux_program

@@ -1,0 +1,172 @@
+#include "runtime/platform/null/null_backend.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+#include "runtime/forms/program.h"
+
+namespace rt::null {
+namespace {
+
+int screen_width = 1920;
+int screen_height = 1080;
+std::string app_path = ".";
+std::function<void()> do_events_hook;
+int hide_count = 0;
+std::vector<std::string> messages;
+const NullControl* focused = nullptr;
+
+class NullTimerSource;
+std::vector<NullTimerSource*> timers;
+
+class NullTimerSource : public native::TimerSource {
+ public:
+  explicit NullTimerSource(std::function<void()> on_tick) : on_tick_(std::move(on_tick)) {
+    timers.push_back(this);
+  }
+  ~NullTimerSource() override { std::erase(timers, this); }
+  void SetInterval(int milliseconds) override { interval_ = milliseconds; }
+  void FireIfRunning() const {
+    if (interval_ > 0) on_tick_();
+  }
+
+ private:
+  std::function<void()> on_tick_;
+  int interval_ = 0;
+};
+
+class NullWindow : public native::Window {
+ public:
+  NullWindow(int client_width, int client_height, native::WindowEvents& events)
+      : width_(client_width), height_(client_height), events_(events) {}
+  ~NullWindow() override {
+    if (std::any_of(order_.begin(), order_.end(),
+                    [](const NullControl* c) { return c == focused; })) {
+      focused = nullptr;
+    }
+  }
+  void SetVisible(bool visible) override {
+    if (!visible) ++hide_count;
+  }
+  void FillScreen() override {
+    width_ = screen_width;
+    height_ = screen_height;
+  }
+  int OuterWidth() const override { return width_; }
+  int OuterHeight() const override { return height_; }
+  int ClientWidth() const override { return width_; }
+  int ClientHeight() const override { return height_; }
+  void Invalidate(const native::PixelRect&) override {}
+  std::unique_ptr<native::Surface> CreateSurface(const FontDesign&) override {
+    return std::make_unique<NullSurface>();
+  }
+  std::unique_ptr<native::ControlPeer> CreateControl(const native::ControlLook& look,
+                                                     const native::PixelRect& bounds,
+                                                     native::ControlPeer*,
+                                                     native::ControlEvents& events) override {
+    return std::make_unique<NullControl>(look, bounds, events);
+  }
+  void OrderControls(const std::vector<native::FocusStop>& order) override {
+    order_.clear();
+    for (const native::FocusStop& stop : order) {
+      auto* control = static_cast<NullControl*>(stop.control);
+      control->Order(stop.takes_focus, stop.starts_group);
+      order_.push_back(control);
+    }
+  }
+
+  native::WindowEvents& events() const { return events_; }
+  const std::vector<const NullControl*>& order() const { return order_; }
+
+ private:
+  int width_;
+  int height_;
+  native::WindowEvents& events_;
+  std::vector<const NullControl*> order_;
+};
+
+}  // namespace
+
+void NullControl::TakeFocus() { focused = this; }
+
+const NullControl* Focused() { return focused; }
+
+native::WindowEvents& EventsOf(const native::Window* window) {
+  return static_cast<const NullWindow*>(window)->events();
+}
+
+std::vector<const NullControl*> ControlOrder(const native::Window* window) {
+  return static_cast<const NullWindow*>(window)->order();
+}
+
+std::vector<std::string> TakeMessages() { return std::exchange(messages, {}); }
+
+void NullSurface::Resize(int width, int height, int32_t) {
+  width_ = width;
+  height_ = height;
+}
+
+void NullSurface::Clear(int32_t) { lines_.clear(); }
+
+int NullSurface::PrintLine(int y, const std::string& text, int32_t fore_color) {
+  lines_.push_back({y, text, fore_color});
+  return kLineHeight;
+}
+
+void SetScreenSize(int width, int height) {
+  screen_width = width;
+  screen_height = height;
+}
+
+void SetAppPath(const std::string& path) { app_path = path; }
+
+void SetDoEventsHook(std::function<void()> hook) { do_events_hook = std::move(hook); }
+
+void FireTimers() {
+  const std::vector<NullTimerSource*> running = timers;
+  for (const NullTimerSource* timer : running) timer->FireIfRunning();
+}
+
+int TakeHideCount() { return std::exchange(hide_count, 0); }
+
+}  // namespace rt::null
+
+namespace rt {
+
+bool App::PrevInstance() { return false; }
+std::string App::Path() { return null::app_path; }
+std::string App::PathSeparator() { return "/"; }
+std::string Command() { return ""; }
+
+namespace native {
+
+std::unique_ptr<Window> CreateFormWindow(const FormDesign&, int client_width, int client_height,
+                                         bool, WindowEvents& events) {
+  return std::make_unique<null::NullWindow>(client_width, client_height, events);
+}
+
+std::unique_ptr<TimerSource> CreateTimerSource(std::function<void()> on_tick) {
+  return std::make_unique<null::NullTimerSource>(std::move(on_tick));
+}
+
+void StartProgram(int, char**) {}
+
+// Time passes: the timers fall due.
+void WaitEvents() {
+  HandlePendingEvents();
+  null::FireTimers();
+}
+
+void HandlePendingEvents() {
+  if (null::do_events_hook) null::do_events_hook();
+}
+
+DotsPerInch ScreenDpi() { return {96, 96}; }
+
+void ShowMessage(const std::string& text, MessageKind) { null::messages.push_back(text); }
+
+void ExitProcess(int status) { throw null::ProgramEnded{status}; }
+
+}  // namespace native
+}  // namespace rt

@@ -1,0 +1,234 @@
+#include "runtime/platform/qt/qt_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+#include <bit>
+
+#include "runtime/forms/bench_probe.h"
+#include "runtime/platform/qt/qt_application.h"
+#include "runtime/platform/qt/qt_color.h"
+#include "runtime/platform/qt/qt_controls.h"
+#include "runtime/platform/qt/qt_pictures.h"
+#include "runtime/platform/qt/qt_surface.h"
+
+namespace rt::qt {
+namespace {
+
+Qt::WindowFlags FlagsFor(BorderStyle style) {
+  if (style == BorderStyle::kFixedDialog) {
+    return Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+           Qt::WindowCloseButtonHint;
+  }
+  // A screen saver covers panels too: the window sizes itself to the screen
+  // and no window manager may move, frame or shrink it.
+  return Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint;
+}
+
+// Buttons as X numbers them; those X has no number for get their own.
+native::PointerButton ButtonOf(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton:
+      return 1;
+    case Qt::MiddleButton:
+      return 2;
+    case Qt::RightButton:
+      return 3;
+    case Qt::BackButton:
+      return 8;
+    case Qt::ForwardButton:
+      return 9;
+    default:
+      return 10 + std::countr_zero(static_cast<unsigned>(button));
+  }
+}
+
+native::Modifiers ModifiersOf(Qt::KeyboardModifiers modifiers) {
+  return {modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier),
+          modifiers.testFlag(Qt::AltModifier)};
+}
+
+native::Key KeyOf(int key, bool gives_text) {
+  switch (key) {
+    case Qt::Key_Delete:
+      return native::Key::kDelete;
+    case Qt::Key_Insert:
+      return native::Key::kInsert;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return native::Key::kEnter;
+    case Qt::Key_Escape:
+      return native::Key::kEscape;
+    case Qt::Key_Backspace:
+      return native::Key::kBackspace;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return native::Key::kTab;
+    default:
+      return gives_text ? native::Key::kCharacter : native::Key::kNoCharacter;
+  }
+}
+
+// With Ctrl or Alt the key's own character, as Qt names printable keys;
+// otherwise what the layout types.
+char32_t CharacterOf(const QKeyEvent& event) {
+  const int key = event.key();
+  if ((event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && key >= 0x20 && key < 0x7F) {
+    return static_cast<char32_t>(key);
+  }
+  const QList<uint> text = event.text().toUcs4();
+  return text.isEmpty() ? 0 : static_cast<char32_t>(text.front());
+}
+
+}  // namespace
+
+FormWidget::FormWidget(const FormDesign& design, QSize client, native::WindowEvents& events)
+    : QWidget(nullptr, FlagsFor(design.border_style)),
+      events_(&events),
+      back_color_(ToQColor(design.back_color)),
+      bypasses_window_manager_(design.border_style == BorderStyle::kNone) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  setWindowTitle(QString::fromStdString(design.caption));
+  if (!design.icon.empty()) setWindowIcon(Icon(design.icon));
+  if (!design.picture.empty()) picture_ = Picture(design.picture);
+  if (design.border_style == BorderStyle::kFixedDialog) {
+    setFixedSize(client);
+  } else {
+    resize(client);
+  }
+  if (design.centered && screen() != nullptr) {
+    QRect frame(QPoint(), client);
+    frame.moveCenter(screen()->availableGeometry().center());
+    move(frame.topLeft());
+  }
+}
+
+void FormWidget::paintEvent(QPaintEvent* event) {
+  bench::FirstMap();  // the first paint follows the map
+  QPainter painter(this);
+  // Rect by rect: a tick dirties a strip per moving column, and painting the
+  // strips' bounding box would redraw the whole screen.
+  for (const QRect& rect : event->region()) {
+    painter.fillRect(rect, back_color_);
+    if (!picture_.isNull()) painter.drawPixmap(rect, picture_, rect);
+    if (events_ == nullptr) continue;
+    events_->ForEachBoxIn(
+        {rect.x(), rect.y(), rect.width(), rect.height()},
+        [&](const native::Surface& surface, const native::PixelRect& bounds) {
+          const QRect target = rect & QRect(bounds.x, bounds.y, bounds.width, bounds.height);
+          painter.drawImage(target, static_cast<const QtSurface&>(surface).image(),
+                            target.translated(-bounds.x, -bounds.y));
+        });
+  }
+}
+
+// Each report returns at once: the form may unload inside it.
+void FormWidget::mousePressEvent(QMouseEvent* event) {
+  if (events_ == nullptr) return;
+  const QPoint at = event->position().toPoint();
+  events_->ButtonDown(ButtonOf(event->button()), at.x(), at.y(), ModifiersOf(event->modifiers()),
+                      false);
+}
+
+void FormWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (events_ == nullptr) return;
+  const QPoint at = event->position().toPoint();
+  events_->ButtonUp(ButtonOf(event->button()), at.x(), at.y(), ModifiersOf(event->modifiers()));
+}
+
+void FormWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (events_ == nullptr) return;
+  const QPoint at = event->position().toPoint();
+  events_->ButtonDown(ButtonOf(event->button()), at.x(), at.y(), ModifiersOf(event->modifiers()),
+                      true);
+}
+
+void FormWidget::mouseMoveEvent(QMouseEvent* event) {
+  if (events_ == nullptr) return;
+  const QPoint at = event->position().toPoint();
+  events_->PointerMoved(at.x(), at.y(), ModifiersOf(event->modifiers()));
+}
+
+void FormWidget::keyPressEvent(QKeyEvent* event) {
+  if (events_ == nullptr) return;
+  const char32_t character = CharacterOf(*event);
+  events_->KeyDown(
+      {KeyOf(event->key(), character != 0), character, ModifiersOf(event->modifiers())});
+}
+
+void FormWidget::closeEvent(QCloseEvent* event) {
+  event->ignore();  // the form decides, through its unload
+  if (events_ != nullptr) events_->CloseRequested();
+}
+
+void FormWidget::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!bypasses_window_manager_) return;
+  // No window manager gives an override-redirect window the focus.
+  activateWindow();
+  grabKeyboard();
+}
+
+QtWindow::QtWindow(const FormDesign& design, QSize client, native::WindowEvents& events)
+    : widget_(new FormWidget(design, client, events)) {}
+
+QtWindow::~QtWindow() {
+  widget_->Detach();
+  widget_->hide();
+  widget_->deleteLater();
+}
+
+void QtWindow::SetVisible(bool visible) { widget_->setVisible(visible); }
+
+void QtWindow::FillScreen() {
+  if (const QScreen* screen = widget_->screen()) widget_->setGeometry(screen->geometry());
+}
+
+int QtWindow::OuterWidth() const { return widget_->frameGeometry().width(); }
+
+int QtWindow::OuterHeight() const { return widget_->frameGeometry().height(); }
+
+int QtWindow::ClientWidth() const { return widget_->width(); }
+
+int QtWindow::ClientHeight() const { return widget_->height(); }
+
+void QtWindow::Invalidate(const native::PixelRect& area) { widget_->Invalidate(area); }
+
+std::unique_ptr<native::Surface> QtWindow::CreateSurface(const FontDesign& font) {
+  return std::make_unique<QtSurface>(font);
+}
+
+std::unique_ptr<native::ControlPeer> QtWindow::CreateControl(const native::ControlLook& look,
+                                                             const native::PixelRect& bounds,
+                                                             native::ControlPeer* container,
+                                                             native::ControlEvents& events) {
+  return CreateQtControl(look, bounds, static_cast<QtControl*>(container), widget_, events);
+}
+
+void QtWindow::OrderControls(const std::vector<native::FocusStop>& order) {
+  QWidget* previous = nullptr;
+  for (const native::FocusStop& stop : order) {
+    QWidget* widget = static_cast<QtControl*>(stop.control)->widget();
+    widget->setFocusPolicy(stop.takes_focus ? Qt::StrongFocus : Qt::NoFocus);
+    if (!stop.takes_focus) continue;
+    if (previous != nullptr) QWidget::setTabOrder(previous, widget);
+    previous = widget;
+  }
+}
+
+}  // namespace rt::qt
+
+namespace rt::native {
+
+std::unique_ptr<Window> CreateFormWindow(const FormDesign& design, int client_width,
+                                         int client_height, bool, WindowEvents& events) {
+  qt::EnsureApplication();
+  return std::make_unique<qt::QtWindow>(design, QSize(client_width, client_height), events);
+}
+
+}  // namespace rt::native

@@ -1,0 +1,129 @@
+#include "runtime/platform/x11/x11_backend.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "runtime/forms/bench_probe.h"
+#include "runtime/platform/x11/x11_connection.h"
+#include "runtime/platform/x11/x11_keyboard.h"
+
+namespace rt::x11 {
+namespace {
+
+bool in_given_window = false;
+
+}  // namespace
+
+X11Window::X11Window(const FormDesign& design, int client_width, int client_height,
+                     native::WindowEvents& events)
+    : events_(events), window_(design, client_width, client_height) {
+  Watch(window_.id(), this);
+  // The daemon's window stays with the daemon: its end is ours.
+  if (window_.handed_over()) {
+    in_given_window = true;
+    EndOnSignals();
+  }
+}
+
+X11Window::~X11Window() { Unwatch(window_.id()); }
+
+void X11Window::SetVisible(bool visible) {
+  window_.SetVisible(visible);
+  if (!visible) {
+    xcb_ungrab_keyboard(X11Connection::Get().xcb(), XCB_CURRENT_TIME);
+    xcb_flush(X11Connection::Get().xcb());
+  } else if (window_.handed_over()) {
+    // A handed-over window shows no map of ours: it is drawn at once.
+    Invalidate({0, 0, window_.width(), window_.height()});
+  }
+}
+
+void X11Window::FillScreen() { window_.FillScreen(); }
+
+void X11Window::Invalidate(const native::PixelRect& area) {
+  if (window_.visible()) window_.canvas().Paint(events_, area, window_.width(), window_.height());
+}
+
+std::unique_ptr<native::Surface> X11Window::CreateSurface(const FontDesign& font) {
+  return window_.canvas().CreateSurface(TextFont::For(font, X11Connection::Get().DotsPerInch()));
+}
+
+std::unique_ptr<native::ControlPeer> X11Window::CreateControl(const native::ControlLook&,
+                                                              const native::PixelRect&,
+                                                              native::ControlPeer*,
+                                                              native::ControlEvents&) {
+  std::fprintf(stderr, "kelvora: a form of the X backend can't hold windowed controls\n");
+  std::abort();
+}
+
+// Each report returns at once: the form may unload inside it.
+void X11Window::HandleEvent(const xcb_generic_event_t& event) {
+  switch (event.response_type & 0x7F) {
+    case XCB_EXPOSE:
+      return OnExpose(reinterpret_cast<const xcb_expose_event_t&>(event));
+    case XCB_MAP_NOTIFY:
+      return window_.TakeKeyboard();
+    case XCB_CONFIGURE_NOTIFY: {
+      const auto& configure = reinterpret_cast<const xcb_configure_notify_event_t&>(event);
+      return window_.Configured(configure.width, configure.height);
+    }
+    case XCB_DESTROY_NOTIFY:
+      // The daemon took its window away: the program has nothing left to show.
+      std::fflush(nullptr);
+      std::_Exit(0);
+    case XCB_CLIENT_MESSAGE: {
+      const auto& message = reinterpret_cast<const xcb_client_message_event_t&>(event);
+      X11Connection& x = X11Connection::Get();
+      if (message.type == x.Atom("WM_PROTOCOLS") &&
+          message.data.data32[0] == x.Atom("WM_DELETE_WINDOW"))
+        events_.CloseRequested();
+      return;
+    }
+    case XCB_BUTTON_PRESS:
+      return OnButtonPress(reinterpret_cast<const xcb_button_press_event_t&>(event));
+    case XCB_BUTTON_RELEASE: {
+      const auto& release = reinterpret_cast<const xcb_button_release_event_t&>(event);
+      const native::PointerButton button = ButtonOf(release.detail);
+      if (button == 0) return;
+      return events_.ButtonUp(button, release.event_x, release.event_y, ModifiersOf(release.state));
+    }
+    case XCB_MOTION_NOTIFY: {
+      const auto& motion = reinterpret_cast<const xcb_motion_notify_event_t&>(event);
+      return events_.PointerMoved(motion.event_x, motion.event_y, ModifiersOf(motion.state));
+    }
+    case XCB_KEY_PRESS:
+      return events_.KeyDown(KeyStrokeOf(X11Connection::Get().xcb(),
+                                         reinterpret_cast<const xcb_key_press_event_t&>(event)));
+    default:
+      return;
+  }
+}
+
+void X11Window::OnExpose(const xcb_expose_event_t& expose) {
+  bench::FirstMap();  // the first exposure follows the map
+  Invalidate({expose.x, expose.y, expose.width, expose.height});
+  if (expose.count == 0 && bench::kProbes) {
+    X11Connection::Get().Sync();  // drawn, not only sent
+    bench::FirstFrame();
+  }
+}
+
+void X11Window::OnButtonPress(const xcb_button_press_event_t& press) {
+  const native::PointerButton button = ButtonOf(press.detail);
+  if (button == 0) return;
+  events_.ButtonDown(button, press.event_x, press.event_y, ModifiersOf(press.state),
+                     double_clicks_.IsSecondPress(press));
+}
+
+std::unique_ptr<native::TimerSource> CreateTimerSource(std::function<void()> on_tick) {
+  return std::make_unique<X11Timer>(std::move(on_tick));
+}
+
+bool DrawsInGivenWindow() { return in_given_window; }
+
+native::DotsPerInch ScreenDpi() {
+  const int dpi = static_cast<int>(X11Connection::Get().DotsPerInch() + 0.5f);
+  return {dpi, dpi};
+}
+
+}  // namespace rt::x11

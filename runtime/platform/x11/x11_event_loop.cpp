@@ -1,0 +1,165 @@
+#include "runtime/platform/x11/x11_event_loop.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <unordered_map>
+#include <vector>
+
+#include "runtime/platform/x11/x11_connection.h"
+
+namespace rt::x11 {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How often DoEvents flushes and looks at the socket: each look is a system
+// call here and a wake-up of the X server, the program calls DoEvents a few
+// hundred times a tick, and input five milliseconds late is not felt.
+constexpr auto kLookInterval = std::chrono::milliseconds(5);
+
+std::unordered_map<xcb_window_t, EventTarget*>& Targets() {
+  static std::unordered_map<xcb_window_t, EventTarget*> targets;
+  return targets;
+}
+
+std::vector<X11Timer*>& Timers() {
+  static std::vector<X11Timer*> timers;
+  return timers;
+}
+
+Clock::time_point last_look;
+
+xcb_window_t WindowOf(const xcb_generic_event_t& event) {
+  switch (event.response_type & 0x7F) {
+    case XCB_KEY_PRESS:
+    case XCB_KEY_RELEASE:
+    case XCB_BUTTON_PRESS:
+    case XCB_BUTTON_RELEASE:
+    case XCB_MOTION_NOTIFY:
+      return reinterpret_cast<const xcb_key_press_event_t&>(event).event;
+    case XCB_EXPOSE:
+      return reinterpret_cast<const xcb_expose_event_t&>(event).window;
+    case XCB_MAP_NOTIFY:
+      return reinterpret_cast<const xcb_map_notify_event_t&>(event).window;
+    case XCB_CONFIGURE_NOTIFY:
+      return reinterpret_cast<const xcb_configure_notify_event_t&>(event).window;
+    case XCB_DESTROY_NOTIFY:
+      return reinterpret_cast<const xcb_destroy_notify_event_t&>(event).window;
+    case XCB_CLIENT_MESSAGE:
+      return reinterpret_cast<const xcb_client_message_event_t&>(event).window;
+    default:
+      return XCB_NONE;
+  }
+}
+
+void Dispatch(xcb_generic_event_t* event) {
+  const auto found = Targets().find(WindowOf(*event));
+  if (found != Targets().end()) found->second->HandleEvent(*event);
+  std::free(event);
+}
+
+void CheckConnection(xcb_connection_t* connection) {
+  if (xcb_connection_has_error(connection) == 0) return;
+  std::fprintf(stderr, "kelvora: the connection to the X server was lost\n");
+  std::_Exit(1);
+}
+
+void FireDueTimers(Clock::time_point now) {
+  const std::vector<X11Timer*> timers = Timers();  // a tick may stop or start timers
+  for (X11Timer* timer : timers) {
+    if (std::find(Timers().begin(), Timers().end(), timer) != Timers().end()) timer->FireIfDue(now);
+  }
+}
+
+void HandleReceived(Clock::time_point now) {
+  xcb_connection_t* connection = X11Connection::Get().xcb();
+  xcb_flush(connection);
+  while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) Dispatch(event);
+  CheckConnection(connection);
+  FireDueTimers(now);
+}
+
+// How long ppoll may sleep: until the next timer is due, or for ever (null).
+const timespec* UntilNextDeadline(timespec& storage) {
+  bool any = false;
+  Clock::time_point next;
+  for (const X11Timer* timer : Timers()) {
+    if (timer->running() && (!any || timer->deadline() < next)) next = timer->deadline();
+    any = any || timer->running();
+  }
+  if (!any) return nullptr;
+  const auto wait = std::max(Clock::duration::zero(), next - Clock::now());
+  const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+  storage = {static_cast<time_t>(nanoseconds / 1000000000),
+             static_cast<long>(nanoseconds % 1000000000)};
+  return &storage;
+}
+
+}  // namespace
+
+void Watch(xcb_window_t window, EventTarget* target) { Targets()[window] = target; }
+
+void Unwatch(xcb_window_t window) { Targets().erase(window); }
+
+X11Timer::X11Timer(std::function<void()> on_tick) : on_tick_(std::move(on_tick)) {
+  Timers().push_back(this);
+}
+
+X11Timer::~X11Timer() { std::erase(Timers(), this); }
+
+void X11Timer::SetInterval(int milliseconds) {
+  interval_ = std::chrono::milliseconds(milliseconds);
+  deadline_ = Clock::now() + interval_;
+}
+
+void X11Timer::FireIfDue(Clock::time_point now) {
+  if (!running() || now < deadline_) return;
+  // The next tick keeps the beat; one that fell far behind starts afresh.
+  deadline_ += interval_;
+  if (deadline_ <= now) deadline_ = now + interval_;
+  on_tick_();
+}
+
+void DoEvents() {
+  if (!X11Connection::Made()) return;
+  const Clock::time_point now = Clock::now();
+  if (now - last_look < kLookInterval) return;
+  last_look = now;
+  HandleReceived(now);
+}
+
+void ProcessPending() { HandleReceived(Clock::now()); }
+
+void WaitEvents() {
+  xcb_connection_t* connection = X11Connection::Get().xcb();
+  // Events read while waiting for a reply wait in xcb's queue, not the socket.
+  if (xcb_generic_event_t* event = xcb_poll_for_queued_event(connection)) {
+    Dispatch(event);
+    return ProcessPending();
+  }
+  xcb_flush(connection);
+  pollfd watched{xcb_get_file_descriptor(connection), POLLIN, 0};
+  timespec storage{};
+  ::ppoll(&watched, 1, UntilNextDeadline(storage), nullptr);
+  ProcessPending();
+}
+
+void EndOnSignals() {
+  struct sigaction action {};
+  action.sa_handler = [](int) { ::_exit(0); };
+  sigemptyset(&action.sa_mask);
+  for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+    ::sigaction(number, &action, nullptr);
+    sigset_t one;
+    sigemptyset(&one);
+    sigaddset(&one, number);
+    ::sigprocmask(SIG_UNBLOCK, &one, nullptr);  // whoever started us may have blocked it
+  }
+}
+
+}  // namespace rt::x11

@@ -1,0 +1,157 @@
+#include "runtime/platform/x11/x11_form_window.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "runtime/platform/linux/given_window.h"
+#include "runtime/platform/x11/x11_assets.h"
+#include "runtime/platform/x11/x11_color.h"
+#include "runtime/platform/x11/x11_connection.h"
+#include "runtime/platform/x11/x11_icon.h"
+
+namespace rt::x11 {
+namespace {
+
+constexpr uint32_t kOwnEvents = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY |
+                                XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_BUTTON_PRESS |
+                                XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION;
+// No input on a handed-over window: only what drawing into it needs.
+constexpr uint32_t kHandedOverEvents = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+
+void ChangeProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property,
+                    xcb_atom_t type, uint8_t format, size_t count, const void* data) {
+  xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, property, type, format,
+                      static_cast<uint32_t>(count), data);
+}
+
+[[noreturn]] void CannotDraw() {
+  std::fprintf(stderr, "kelvora: the X screen's pixel layout is not one this program draws\n");
+  std::_Exit(1);
+}
+
+}  // namespace
+
+X11FormWindow::X11FormWindow(const FormDesign& design, int client_width, int client_height)
+    : connection_(X11Connection::Get().xcb()), width_(client_width), height_(client_height) {
+  const xcb_window_t named = GivenWindow();
+  xcb_get_geometry_reply_t* geometry =
+      named == XCB_NONE
+          ? nullptr
+          : xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, named), nullptr);
+  if (geometry != nullptr) {
+    window_ = named;
+    handed_over_ = true;
+    width_ = geometry->width;
+    height_ = geometry->height;
+    const uint32_t events = kHandedOverEvents;
+    xcb_change_window_attributes(connection_, window_, XCB_CW_EVENT_MASK, &events);
+    std::free(geometry);
+  } else {
+    if (named != XCB_NONE) std::fprintf(stderr, "kelvora: XSCREENSAVER_WINDOW names no window\n");
+    CreateOwn(design);
+  }
+  canvas_ = X11Canvas::For(connection_, window_, PixelOf(design.back_color));
+  if (!canvas_) CannotDraw();
+}
+
+X11FormWindow::~X11FormWindow() {
+  canvas_.reset();
+  if (handed_over_) {
+    const uint32_t none = 0;
+    xcb_change_window_attributes(connection_, window_, XCB_CW_EVENT_MASK, &none);
+  } else {
+    xcb_destroy_window(connection_, window_);
+  }
+  xcb_flush(connection_);
+}
+
+void X11FormWindow::CreateOwn(const FormDesign& design) {
+  const xcb_screen_t* screen = X11Connection::Get().screen();
+  bypasses_window_manager_ = design.border_style == BorderStyle::kNone;
+  int x = 0, y = 0;
+  if (design.centered) {
+    x = (screen->width_in_pixels - width_) / 2;
+    y = (screen->height_in_pixels - height_) / 2;
+  }
+  window_ = xcb_generate_id(connection_);
+  const uint32_t values[] = {PixelOf(design.back_color), bypasses_window_manager_ ? 1u : 0u,
+                             kOwnEvents};
+  xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root,
+                    static_cast<int16_t>(x), static_cast<int16_t>(y),
+                    static_cast<uint16_t>(std::max(width_, 1)),
+                    static_cast<uint16_t>(std::max(height_, 1)), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                    screen->root_visual,
+                    XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+  SetProperties(design);
+}
+
+void X11FormWindow::SetProperties(const FormDesign& design) {
+  X11Connection& x = X11Connection::Get();
+  const std::string program = program_invocation_short_name;
+  // Instance and class both the program's name, as toolkits set them.
+  const std::string window_class = program + '\0' + program + '\0';
+  ChangeProperty(connection_, window_, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, window_class.size(),
+                 window_class.data());
+  // WM_NAME is Latin-1; a caption beyond ASCII goes in _NET_WM_NAME alone.
+  if (std::all_of(design.caption.begin(), design.caption.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    ChangeProperty(connection_, window_, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                   design.caption.size(), design.caption.data());
+  }
+  const std::string title = design.caption.empty() ? program : design.caption;
+  ChangeProperty(connection_, window_, x.Atom("_NET_WM_NAME"), x.Atom("UTF8_STRING"), 8,
+                 title.size(), title.data());
+  const xcb_atom_t protocols[] = {x.Atom("WM_DELETE_WINDOW")};
+  ChangeProperty(connection_, window_, x.Atom("WM_PROTOCOLS"), XCB_ATOM_ATOM, 32, 1, protocols);
+  const uint32_t pid = static_cast<uint32_t>(::getpid());
+  ChangeProperty(connection_, window_, x.Atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
+  if (!design.icon.empty()) {
+    const std::vector<uint32_t> icon = IconCardinals(AssetBytes(design.icon));
+    if (!icon.empty())
+      ChangeProperty(connection_, window_, x.Atom("_NET_WM_ICON"), XCB_ATOM_CARDINAL, 32,
+                     icon.size(), icon.data());
+  }
+}
+
+void X11FormWindow::SetVisible(bool visible) {
+  visible_ = visible;
+  if (handed_over_) return;  // the daemon's window stays as the daemon keeps it
+  if (visible) {
+    xcb_map_window(connection_, window_);
+  } else {
+    xcb_unmap_window(connection_, window_);
+  }
+}
+
+void X11FormWindow::FillScreen() {
+  if (handed_over_) return;
+  const xcb_screen_t* screen = X11Connection::Get().screen();
+  width_ = screen->width_in_pixels;
+  height_ = screen->height_in_pixels;
+  const uint32_t values[] = {0, 0, static_cast<uint32_t>(width_), static_cast<uint32_t>(height_)};
+  xcb_configure_window(connection_, window_,
+                       XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                           XCB_CONFIG_WINDOW_HEIGHT,
+                       values);
+}
+
+void X11FormWindow::Configured(int width, int height) {
+  width_ = width;
+  height_ = height;
+}
+
+void X11FormWindow::TakeKeyboard() {
+  if (handed_over_ || !bypasses_window_manager_) return;
+  // No window manager gives an override-redirect window the focus.
+  xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_PARENT, window_, XCB_CURRENT_TIME);
+  const xcb_grab_keyboard_cookie_t grab = xcb_grab_keyboard(
+      connection_, 0, window_, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+  xcb_discard_reply(connection_, grab.sequence);
+}
+
+}  // namespace rt::x11

@@ -1,0 +1,53 @@
+// A form's X window: a top-level window of our own, or the window that an
+// X screen-saver daemon hands over in XSCREENSAVER_WINDOW. Ours covers the
+// screen without a window manager's help (override-redirect) and takes the
+// keyboard once shown; a handed-over one is only drawn into: the daemon
+// owns its input, its place and its life.
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <memory>
+
+#include "runtime/forms/design.h"
+#include "runtime/platform/x11/x11_canvas.h"
+
+namespace rt::x11 {
+
+class X11FormWindow {
+ public:
+  X11FormWindow(const FormDesign& design, int client_width, int client_height);
+  ~X11FormWindow();
+  X11FormWindow(const X11FormWindow&) = delete;
+  X11FormWindow& operator=(const X11FormWindow&) = delete;
+
+  xcb_window_t id() const { return window_; }
+  bool handed_over() const { return handed_over_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  bool visible() const { return visible_; }
+  X11Canvas& canvas() const { return *canvas_; }
+
+  void SetVisible(bool visible);
+  // Ours covers the screen; a handed-over window keeps its own size.
+  void FillScreen();
+  // The server reports the window's size.
+  void Configured(int width, int height);
+  // Ours, once mapped: the focus and the keyboard grab.
+  void TakeKeyboard();
+
+ private:
+  void CreateOwn(const FormDesign& design);
+  void SetProperties(const FormDesign& design);
+
+  xcb_connection_t* connection_;
+  xcb_window_t window_ = XCB_NONE;
+  bool handed_over_ = false;
+  bool bypasses_window_manager_ = false;
+  int width_;
+  int height_;
+  bool visible_ = false;
+  std::unique_ptr<X11Canvas> canvas_;
+};
+
+}  // namespace rt::x11

@@ -1,0 +1,35 @@
+// Printed text as coverage masks, each rasterised once per font and text
+// with FreeType (the font found through fontconfig) and then drawn in any
+// colour: a column prints hundreds of one-character lines.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/forms/design.h"
+
+namespace rt::x11 {
+
+struct TextMask {
+  int width = 0;
+  int height = 0;
+  int left = 0;  // of the mask from the line's top-left corner
+  int top = 0;
+  std::vector<uint8_t> coverage;  // 0..255, rows packed
+};
+
+// A font of the design at the screen's resolution. Characters the named
+// font lacks come from the font fontconfig picks for them (for katakana,
+// IPAGothic), as a toolkit's font fallback does.
+class TextFont {
+ public:
+  static std::shared_ptr<TextFont> For(const FontDesign& design, float dots_per_inch);
+  virtual ~TextFont() = default;
+  // The named font's ascent plus descent, in whole pixels.
+  virtual int LineHeight() const = 0;
+  virtual const TextMask& MaskFor(const std::string& text) = 0;
+};
+
+}  // namespace rt::x11
