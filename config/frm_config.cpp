@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "config/frm_config_design.h"
-#include "runtime/language/conversions.h"
 #include "runtime/forms/program.h"
+#include "runtime/language/conversions.h"
 #include "startup/module1.h"
 
 FrmConfig frmConfig;

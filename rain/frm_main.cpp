@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "runtime/language/conversions.h"
 #include "runtime/forms/program.h"
+#include "runtime/language/conversions.h"
 #include "startup/module1.h"
 
 namespace {

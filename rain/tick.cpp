@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "rain/frm_main.h"
+#include "runtime/forms/program.h"
 #include "runtime/language/checked_int.h"
 #include "runtime/language/conversions.h"
-#include "runtime/forms/program.h"
 #include "runtime/language/skip_mode.h"
 
 using rt::Narrow16;

@@ -2,8 +2,8 @@
 // command switch that picks the rain, the dialog or nothing.
 #include "config/frm_config.h"
 #include "rain/frm_main.h"
-#include "runtime/language/conversions.h"
 #include "runtime/forms/program.h"
+#include "runtime/language/conversions.h"
 #include "startup/module1.h"
 
 void Main() {

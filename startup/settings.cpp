@@ -1,8 +1,8 @@
 // The settings file: section "main" of kelvora.ini in the program's folder.
 #include <string>
 
-#include "runtime/windows_text/private_profile.h"
 #include "runtime/forms/program.h"
+#include "runtime/windows_text/private_profile.h"
 #include "startup/module1.h"
 
 namespace {

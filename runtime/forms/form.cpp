@@ -6,8 +6,8 @@
 #include "runtime/forms/control.h"
 #include "runtime/forms/picture_box.h"
 #include "runtime/forms/program.h"
-#include "runtime/language/runtime_error.h"
 #include "runtime/forms/windowed_controls.h"
+#include "runtime/language/runtime_error.h"
 
 namespace rt {
 namespace {

@@ -1,10 +1,10 @@
 #include "runtime/forms/form_input.h"
 
-#include "runtime/language/characters.h"
 #include "runtime/forms/event_guard.h"
 #include "runtime/forms/form.h"
 #include "runtime/forms/key_press.h"
 #include "runtime/forms/program.h"
+#include "runtime/language/characters.h"
 #include "runtime/language/utf8.h"
 
 namespace rt {

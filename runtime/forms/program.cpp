@@ -4,9 +4,9 @@
 
 #include "runtime/forms/event_guard.h"
 #include "runtime/forms/form.h"
-#include "runtime/platform/native.h"
-#include "runtime/language/runtime_error.h"
 #include "runtime/forms/timer.h"
+#include "runtime/language/runtime_error.h"
+#include "runtime/platform/native.h"
 
 namespace rt {
 

@@ -1,7 +1,7 @@
 #include <cmath>
 
-#include "runtime/platform/native.h"
 #include "runtime/forms/program.h"
+#include "runtime/platform/native.h"
 
 namespace rt {
 namespace {

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <limits>
 
-#include "runtime/windows_text/number_text.h"
 #include "runtime/language/runtime_error.h"
 #include "runtime/language/utf8.h"
+#include "runtime/windows_text/number_text.h"
 
 namespace rt {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "runtime/forms/form.h"
-#include "runtime/platform/native.h"
 #include "runtime/forms/windowed_controls.h"
+#include "runtime/platform/native.h"
 
 struct ScreenPixels {
   int width;

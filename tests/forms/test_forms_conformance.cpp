@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "runtime/forms/control_array.h"
-#include "runtime/language/conversions.h"
 #include "runtime/forms/form.h"
 #include "runtime/forms/picture_box.h"
 #include "runtime/forms/program.h"
 #include "runtime/forms/timer.h"
 #include "runtime/forms/windowed_controls.h"
+#include "runtime/language/conversions.h"
 #include "tests/forms/backend_harness.h"
 #include "tests/support/error_of.h"
 

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "runtime/windows_text/file_encoding.h"
-#include "runtime/windows_text/wide_text.h"
 #include "runtime/windows_text/private_profile.h"
+#include "runtime/windows_text/wide_text.h"
 
 namespace {
 

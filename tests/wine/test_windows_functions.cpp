@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "runtime/language/conversions.h"
-#include "runtime/windows_text/private_profile.h"
 #include "runtime/language/runtime_error.h"
+#include "runtime/windows_text/private_profile.h"
 #include "tests/e2e/harness.h"
 #include "tests/support/number_texts.h"
 #include "tests/support/settings_corpus.h"

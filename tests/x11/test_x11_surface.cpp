@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "runtime/language/conversions.h"
 #include "runtime/forms/design.h"
+#include "runtime/language/conversions.h"
 #include "runtime/platform/x11/x11_canvas.h"
 #include "runtime/platform/x11/x11_connection.h"
 #include "runtime/platform/x11/x11_surface.h"

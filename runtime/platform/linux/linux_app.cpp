@@ -17,8 +17,8 @@
 #include <functional>
 #include <string>
 
-#include "runtime/platform/linux/given_window.h"
 #include "runtime/forms/program.h"
+#include "runtime/platform/linux/given_window.h"
 
 namespace rt {
 namespace {

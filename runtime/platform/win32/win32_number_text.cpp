@@ -4,9 +4,9 @@
 // After windows.h, whose types it needs.
 #include <oleauto.h>
 
-#include "runtime/windows_text/number_text.h"
 #include "runtime/language/runtime_error.h"
 #include "runtime/platform/win32/win32_text.h"
+#include "runtime/windows_text/number_text.h"
 
 namespace rt {
 namespace {
