@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "runtime/forms/backend_choice.h"
 #include "runtime/forms/control.h"
 #include "runtime/forms/picture_box.h"
 #include "runtime/forms/program.h"
@@ -32,9 +33,10 @@ Form::~Form() = default;
 
 void Form::Show() {
   if (!IsLoaded()) {
-    window_ = native::CreateFormWindow(design_, Screen::PixelsX(design_.client_width),
-                                       Screen::PixelsY(design_.client_height), !windowed_.empty(),
-                                       input_);
+    const native::FormNeeds needs{.windowed_controls = !windowed_.empty(),
+                                  .picture = !design_.picture.empty()};
+    window_ = BackendFor(needs).CreateFormWindow(design_, Screen::PixelsX(design_.client_width),
+                                                 Screen::PixelsY(design_.client_height), input_);
     loaded_forms.push_back(this);
     for (Control* control : controls_) control->CreateNative();
     first_focus_ = ArrangeControls(windowed_, *window_);

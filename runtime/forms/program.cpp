@@ -2,33 +2,34 @@
 
 #include <cstdio>
 
+#include "runtime/forms/backend_choice.h"
 #include "runtime/forms/event_guard.h"
 #include "runtime/forms/form.h"
 #include "runtime/forms/timer.h"
 #include "runtime/language/runtime_error.h"
-#include "runtime/platform/native.h"
+#include "runtime/platform/backends.h"
 
 namespace rt {
 
 int ThunRTMain(int argc, char** argv, void (*main_procedure)()) {
   native::StartProgram(argc, argv);
   RunGuarded(main_procedure);
-  while (AnyFormLoaded()) native::WaitEvents();
+  while (AnyFormLoaded()) RunBackend().WaitEvents();
   // Forms and the backend live in statics whose destruction order is
   // unknown; the process is over, so none of them is torn down.
   std::fflush(nullptr);
-  native::ExitProcess(0);
+  ExitProcess(0);
 }
 
 void End() {
   std::fflush(nullptr);
-  native::ExitProcess(0);
+  ExitProcess(0);
 }
 
-void DoEvents() { native::HandlePendingEvents(); }
+void DoEvents() { RunBackend().HandlePendingEvents(); }
 
 void MsgBox(const std::string& prompt) {
-  native::ShowMessage(prompt, native::MessageKind::kWarning);
+  RunBackend().ShowMessage(prompt, native::MessageKind::kWarning);
 }
 
 void FailWithError(int number) {
@@ -39,9 +40,9 @@ void FailWithError(int number) {
   // would hide it and hold the keyboard.
   StopAllTimers();
   HideLoadedForms();
-  native::ShowMessage(message, native::MessageKind::kError);
+  RunBackend().ShowMessage(message, native::MessageKind::kError);
   std::fflush(nullptr);
-  native::ExitProcess(1);
+  ExitProcess(1);
 }
 
 }  // namespace rt

@@ -1,7 +1,7 @@
 #include <cmath>
 
+#include "runtime/forms/backend_choice.h"
 #include "runtime/forms/program.h"
-#include "runtime/platform/native.h"
 
 namespace rt {
 namespace {
@@ -9,7 +9,7 @@ namespace {
 // Asked on every move of every column, so read from the display once.
 const native::DotsPerInch& Dpi() {
   static const native::DotsPerInch dpi = [] {
-    native::DotsPerInch read = native::ScreenDpi();
+    native::DotsPerInch read = RunBackend().ScreenDpi();
     if (read.x <= 0) read.x = 96;
     if (read.y <= 0) read.y = 96;
     return read;

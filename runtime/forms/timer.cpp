@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "runtime/forms/backend_choice.h"
 #include "runtime/forms/bench_probe.h"
 #include "runtime/forms/event_guard.h"
 #include "runtime/language/runtime_error.h"
@@ -36,7 +37,7 @@ void Timer::SetInterval(int32_t milliseconds) {
 }
 
 void Timer::CreateNative() {
-  source_ = native::CreateTimerSource([this] { Fire(); });
+  source_ = RunBackend().CreateTimerSource([this] { Fire(); });
   source_->SetInterval(interval_);
 }
 

@@ -182,35 +182,42 @@ class TimerSource {
   virtual void SetInterval(int milliseconds) = 0;
 };
 
-// The window of a form, at its design's client size in pixels; whether the
-// form holds controls that are windows comes along, for a system that draws
-// such forms with another toolkit.
-std::unique_ptr<Window> CreateFormWindow(const FormDesign& design, int client_width,
-                                         int client_height, bool holds_controls,
-                                         WindowEvents& events);
-std::unique_ptr<TimerSource> CreateTimerSource(std::function<void()> on_tick);
-
-// ---- The program's life ----
-
-// Called once, before anything else, with the program's arguments.
-void StartProgram(int argc, char** argv);
-// Waits for at least one event, then handles what is pending.
-void WaitEvents();
-// Handles what is pending and returns.
-void HandlePendingEvents();
-
 struct DotsPerInch {
   int x;
   int y;
 };
-DotsPerInch ScreenDpi();
 
 enum class MessageKind { kWarning, kError };
-// Shows a message box and returns once it is closed.
-void ShowMessage(const std::string& text, MessageKind kind);
 
-// Ends the process at once with the status; nothing of the program or the
-// system's libraries runs after it.
-[[noreturn]] void ExitProcess(int status);
+// What a form asks of the window system, for choosing the backend that
+// draws it.
+struct FormNeeds {
+  bool windowed_controls = false;
+  bool picture = false;
+};
+
+// One window system's primitives. Each backend provides one object; the
+// platform's list (backends.h) chooses among them at run time.
+class Backend {
+ public:
+  // The window of a form, at its design's client size in pixels.
+  virtual std::unique_ptr<Window> CreateFormWindow(const FormDesign& design, int client_width,
+                                                   int client_height, WindowEvents& events) = 0;
+  virtual std::unique_ptr<TimerSource> CreateTimerSource(std::function<void()> on_tick) = 0;
+  // Waits for at least one event, then handles what is pending.
+  virtual void WaitEvents() = 0;
+  // Handles what is pending and returns.
+  virtual void HandlePendingEvents() = 0;
+  virtual DotsPerInch ScreenDpi() = 0;
+  // Shows a message box and returns once it is closed; an error in a run
+  // whose screen nobody could see goes to standard error alone.
+  virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
+  // Ends the process at once with the status; nothing of the program or the
+  // system's libraries runs after it.
+  [[noreturn]] virtual void ExitProcess(int status) = 0;
+
+ protected:
+  ~Backend() = default;
+};
 
 }  // namespace rt::native

@@ -50,16 +50,13 @@ void* OpenModule() {
 
 }  // namespace
 
-const qt::ModuleCalls& QtModule(int argc, char** argv) {
-  static const qt::ModuleCalls* calls = [&] {
-    using Entry = const qt::ModuleCalls* (*)();
-    const auto entry = reinterpret_cast<Entry>(::dlsym(OpenModule(), qt::kModuleEntry));
+native::Backend& QtModuleBackend(int argc, char** argv) {
+  static native::Backend* backend = [&] {
+    const auto entry = reinterpret_cast<qt::ModuleEntry>(::dlsym(OpenModule(), qt::kModuleEntry));
     if (entry == nullptr) CannotLoad(::dlerror());
-    const qt::ModuleCalls* table = entry();
-    table->start(argc, argv);
-    return table;
+    return entry(argc, argv);
   }();
-  return *calls;
+  return *backend;
 }
 
 }  // namespace rt::linux_program

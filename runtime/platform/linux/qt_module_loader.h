@@ -7,7 +7,8 @@
 
 namespace rt::linux_program {
 
-// Ends the program with a message when the module can't be loaded.
-const qt::ModuleCalls& QtModule(int argc, char** argv);
+// The module's backend, loaded and started on first call. Ends the program
+// with a message when the module can't be loaded.
+native::Backend& QtModuleBackend(int argc, char** argv);
 
 }  // namespace rt::linux_program

@@ -139,34 +139,46 @@ std::string App::Path() { return null::app_path; }
 std::string App::PathSeparator() { return "/"; }
 std::string Command() { return ""; }
 
-namespace native {
+namespace null {
+namespace {
 
-std::unique_ptr<Window> CreateFormWindow(const FormDesign&, int client_width, int client_height,
-                                         bool, WindowEvents& events) {
-  return std::make_unique<null::NullWindow>(client_width, client_height, events);
+class NullBackend final : public native::Backend {
+ public:
+  std::unique_ptr<native::Window> CreateFormWindow(const FormDesign&, int client_width,
+                                                   int client_height,
+                                                   native::WindowEvents& events) override {
+    return std::make_unique<NullWindow>(client_width, client_height, events);
+  }
+
+  std::unique_ptr<native::TimerSource> CreateTimerSource(std::function<void()> on_tick) override {
+    return std::make_unique<NullTimerSource>(std::move(on_tick));
+  }
+
+  // Time passes: the timers fall due.
+  void WaitEvents() override {
+    HandlePendingEvents();
+    FireTimers();
+  }
+
+  void HandlePendingEvents() override {
+    if (do_events_hook) do_events_hook();
+  }
+
+  native::DotsPerInch ScreenDpi() override { return {96, 96}; }
+
+  void ShowMessage(const std::string& text, native::MessageKind) override {
+    messages.push_back(text);
+  }
+
+  [[noreturn]] void ExitProcess(int status) override { throw ProgramEnded{status}; }
+};
+
+}  // namespace
+
+native::Backend& Backend() {
+  static NullBackend backend;
+  return backend;
 }
 
-std::unique_ptr<TimerSource> CreateTimerSource(std::function<void()> on_tick) {
-  return std::make_unique<null::NullTimerSource>(std::move(on_tick));
-}
-
-void StartProgram(int, char**) {}
-
-// Time passes: the timers fall due.
-void WaitEvents() {
-  HandlePendingEvents();
-  null::FireTimers();
-}
-
-void HandlePendingEvents() {
-  if (null::do_events_hook) null::do_events_hook();
-}
-
-DotsPerInch ScreenDpi() { return {96, 96}; }
-
-void ShowMessage(const std::string& text, MessageKind) { null::messages.push_back(text); }
-
-void ExitProcess(int status) { throw null::ProgramEnded{status}; }
-
-}  // namespace native
+}  // namespace null
 }  // namespace rt

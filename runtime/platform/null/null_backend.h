@@ -99,4 +99,6 @@ void FireTimers();
 // How many times the window was hidden and shown again since the last call.
 int TakeHideCount();
 
+native::Backend& Backend();
+
 }  // namespace rt::null

@@ -1,42 +1,70 @@
 // The program's life on Qt: the event loop, the screen's density, message
 // boxes and the end of the process.
 #include <QApplication>
+#include <QByteArray>
 #include <QMessageBox>
 #include <QScreen>
+#include <QtGlobal>
 #include <cmath>
 #include <cstdlib>
 
-#include "runtime/platform/native.h"
 #include "runtime/platform/qt/qt_application.h"
+#include "runtime/platform/qt/qt_backend.h"
 
-namespace rt::native {
+namespace rt::qt {
+namespace {
 
-void StartProgram(int, char** argv) { qt::SetProgramName(argv[0]); }
-
-void WaitEvents() { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); }
-
-void HandlePendingEvents() {
-  if (qt::HasApplication()) QCoreApplication::processEvents();
-}
-
-DotsPerInch ScreenDpi() {
-  const QScreen* screen = qt::EnsureApplication().primaryScreen();
-  if (screen == nullptr) return {96, 96};
-  return {static_cast<int>(std::lround(screen->logicalDotsPerInchX())),
-          static_cast<int>(std::lround(screen->logicalDotsPerInchY()))};
-}
-
-void ShowMessage(const std::string& text, MessageKind kind) {
-  const QString message = QString::fromStdString(text);
-  if (kind == MessageKind::kWarning) {
-    qt::EnsureApplication();
-    QMessageBox::warning(nullptr, QStringLiteral("kelvora"), message);
-  } else if (qt::HasApplication()) {
-    // A run that never opened the display has no screen to show it on.
-    QMessageBox::critical(nullptr, QStringLiteral("kelvora"), message);
+class QtBackend final : public native::Backend {
+ public:
+  std::unique_ptr<native::Window> CreateFormWindow(const FormDesign& design, int client_width,
+                                                   int client_height,
+                                                   native::WindowEvents& events) override {
+    return qt::CreateFormWindow(design, client_width, client_height, events);
   }
+
+  std::unique_ptr<native::TimerSource> CreateTimerSource(std::function<void()> on_tick) override {
+    return qt::CreateTimerSource(std::move(on_tick));
+  }
+
+  void WaitEvents() override { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); }
+
+  void HandlePendingEvents() override {
+    if (HasApplication()) QCoreApplication::processEvents();
+  }
+
+  native::DotsPerInch ScreenDpi() override {
+    const QScreen* screen = EnsureApplication().primaryScreen();
+    if (screen == nullptr) return {96, 96};
+    return {static_cast<int>(std::lround(screen->logicalDotsPerInchX())),
+            static_cast<int>(std::lround(screen->logicalDotsPerInchY()))};
+  }
+
+  void ShowMessage(const std::string& text, native::MessageKind kind) override {
+    const QString message = QString::fromStdString(text);
+    if (kind == native::MessageKind::kWarning) {
+      EnsureApplication();
+      QMessageBox::warning(nullptr, QStringLiteral("kelvora"), message);
+    } else {
+      // Opened for the message, so that a run whose forms Qt never drew
+      // shows it too.
+      EnsureApplication();
+      QMessageBox::critical(nullptr, QStringLiteral("kelvora"), message);
+    }
+  }
+
+  [[noreturn]] void ExitProcess(int status) override { std::_Exit(status); }
+};
+
+}  // namespace
+
+native::Backend& StartBackend(int, char** argv) {
+  // The forms layer sizes forms in pixels from the display's own resolution
+  // (Xft.dpi), as Windows does: Qt must not scale them again.
+  if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", QByteArray("0"));
+  SetProgramName(argv[0]);
+  static QtBackend backend;
+  return backend;
 }
 
-void ExitProcess(int status) { std::_Exit(status); }
-
-}  // namespace rt::native
+}  // namespace rt::qt

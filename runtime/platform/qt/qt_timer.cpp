@@ -1,8 +1,8 @@
 // Timer events on Qt.
 #include <QTimer>
 
-#include "runtime/platform/native.h"
 #include "runtime/platform/qt/qt_application.h"
+#include "runtime/platform/qt/qt_backend.h"
 
 namespace rt::qt {
 namespace {
@@ -27,13 +27,10 @@ class QtTimerSource : public native::TimerSource {
 };
 
 }  // namespace
-}  // namespace rt::qt
 
-namespace rt::native {
-
-std::unique_ptr<TimerSource> CreateTimerSource(std::function<void()> on_tick) {
-  qt::EnsureApplication();
-  return std::make_unique<qt::QtTimerSource>(std::move(on_tick));
+std::unique_ptr<native::TimerSource> CreateTimerSource(std::function<void()> on_tick) {
+  EnsureApplication();
+  return std::make_unique<QtTimerSource>(std::move(on_tick));
 }
 
-}  // namespace rt::native
+}  // namespace rt::qt

@@ -11,6 +11,7 @@
 
 #include "runtime/forms/bench_probe.h"
 #include "runtime/platform/qt/qt_application.h"
+#include "runtime/platform/qt/qt_backend.h"
 #include "runtime/platform/qt/qt_color.h"
 #include "runtime/platform/qt/qt_controls.h"
 #include "runtime/platform/qt/qt_pictures.h"
@@ -221,14 +222,10 @@ void QtWindow::OrderControls(const std::vector<native::FocusStop>& order) {
   }
 }
 
-}  // namespace rt::qt
-
-namespace rt::native {
-
-std::unique_ptr<Window> CreateFormWindow(const FormDesign& design, int client_width,
-                                         int client_height, bool, WindowEvents& events) {
-  qt::EnsureApplication();
-  return std::make_unique<qt::QtWindow>(design, QSize(client_width, client_height), events);
+std::unique_ptr<native::Window> CreateFormWindow(const FormDesign& design, int client_width,
+                                                 int client_height, native::WindowEvents& events) {
+  EnsureApplication();
+  return std::make_unique<QtWindow>(design, QSize(client_width, client_height), events);
 }
 
-}  // namespace rt::native
+}  // namespace rt::qt

@@ -18,7 +18,7 @@ void LoadCarriedFonts() {
 }
 
 HFONT CreateCarriedFont(float points, int weight) {
-  const auto dpi = static_cast<float>(native::ScreenDpi().y);
+  const auto dpi = static_cast<float>(win32::ScreenDpi().y);
   const int height = -static_cast<int>(std::lround(points * dpi / 72));
   return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,

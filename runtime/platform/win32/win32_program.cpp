@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "runtime/platform/native.h"
+#include "runtime/platform/backends.h"
 #include "runtime/platform/win32/win32_fonts.h"
 #include "runtime/platform/win32/win32_text.h"
 
@@ -37,6 +37,53 @@ void Dispatch(const MSG& message) {
   DispatchMessageW(&message);
 }
 
+class Win32Backend final : public native::Backend {
+ public:
+  std::unique_ptr<native::Window> CreateFormWindow(const FormDesign& design, int client_width,
+                                                   int client_height,
+                                                   native::WindowEvents& events) override {
+    return win32::CreateFormWindow(design, client_width, client_height, events);
+  }
+
+  std::unique_ptr<native::TimerSource> CreateTimerSource(std::function<void()> on_tick) override {
+    return win32::CreateTimerSource(std::move(on_tick));
+  }
+
+  // Nothing posts WM_QUIT: the program ends when its last form goes.
+  void WaitEvents() override {
+    WaitMessage();
+    HandlePendingEvents();
+  }
+
+  void HandlePendingEvents() override {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) Dispatch(message);
+  }
+
+  native::DotsPerInch ScreenDpi() override { return win32::ScreenDpi(); }
+
+  void ShowMessage(const std::string& text, native::MessageKind kind) override {
+    const bool error = kind == native::MessageKind::kError;
+    MessageBoxW(error ? nullptr : GetActiveWindow(), Widen(text).c_str(), L"kelvora",
+                MB_OK | (error ? MB_ICONERROR : MB_ICONWARNING));
+  }
+
+  // At once: not even the system's own clean-up in its libraries runs (called
+  // from inside a window procedure, it can trip over windows it still handles).
+  [[noreturn]] void ExitProcess(int status) override {
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
+    ::ExitProcess(static_cast<UINT>(status));  // not reached
+  }
+};
+
+constexpr native::BackendEntry kBackends[] = {
+    {"win32", [](const native::FormNeeds&) { return true; },
+     []() -> native::Backend* {
+       static Win32Backend backend;
+       return &backend;
+     }},
+};
+
 }  // namespace
 
 void AddDialog(HWND window) { dialogs.push_back(window); }
@@ -45,42 +92,21 @@ void RemoveDialog(HWND window) { std::erase(dialogs, window); }
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
+native::DotsPerInch ScreenDpi() {
+  const HDC screen = GetDC(nullptr);
+  const native::DotsPerInch dpi{GetDeviceCaps(screen, LOGPIXELSX),
+                                GetDeviceCaps(screen, LOGPIXELSY)};
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
 }  // namespace win32
 
 namespace native {
 
 void StartProgram(int, char**) { win32::LoadCarriedFonts(); }
 
-// Nothing posts WM_QUIT: the program ends when its last form goes.
-void WaitEvents() {
-  WaitMessage();
-  HandlePendingEvents();
-}
-
-void HandlePendingEvents() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) win32::Dispatch(message);
-}
-
-DotsPerInch ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const DotsPerInch dpi{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
-void ShowMessage(const std::string& text, MessageKind kind) {
-  const bool error = kind == MessageKind::kError;
-  MessageBoxW(error ? nullptr : GetActiveWindow(), win32::Widen(text).c_str(), L"kelvora",
-              MB_OK | (error ? MB_ICONERROR : MB_ICONWARNING));
-}
-
-// At once: not even the system's own clean-up in its libraries runs (called
-// from inside a window procedure, it can trip over windows it still handles).
-void ExitProcess(int status) {
-  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
-  ::ExitProcess(static_cast<UINT>(status));  // not reached
-}
+std::span<const BackendEntry> PlatformBackends() { return win32::kBackends; }
 
 }  // namespace native
 }  // namespace rt

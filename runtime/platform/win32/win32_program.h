@@ -1,8 +1,15 @@
-// What the Windows backend's parts share: dialogs in the message loop and
-// the program's instance.
+// What the Windows backend's parts share: dialogs in the message loop, the
+// program's instance, the screen's density and the makers of windows and
+// timers.
 #pragma once
 
 #include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "runtime/forms/design.h"
+#include "runtime/platform/native.h"
 
 namespace rt::win32 {
 
@@ -14,5 +21,10 @@ constexpr UINT kArrowMessage = WM_APP + 1;
 void AddDialog(HWND window);
 void RemoveDialog(HWND window);
 HINSTANCE Instance();
+native::DotsPerInch ScreenDpi();
+
+std::unique_ptr<native::Window> CreateFormWindow(const FormDesign& design, int client_width,
+                                                 int client_height, native::WindowEvents& events);
+std::unique_ptr<native::TimerSource> CreateTimerSource(std::function<void()> on_tick);
 
 }  // namespace rt::win32

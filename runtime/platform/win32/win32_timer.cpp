@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "runtime/platform/native.h"
+#include "runtime/platform/win32/win32_program.h"
 
 namespace rt::win32 {
 namespace {
@@ -41,12 +41,9 @@ class Win32TimerSource : public native::TimerSource {
 };
 
 }  // namespace
-}  // namespace rt::win32
 
-namespace rt::native {
-
-std::unique_ptr<TimerSource> CreateTimerSource(std::function<void()> on_tick) {
-  return std::make_unique<win32::Win32TimerSource>(std::move(on_tick));
+std::unique_ptr<native::TimerSource> CreateTimerSource(std::function<void()> on_tick) {
+  return std::make_unique<Win32TimerSource>(std::move(on_tick));
 }
 
-}  // namespace rt::native
+}  // namespace rt::win32

@@ -329,13 +329,9 @@ LRESULT Win32Window::HandleMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l) 
   return DefWindowProcW(hwnd, message, w, l);
 }
 
-}  // namespace rt::win32
-
-namespace rt::native {
-
-std::unique_ptr<Window> CreateFormWindow(const FormDesign& design, int client_width,
-                                         int client_height, bool, WindowEvents& events) {
-  return std::make_unique<win32::Win32Window>(design, client_width, client_height, events);
+std::unique_ptr<native::Window> CreateFormWindow(const FormDesign& design, int client_width,
+                                                 int client_height, native::WindowEvents& events) {
+  return std::make_unique<Win32Window>(design, client_width, client_height, events);
 }
 
-}  // namespace rt::native
+}  // namespace rt::win32

@@ -115,15 +115,50 @@ void X11Window::OnButtonPress(const xcb_button_press_event_t& press) {
                      double_clicks_.IsSecondPress(press));
 }
 
-std::unique_ptr<native::TimerSource> CreateTimerSource(std::function<void()> on_tick) {
-  return std::make_unique<X11Timer>(std::move(on_tick));
-}
+namespace {
 
-bool DrawsInGivenWindow() { return in_given_window; }
+class X11Backend final : public native::Backend {
+ public:
+  explicit X11Backend(native::Backend& (*message_boxes)()) : message_boxes_(message_boxes) {}
 
-native::DotsPerInch ScreenDpi() {
-  const int dpi = static_cast<int>(X11Connection::Get().DotsPerInch() + 0.5f);
-  return {dpi, dpi};
+  std::unique_ptr<native::Window> CreateFormWindow(const FormDesign& design, int client_width,
+                                                   int client_height,
+                                                   native::WindowEvents& events) override {
+    return std::make_unique<X11Window>(design, client_width, client_height, events);
+  }
+
+  std::unique_ptr<native::TimerSource> CreateTimerSource(std::function<void()> on_tick) override {
+    return std::make_unique<X11Timer>(std::move(on_tick));
+  }
+
+  void WaitEvents() override { x11::WaitEvents(); }
+  void HandlePendingEvents() override { x11::DoEvents(); }
+
+  // Qt on X reads the same resolution (Xft.dpi, else 96).
+  native::DotsPerInch ScreenDpi() override {
+    const int dpi = static_cast<int>(X11Connection::Get().DotsPerInch() + 0.5f);
+    return {dpi, dpi};
+  }
+
+  // An error in a run that never opened the display, or inside the
+  // screen-saver daemon's window (whose covering windows would hide a box
+  // that nobody could close), goes to standard error alone.
+  void ShowMessage(const std::string& text, native::MessageKind kind) override {
+    if (kind == native::MessageKind::kError && (!X11Connection::Made() || in_given_window)) return;
+    message_boxes_().ShowMessage(text, kind);
+  }
+
+  [[noreturn]] void ExitProcess(int status) override { std::_Exit(status); }
+
+ private:
+  native::Backend& (*message_boxes_)();
+};
+
+}  // namespace
+
+native::Backend& Backend(native::Backend& (*message_boxes)()) {
+  static X11Backend backend(message_boxes);
+  return backend;
 }
 
 }  // namespace rt::x11

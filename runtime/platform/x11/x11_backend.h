@@ -50,10 +50,8 @@ class X11Window : public native::Window, public EventTarget {
   DoubleClicks double_clicks_;
 };
 
-std::unique_ptr<native::TimerSource> CreateTimerSource(std::function<void()> on_tick);
-native::DotsPerInch ScreenDpi();
-// Whether a form draws into a window that an X screen-saver daemon handed
-// over: the daemon's windows then cover the screen, and its signals end us.
-bool DrawsInGivenWindow();
+// The bare X backend's object. X has no message box of its own: messages
+// go to the backend that message_boxes gives, loaded only then.
+native::Backend& Backend(native::Backend& (*message_boxes)());
 
 }  // namespace rt::x11

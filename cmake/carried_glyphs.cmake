@@ -1,0 +1,33 @@
+# The glyphs the program draws, cut from a freely licensed Japanese font of
+# Debian's (fonts-ipafont-gothic) with the fonttools of Debian's python3:
+# the printable ASCII and half-width katakana, and every character of the
+# texts in the dialog's design, so that an edited caption brings its glyphs.
+# Sets KELVORA_GLYPHS (the cut font) and the target kelvora_glyphs.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+# The font is found through fontconfig, as the system's programs find it.
+find_program(FC_MATCH fc-match REQUIRED)
+execute_process(COMMAND ${FC_MATCH} -f "%{file}" "IPAGothic:style=Regular"
+                OUTPUT_VARIABLE glyph_font OUTPUT_STRIP_TRAILING_WHITESPACE)
+file(REAL_PATH "${glyph_font}" glyph_font)
+if(NOT glyph_font MATCHES "/ipag\\.ttf$")
+  message(FATAL_ERROR "IPAGothic not found (fc-match gave '${glyph_font}'): install fonts-ipafont-gothic")
+endif()
+
+set(dialog_design ${PROJECT_SOURCE_DIR}/config/frm_config_design.cpp)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${dialog_design})
+file(READ ${dialog_design} design_source)
+string(REGEX MATCHALL "\"[^\"]*\"" design_literals "${design_source}")
+string(REPLACE "\"" "" carried_texts "${design_literals}")
+string(REPLACE ";" "" carried_texts "${carried_texts}")
+set(carried_texts_file ${CMAKE_BINARY_DIR}/carried_texts.txt)
+file(CONFIGURE OUTPUT ${carried_texts_file} CONTENT "${carried_texts}")
+set(KELVORA_GLYPHS ${CMAKE_BINARY_DIR}/kelvora-glyphs.ttf CACHE INTERNAL "The carried glyphs")
+add_custom_command(
+  OUTPUT ${KELVORA_GLYPHS}
+  COMMAND ${Python3_EXECUTABLE} -m fontTools.subset ${glyph_font}
+          --unicodes=U+0020-007E,U+FF61-FF9F
+          --text-file=${carried_texts_file}
+          --output-file=${KELVORA_GLYPHS}
+  DEPENDS ${carried_texts_file}
+  COMMENT "Cutting the carried Japanese glyphs")
+add_custom_target(kelvora_glyphs DEPENDS ${KELVORA_GLYPHS})

@@ -1,0 +1,27 @@
+// The platform's side of choosing a backend, as plain link-time functions:
+// each platform (Linux, Windows, the tests' null platform) lists the
+// backends it has, first choice first. The forms layer picks from the list
+// (runtime/forms/backend_choice.h); nothing else names a backend.
+#pragma once
+
+#include <span>
+
+#include "runtime/platform/native.h"
+
+namespace rt::native {
+
+struct BackendEntry {
+  const char* name;
+  // Whether the backend can draw a form with these needs.
+  bool (*serves)(const FormNeeds& needs);
+  // The backend's object, made on first call; null when its window system
+  // is not there.
+  Backend* (*open)();
+};
+
+// Called once, before anything else, with the program's arguments.
+void StartProgram(int argc, char** argv);
+
+std::span<const BackendEntry> PlatformBackends();
+
+}  // namespace rt::native
