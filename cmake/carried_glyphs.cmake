@@ -4,6 +4,20 @@
 # texts in the dialog's design, so that an edited caption brings its glyphs.
 # Sets KELVORA_GLYPHS (the cut font) and the target kelvora_glyphs.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(glyph_python ${Python3_EXECUTABLE})
+execute_process(COMMAND ${glyph_python} -c "import fontTools.subset" RESULT_VARIABLE no_fonttools
+                OUTPUT_QUIET ERROR_QUIET)
+if(no_fonttools)
+  # A python of its own first on PATH (pyenv's, say) lacks Debian's
+  # python3-fonttools: the system's, on the default path (command -p), has it.
+  execute_process(COMMAND sh -c "command -p -v python3" OUTPUT_VARIABLE glyph_python
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  execute_process(COMMAND ${glyph_python} -c "import fontTools.subset" RESULT_VARIABLE no_fonttools
+                  OUTPUT_QUIET ERROR_QUIET)
+  if(no_fonttools)
+    message(FATAL_ERROR "No python3 with fontTools: install python3-fonttools")
+  endif()
+endif()
 # The font is found through fontconfig, as the system's programs find it.
 find_program(FC_MATCH fc-match REQUIRED)
 execute_process(COMMAND ${FC_MATCH} -f "%{file}" "IPAGothic:style=Regular"
@@ -24,7 +38,7 @@ file(CONFIGURE OUTPUT ${carried_texts_file} CONTENT "${carried_texts}")
 set(KELVORA_GLYPHS ${CMAKE_BINARY_DIR}/kelvora-glyphs.ttf CACHE INTERNAL "The carried glyphs")
 add_custom_command(
   OUTPUT ${KELVORA_GLYPHS}
-  COMMAND ${Python3_EXECUTABLE} -m fontTools.subset ${glyph_font}
+  COMMAND ${glyph_python} -m fontTools.subset ${glyph_font}
           --unicodes=U+0020-007E,U+FF61-FF9F
           --text-file=${carried_texts_file}
           --output-file=${KELVORA_GLYPHS}

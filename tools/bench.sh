@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install.sh program bench
-tools/setup.sh build-bench -DKELVORA_BENCH_PROBES=ON -DKELVORA_TESTS=OFF >/dev/null
+tools/setup.sh bench >/dev/null
 case "${1:-}" in
   --soak)
     shift

@@ -9,16 +9,13 @@ launch=()
 flavour=""
 if [[ "${1:-}" == "--windows" ]]; then
   shift
-  tools/setup.sh --windows >/dev/null
+  tools/setup.sh windows >/dev/null
   launch=(wine "$PWD/build-win32/startup/kelvora.scr")
   flavour="-windows"
   export WINEPREFIX="$PWD/build-win32/wine-prefix" WINEDEBUG=-all
   [[ -d "$WINEPREFIX" ]] || wineboot -i >/dev/null 2>&1
 else
-  # The program alone; a build the tests configured keeps its tests.
-  configure=()
-  [[ -f build/CMakeCache.txt ]] || configure=(-DKELVORA_TESTS=OFF)
-  tools/setup.sh build "${configure[@]}" >/dev/null
+  tools/setup.sh program >/dev/null
   launch=("$PWD/build/startup/kelvora")
 fi
 

@@ -1,17 +1,25 @@
 #!/usr/bin/env bash
-# Installs what building needs, then configures and builds.
-# Usage: tools/setup.sh [build-dir] [extra cmake arguments...]
-#        tools/setup.sh --windows    the Windows screen saver, in build-win32
+# Installs what building needs, then configures and builds one of the
+# project's presets (CMakePresets.json).
+# Usage: tools/setup.sh [preset] [extra cmake arguments...]
+#   presets: default (program and tests, in build), program (in build, no
+#   tests), windows (the .scr, in build-win32), asan, fuzz, bench
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [[ "${1:-}" == "--windows" ]]; then
-  tools/install.sh windows
-  set -- build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DKELVORA_TESTS=OFF
-else
-  tools/install.sh program
-fi
-build_dir="${1:-build}"
+preset="${1:-default}"
 shift || true
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-cmake --build "$build_dir" -j "$(nproc)"
+# The program alone in a tree the tests configured keeps its tests.
+if [[ "$preset" == program ]] && grep -qs '^KELVORA_TESTS:BOOL=ON' build/CMakeCache.txt; then
+  preset=default
+fi
+case "$preset" in
+  windows) tools/install.sh windows ;;
+  fuzz) tools/install.sh program tests ;;
+  *) tools/install.sh program ;;
+esac
+# ccache, where it is installed, keeps rebuilds of other trees short.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake --preset "$preset" "${launcher[@]}" "$@" >/dev/null
+cmake --build --preset "$preset" -j "$(nproc)"

@@ -18,12 +18,12 @@ step() {
 }
 
 # The Windows screen saver first: its tests run under Wine with the rest.
-step "build-win32" tools/setup.sh --windows
-step "build" tools/setup.sh build -DKELVORA_TESTS=ON \
+step "build-win32" tools/setup.sh windows
+step "build" tools/setup.sh default \
   -DKELVORA_SCR="$PWD/build-win32/startup/kelvora.scr" \
   -DKELVORA_PROFILE_PROBE="$PWD/build-win32/tools/profile_probe/profile_probe.exe"
-step "build-asan" tools/setup.sh build-asan -DKELVORA_SANITIZE=ON
-step "build-fuzz" tools/setup.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DKELVORA_FUZZ=ON
+step "build-asan" tools/setup.sh asan
+step "build-fuzz" tools/setup.sh fuzz
 for build_dir in build build-asan build-fuzz; do
   if [[ -f "$build_dir/CTestTestfile.cmake" ]]; then
     step "tests in $build_dir" ctest --test-dir "$build_dir" -j "$(nproc)" --output-on-failure \

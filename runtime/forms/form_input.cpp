@@ -1,5 +1,6 @@
 #include "runtime/forms/form_input.h"
 
+#include "runtime/forms/backend_choice.h"
 #include "runtime/forms/event_guard.h"
 #include "runtime/forms/form.h"
 #include "runtime/forms/key_press.h"
@@ -45,9 +46,11 @@ bool FormInput::OnBackground(int x, int y) const {
 }
 
 void FormInput::ButtonDown(native::PointerButton button, int x, int y, native::Modifiers modifiers,
-                           bool double_click) {
+                           uint32_t time) {
   const int16_t counted = ButtonOf(button);
   if (counted == 0) return;
+  const bool double_click =
+      double_clicks_.IsSecondPress(button, x, y, time, RunBackend().DoubleClickSetting());
   if (held_ == 0) capture_ = form_.OverBox(x, y) ? Capture::kBox : Capture::kBackground;
   held_ = static_cast<int16_t>(held_ | counted);
   if (capture_ != Capture::kBackground) return;

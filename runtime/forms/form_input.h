@@ -6,9 +6,12 @@
 //   background gives it MouseDown, then every move even over a box, and
 //   Click when the release lands on the background too.
 // - Without a capture, input over a visible picture box reaches no handler.
+// - A second press of the same button soon after and near the first is a
+//   double click: DblClick follows its MouseDown.
 // - KeyPress arises only for strokes that give a character (key_press.h).
 #pragma once
 
+#include "runtime/forms/double_clicks.h"
 #include "runtime/platform/native.h"
 
 namespace rt {
@@ -22,7 +25,7 @@ class FormInput : public native::WindowEvents {
   void Reset();
 
   void ButtonDown(native::PointerButton button, int x, int y, native::Modifiers modifiers,
-                  bool double_click) override;
+                  uint32_t time) override;
   void ButtonUp(native::PointerButton button, int x, int y, native::Modifiers modifiers) override;
   void PointerMoved(int x, int y, native::Modifiers modifiers) override;
   void KeyDown(const native::KeyStroke& stroke) override;
@@ -39,6 +42,7 @@ class FormInput : public native::WindowEvents {
   Form& form_;
   Capture capture_ = Capture::kNone;
   int16_t held_ = 0;  // the counted buttons held, as MouseMove's button mask
+  DoubleClicks double_clicks_;
 };
 
 }  // namespace rt

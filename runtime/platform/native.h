@@ -78,8 +78,9 @@ struct KeyStroke {
 // form and so destroy the window: the window returns at once after it.
 class WindowEvents {
  public:
+  // time: the system's clock in milliseconds, for telling double clicks.
   virtual void ButtonDown(PointerButton button, int x, int y, Modifiers modifiers,
-                          bool double_click) = 0;
+                          uint32_t time) = 0;
   virtual void ButtonUp(PointerButton button, int x, int y, Modifiers modifiers) = 0;
   virtual void PointerMoved(int x, int y, Modifiers modifiers) = 0;
   virtual void KeyDown(const KeyStroke& stroke) = 0;
@@ -189,6 +190,14 @@ struct DotsPerInch {
 
 enum class MessageKind { kWarning, kError };
 
+// The system's double click: a second press at most this late and this far
+// (in pixels each way) from the first.
+struct DoubleClickLimits {
+  uint32_t milliseconds;
+  int pixels_x;
+  int pixels_y;
+};
+
 // What a form asks of the window system, for choosing the backend that
 // draws it.
 struct FormNeeds {
@@ -209,6 +218,7 @@ class Backend {
   // Handles what is pending and returns.
   virtual void HandlePendingEvents() = 0;
   virtual DotsPerInch ScreenDpi() = 0;
+  virtual DoubleClickLimits DoubleClickSetting() = 0;
   // Shows a message box and returns once it is closed; an error in a run
   // whose screen nobody could see goes to standard error alone.
   virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;

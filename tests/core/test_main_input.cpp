@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(Settings, RainLoadErrors,
 TEST_F(RainInput, KeysClicksAndButtonsOnTheBackgroundEndIt) {
   TestableMain& rain = ShowRain();
   EXPECT_THROW(Input(rain).KeyDown({Key::kEscape, 0x1B, {}}), ProgramEnded);
-  EXPECT_THROW(Input(rain).ButtonDown(3, 1000, 500, {}, false), ProgramEnded);
+  EXPECT_THROW(Input(rain).ButtonDown(3, 1000, 500, {}, 0), ProgramEnded);
   EXPECT_THROW(rain.Form_Click(), ProgramEnded);
   EXPECT_THROW(rain.Form_DblClick(), ProgramEnded);
   EXPECT_TRUE(rain.IsLoaded()) << "End runs no Unload";
@@ -63,12 +63,12 @@ TEST_F(RainInput, KeysClicksAndButtonsOnTheBackgroundEndIt) {
 TEST_F(RainInput, MouseOverAColumnReachesNoHandler) {
   TestableMain& rain = ShowRain();
   rain.Code(3).SetTop(0);  // column 3 covers x 38..56 from the top
-  EXPECT_NO_THROW(Input(rain).ButtonDown(1, 40, 10, {}, false));
+  EXPECT_NO_THROW(Input(rain).ButtonDown(1, 40, 10, {}, 0));
   EXPECT_NO_THROW(Input(rain).ButtonUp(1, 40, 10, {}));
   EXPECT_NO_THROW(Input(rain).PointerMoved(45, 20, {}));
   EXPECT_EQ(rain.LastX, 0) << "no position was stored";
   EXPECT_THROW(
-      Input(rain).ButtonDown(1, 40, static_cast<int>(rain.Code(3).Height() / 15) + 5, {}, false),
+      Input(rain).ButtonDown(1, 40, static_cast<int>(rain.Code(3).Height() / 15) + 5, {}, 0),
       ProgramEnded);
 }
 
@@ -76,7 +76,7 @@ TEST_F(RainInput, ADragFromAColumnEndsNothing) {
   TestableMain& rain = ShowRain();
   rain.Code(3).SetTop(0);
   Input(rain).PointerMoved(1000, 500, {});  // a position is stored
-  EXPECT_NO_THROW(Input(rain).ButtonDown(1, 40, 10, {}, false));
+  EXPECT_NO_THROW(Input(rain).ButtonDown(1, 40, 10, {}, 0));
   // The press on the column holds the pointer: the jump back reaches nothing.
   EXPECT_NO_THROW(Input(rain).PointerMoved(1000, 800, {}));
   EXPECT_NO_THROW(Input(rain).ButtonUp(1, 1000, 800, {}));

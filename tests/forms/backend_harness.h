@@ -3,6 +3,7 @@
 // through the backend's own input path.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "runtime/forms/form.h"
@@ -15,6 +16,13 @@ struct ScreenPixels {
 };
 
 ScreenPixels ScreenSize();
+// The time of the next press: a second after the last, or well within every
+// system's double-click time for the second press of a double click.
+inline uint32_t NextPressTime(bool double_click) {
+  static uint32_t now = 0;
+  now += double_click ? 100 : 1000;
+  return now;
+}
 // Lets the backend deliver what it has queued (repaints, timers).
 void Pump();
 // Whether any printed pixel of the surface differs from black.

@@ -25,7 +25,7 @@ bool HasInk(const rt::native::Surface& surface) {
 bool HoldsWindowedControls() { return true; }
 
 void Press(const rt::Form& form, int button, int x, int y, bool double_click) {
-  Events(form).ButtonDown(button, x, y, {}, double_click);
+  Events(form).ButtonDown(button, x, y, {}, NextPressTime(double_click));
 }
 
 void Release(const rt::Form& form, int button, int x, int y) {

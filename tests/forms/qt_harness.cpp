@@ -36,10 +36,13 @@ Qt::MouseButton QtButton(int button) {
 
 Qt::MouseButtons held;
 
+uint32_t last_press = 0;
+
 void SendMouse(const rt::Form& form, QEvent::Type type, Qt::MouseButton button, int x, int y) {
   QWidget* widget = WidgetOf(form);
   const QPointF at(x, y);
   QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, Qt::NoModifier);
+  event.setTimestamp(last_press);
   QApplication::sendEvent(widget, &event);
 }
 
@@ -100,6 +103,7 @@ bool HoldsWindowedControls() { return true; }
 
 void Press(const rt::Form& form, int button, int x, int y, bool double_click) {
   held |= QtButton(button);
+  last_press = NextPressTime(double_click);
   SendMouse(form, double_click ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress,
             QtButton(button), x, y);
 }

@@ -51,7 +51,7 @@ void Deliver(const rt::Form& form, Event event, uint32_t mask) {
   Pump();
 }
 
-// Event times, a second apart unless a double click is wanted.
+// The time of the last press, for the events that follow it.
 xcb_timestamp_t now = 0;
 
 uint16_t StateOf(rt::native::Modifiers m) {
@@ -143,7 +143,7 @@ bool HasInk(const rt::native::Surface& surface) {
 bool HoldsWindowedControls() { return false; }
 
 void Press(const rt::Form& form, int button, int x, int y, bool double_click) {
-  now += double_click ? 100 : 1000;
+  now = NextPressTime(double_click);
   SendButton(form, XCB_BUTTON_PRESS, button, x, y);
 }
 

@@ -165,6 +165,7 @@ class NullBackend final : public native::Backend {
   }
 
   native::DotsPerInch ScreenDpi() override { return {96, 96}; }
+  native::DoubleClickLimits DoubleClickSetting() override { return {500, 2, 2}; }
 
   void ShowMessage(const std::string& text, native::MessageKind) override {
     messages.push_back(text);

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStyleHints>
 #include <QtGlobal>
 #include <cmath>
 #include <cstdlib>
@@ -37,6 +38,12 @@ class QtBackend final : public native::Backend {
     if (screen == nullptr) return {96, 96};
     return {static_cast<int>(std::lround(screen->logicalDotsPerInchX())),
             static_cast<int>(std::lround(screen->logicalDotsPerInchY()))};
+  }
+
+  native::DoubleClickLimits DoubleClickSetting() override {
+    const QStyleHints* hints = QGuiApplication::styleHints();
+    const int distance = hints->mouseDoubleClickDistance();
+    return {static_cast<uint32_t>(hints->mouseDoubleClickInterval()), distance, distance};
   }
 
   void ShowMessage(const std::string& text, native::MessageKind kind) override {

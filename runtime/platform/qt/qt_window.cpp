@@ -133,7 +133,7 @@ void FormWidget::mousePressEvent(QMouseEvent* event) {
   if (events_ == nullptr) return;
   const QPoint at = event->position().toPoint();
   events_->ButtonDown(ButtonOf(event->button()), at.x(), at.y(), ModifiersOf(event->modifiers()),
-                      false);
+                      static_cast<uint32_t>(event->timestamp()));
 }
 
 void FormWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -142,12 +142,8 @@ void FormWidget::mouseReleaseEvent(QMouseEvent* event) {
   events_->ButtonUp(ButtonOf(event->button()), at.x(), at.y(), ModifiersOf(event->modifiers()));
 }
 
-void FormWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (events_ == nullptr) return;
-  const QPoint at = event->position().toPoint();
-  events_->ButtonDown(ButtonOf(event->button()), at.x(), at.y(), ModifiersOf(event->modifiers()),
-                      true);
-}
+// Qt's own double click is a second press to the forms layer, which counts.
+void FormWidget::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
 
 void FormWidget::mouseMoveEvent(QMouseEvent* event) {
   if (events_ == nullptr) return;

@@ -62,6 +62,13 @@ class Win32Backend final : public native::Backend {
 
   native::DotsPerInch ScreenDpi() override { return win32::ScreenDpi(); }
 
+  // The rectangle's size is the whole width and height, centred on the
+  // first press.
+  native::DoubleClickLimits DoubleClickSetting() override {
+    return {GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK) / 2,
+            GetSystemMetrics(SM_CYDOUBLECLK) / 2};
+  }
+
   void ShowMessage(const std::string& text, native::MessageKind kind) override {
     const bool error = kind == native::MessageKind::kError;
     MessageBoxW(error ? nullptr : GetActiveWindow(), Widen(text).c_str(), L"kelvora",

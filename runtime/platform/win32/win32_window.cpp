@@ -228,9 +228,10 @@ void Win32Window::OnCommand(int id) {
 
 // The window keeps the pointer while a button is held, so that moves and the
 // release outside it still arrive.
-void Win32Window::ButtonDown(native::PointerButton button, WPARAM w, LPARAM l, bool double_click) {
+void Win32Window::ButtonDown(native::PointerButton button, WPARAM w, LPARAM l) {
   SetCapture(hwnd_);
-  events_.ButtonDown(button, GET_X_LPARAM(l), GET_Y_LPARAM(l), ModifiersOf(w), double_click);
+  events_.ButtonDown(button, GET_X_LPARAM(l), GET_Y_LPARAM(l), ModifiersOf(w),
+                     static_cast<uint32_t>(GetMessageTime()));
 }
 
 void Win32Window::ButtonUp(native::PointerButton button, WPARAM w, LPARAM l) {
@@ -251,19 +252,19 @@ LRESULT Win32Window::HandleMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l) 
       return 1;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      ButtonDown(1, w, l, message == WM_LBUTTONDBLCLK);
+      ButtonDown(1, w, l);
       return 0;
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
-      ButtonDown(2, w, l, message == WM_MBUTTONDBLCLK);
+      ButtonDown(2, w, l);
       return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-      ButtonDown(3, w, l, message == WM_RBUTTONDBLCLK);
+      ButtonDown(3, w, l);
       return 0;
     case WM_XBUTTONDOWN:
     case WM_XBUTTONDBLCLK:
-      ButtonDown(GET_XBUTTON_WPARAM(w) == XBUTTON1 ? 8 : 9, w, l, message == WM_XBUTTONDBLCLK);
+      ButtonDown(GET_XBUTTON_WPARAM(w) == XBUTTON1 ? 8 : 9, w, l);
       return TRUE;
     case WM_LBUTTONUP:
       ButtonUp(1, w, l);

@@ -39,7 +39,7 @@ class Win32Window : public native::Window {
   void OnPaint();
   void OnCommand(int id);
   Win32Control* ControlOf(HWND hwnd) const;
-  void ButtonDown(native::PointerButton button, WPARAM w, LPARAM l, bool double_click);
+  void ButtonDown(native::PointerButton button, WPARAM w, LPARAM l);
   void ButtonUp(native::PointerButton button, WPARAM w, LPARAM l);
   void CoverScreen() const;
 

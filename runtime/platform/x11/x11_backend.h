@@ -47,7 +47,6 @@ class X11Window : public native::Window, public EventTarget {
 
   native::WindowEvents& events_;
   X11FormWindow window_;
-  DoubleClicks double_clicks_;
 };
 
 // The bare X backend's object. X has no message box of its own: messages
