@@ -7,8 +7,26 @@ bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 }  // namespace
 
-std::string EncodeUtf8(char32_t cp) {
-  std::string out;
+Utf8Sequence ReadUtf8(std::string_view text, size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  Utf8Sequence sequence;
+  sequence.length = lead < 0x80 ? 1 : lead < 0xC0 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  sequence.matched = 1;
+  if (sequence.length <= 1) {
+    sequence.code = lead;
+    return sequence;
+  }
+  sequence.code = lead & (0x7F >> sequence.length);
+  while (sequence.matched < sequence.length && at + sequence.matched < text.size() &&
+         IsContinuation(static_cast<unsigned char>(text[at + sequence.matched]))) {
+    sequence.code =
+        (sequence.code << 6) | (static_cast<unsigned char>(text[at + sequence.matched]) & 0x3F);
+    ++sequence.matched;
+  }
+  return sequence;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {
@@ -24,24 +42,17 @@ std::string EncodeUtf8(char32_t cp) {
     out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
+}
+
+std::string EncodeUtf8(char32_t cp) {
+  std::string out;
+  AppendUtf8(out, cp);
   return out;
 }
 
 char32_t DecodeFirstUtf8(const std::string& text) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  const size_t length = lead < 0x80    ? 1
-                        : lead >= 0xF0 ? 4
-                        : lead >= 0xE0 ? 3
-                        : lead >= 0xC0 ? 2
-                                       : 1;
-  if (length == 1 || text.size() < length) return lead;
-  char32_t cp = lead & (0x7F >> length);
-  for (size_t i = 1; i < length; ++i) {
-    if (!IsContinuation(byte(i))) return lead;
-    cp = (cp << 6) | (byte(i) & 0x3F);
-  }
-  return cp;
+  const Utf8Sequence first = ReadUtf8(text, 0);
+  return first.complete() ? first.code : static_cast<unsigned char>(text[0]);
 }
 
 size_t Utf8PrefixBytes(const std::string& text, size_t n) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "runtime/language/runtime_error.h"
+#include "runtime/language/utf8.h"
 
 namespace rt {
 namespace {
@@ -26,17 +27,9 @@ bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
 std::u32string Characters(const std::string& text) {
   std::u32string out;
   for (size_t i = 0; i < text.size() && text[i] != '\0';) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-    size_t taken = 1;
-    while (taken < length && i + taken < text.size() &&
-           (static_cast<unsigned char>(text[i + taken]) & 0xC0) == 0x80) {
-      c = (c << 6) | (static_cast<unsigned char>(text[i + taken]) & 0x3F);
-      ++taken;
-    }
-    out += taken == length ? c : lead;
-    i += taken == length ? length : 1;
+    const Utf8Sequence read = ReadUtf8(text, i);
+    out += read.complete() ? read.code : static_cast<unsigned char>(text[i]);
+    i += read.complete() ? read.length : 1;
   }
   return out;
 }

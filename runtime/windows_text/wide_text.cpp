@@ -2,8 +2,9 @@
 
 #include <iconv.h>
 
-#include <algorithm>
 #include <cstring>
+
+#include "runtime/language/utf8.h"
 
 namespace rt::ini {
 namespace {
@@ -116,33 +117,17 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
   out.reserve(bytes.size());
   size_t i = 0;
   while (i < bytes.size()) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    if (c < 0x80) {
-      out += static_cast<char16_t>(c);
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    // C0 and C1 lead only overlong forms, and past F4 lies past U+10FFFF.
+    if (lead == 0xC0 || lead == 0xC1 || lead > 0xF4) {
+      out += kReplacement;
       ++i;
       continue;
     }
-    const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
-    char32_t code = length == 4 ? c & 0x07 : length == 3 ? c & 0x0F : c & 0x1F;
-    int taken = 1;
-    bool valid = length != 0 && c <= 0xF4;
-    for (; valid && taken < length; ++taken) {
-      if (i + static_cast<size_t>(taken) >= bytes.size()) {
-        valid = false;
-        break;
-      }
-      const auto next = static_cast<unsigned char>(bytes[i + static_cast<size_t>(taken)]);
-      if ((next & 0xC0) != 0x80) {
-        valid = false;
-        break;
-      }
-      code = (code << 6) | (next & 0x3F);
-    }
-    // Overlong forms, UTF-16 surrogates and code points past U+10FFFF.
-    if (valid &&
-        ((length == 3 && code < 0x800) || (length == 4 && code < 0x10000) || code > 0x10FFFF)) {
-      valid = false;
-    }
+    const Utf8Sequence read = ReadUtf8(bytes, i);
+    const char32_t code = read.code;
+    const bool valid = read.complete() && !(read.length == 3 && code < 0x800) &&
+                       !(read.length == 4 && code < 0x10000) && code <= 0x10FFFF;
     if (valid && code >= 0xD800 && code <= 0xDFFF) {
       out += static_cast<char16_t>(code);  // a lone surrogate kept, as written
     } else if (!valid) {
@@ -153,7 +138,7 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
     } else {
       out += static_cast<char16_t>(code);
     }
-    i += static_cast<size_t>(std::max(taken, 1));
+    i += read.matched;
   }
   return out;
 }
@@ -161,31 +146,15 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
 std::string Utf16ToUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
-  const auto put = [&out](char32_t code) {
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (code >> 18));
-      out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-  };
   for (size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
     if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {
-      put(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+      AppendUtf8(out,
+                 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
       ++i;
     } else {
-      put(unit);
+      AppendUtf8(out, unit);
     }
   }
   return out;
