@@ -35,8 +35,14 @@ void Form::Show() {
   if (!IsLoaded()) {
     const native::FormNeeds needs{.windowed_controls = !windowed_.empty(),
                                   .picture = !design_.picture.empty()};
-    window_ = BackendFor(needs).CreateFormWindow(design_, Screen::PixelsX(design_.client_width),
-                                                 Screen::PixelsY(design_.client_height), input_);
+    native::Backend& backend = BackendFor(needs);
+    window_ = backend.CreateFormWindow(design_, Screen::PixelsX(design_.client_width),
+                                       Screen::PixelsY(design_.client_height), input_);
+    if (design_.centered) {
+      const native::PixelRect work = backend.WorkArea();
+      window_->MoveTo(work.x + (work.width - window_->OuterWidth()) / 2,
+                      work.y + (work.height - window_->OuterHeight()) / 2);
+    }
     loaded_forms.push_back(this);
     for (Control* control : controls_) control->CreateNative();
     first_focus_ = ArrangeControls(windowed_, *window_);
@@ -73,6 +79,8 @@ void Form::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
   window_->SetVisible(visible);
+  // No window manager hands a borderless window the keyboard.
+  if (visible && design_.border_style == BorderStyle::kNone) window_->TakeKeyboard();
   // The focus starts on its first control once the form is first shown.
   if (visible && first_focus_ != nullptr) std::exchange(first_focus_, nullptr)->TakeFocus();
 }

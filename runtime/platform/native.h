@@ -158,6 +158,11 @@ class Window {
   virtual void SetVisible(bool visible) = 0;
   // Covers the whole screen, panels included.
   virtual void FillScreen() = 0;
+  // Puts the window's outer top-left corner at the screen position.
+  virtual void MoveTo(int x, int y) = 0;
+  // Takes the keyboard's focus and holds it, for a window that no window
+  // manager gives it to; a window not yet on the screen takes it once shown.
+  virtual void TakeKeyboard() = 0;
   virtual int OuterWidth() const = 0;
   virtual int OuterHeight() const = 0;
   virtual int ClientWidth() const = 0;
@@ -218,6 +223,8 @@ class Backend {
   // Handles what is pending and returns.
   virtual void HandlePendingEvents() = 0;
   virtual DotsPerInch ScreenDpi() = 0;
+  // The screen less its panels, where a centred form goes.
+  virtual PixelRect WorkArea() = 0;
   virtual DoubleClickLimits DoubleClickSetting() = 0;
   // Shows a message box and returns once it is closed; an error in a run
   // whose screen nobody could see goes to standard error alone.

@@ -53,6 +53,11 @@ class NullWindow : public native::Window {
     width_ = screen_width;
     height_ = screen_height;
   }
+  void MoveTo(int x, int y) override {
+    x_ = x;
+    y_ = y;
+  }
+  void TakeKeyboard() override { ++keyboard_takes_; }
   int OuterWidth() const override { return width_; }
   int OuterHeight() const override { return height_; }
   int ClientWidth() const override { return width_; }
@@ -77,11 +82,16 @@ class NullWindow : public native::Window {
   }
 
   native::WindowEvents& events() const { return events_; }
+  native::PixelRect bounds() const { return {x_, y_, width_, height_}; }
+  int keyboard_takes() const { return keyboard_takes_; }
   const std::vector<const NullControl*>& order() const { return order_; }
 
  private:
+  int x_ = 0;
+  int y_ = 0;
   int width_;
   int height_;
+  int keyboard_takes_ = 0;
   native::WindowEvents& events_;
   std::vector<const NullControl*> order_;
 };
@@ -94,6 +104,14 @@ const NullControl* Focused() { return focused; }
 
 native::WindowEvents& EventsOf(const native::Window* window) {
   return static_cast<const NullWindow*>(window)->events();
+}
+
+native::PixelRect BoundsOf(const native::Window* window) {
+  return static_cast<const NullWindow*>(window)->bounds();
+}
+
+int KeyboardTakesOf(const native::Window* window) {
+  return static_cast<const NullWindow*>(window)->keyboard_takes();
 }
 
 std::vector<const NullControl*> ControlOrder(const native::Window* window) {
@@ -165,6 +183,8 @@ class NullBackend final : public native::Backend {
   }
 
   native::DotsPerInch ScreenDpi() override { return {96, 96}; }
+  // The screen less a panel at the bottom.
+  native::PixelRect WorkArea() override { return {0, 0, screen_width, screen_height - 40}; }
   native::DoubleClickLimits DoubleClickSetting() override { return {500, 2, 2}; }
 
   void ShowMessage(const std::string& text, native::MessageKind) override {

@@ -82,6 +82,10 @@ class NullControl : public native::ControlPeer {
 const NullControl* Focused();
 // A form's window as the user would drive it: what it reports goes here.
 native::WindowEvents& EventsOf(const native::Window* window);
+// Where the window is on the screen, and its size.
+native::PixelRect BoundsOf(const native::Window* window);
+// How many times the window took the keyboard.
+int KeyboardTakesOf(const native::Window* window);
 // The form's controls in the order the window was given.
 std::vector<const NullControl*> ControlOrder(const native::Window* window);
 

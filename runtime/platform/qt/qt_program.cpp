@@ -40,6 +40,13 @@ class QtBackend final : public native::Backend {
             static_cast<int>(std::lround(screen->logicalDotsPerInchY()))};
   }
 
+  native::PixelRect WorkArea() override {
+    const QScreen* screen = EnsureApplication().primaryScreen();
+    if (screen == nullptr) return {0, 0, 0, 0};
+    const QRect work = screen->availableGeometry();
+    return {work.x(), work.y(), work.width(), work.height()};
+  }
+
   native::DoubleClickLimits DoubleClickSetting() override {
     const QStyleHints* hints = QGuiApplication::styleHints();
     const int distance = hints->mouseDoubleClickDistance();

@@ -90,8 +90,7 @@ char32_t CharacterOf(const QKeyEvent& event) {
 FormWidget::FormWidget(const FormDesign& design, QSize client, native::WindowEvents& events)
     : QWidget(nullptr, FlagsFor(design.border_style)),
       events_(&events),
-      back_color_(ToQColor(design.back_color)),
-      bypasses_window_manager_(design.border_style == BorderStyle::kNone) {
+      back_color_(ToQColor(design.back_color)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   setWindowTitle(QString::fromStdString(design.caption));
@@ -101,11 +100,6 @@ FormWidget::FormWidget(const FormDesign& design, QSize client, native::WindowEve
     setFixedSize(client);
   } else {
     resize(client);
-  }
-  if (design.centered && screen() != nullptr) {
-    QRect frame(QPoint(), client);
-    frame.moveCenter(screen()->availableGeometry().center());
-    move(frame.topLeft());
   }
 }
 
@@ -163,14 +157,6 @@ void FormWidget::closeEvent(QCloseEvent* event) {
   if (events_ != nullptr) events_->CloseRequested();
 }
 
-void FormWidget::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  if (!bypasses_window_manager_) return;
-  // No window manager gives an override-redirect window the focus.
-  activateWindow();
-  grabKeyboard();
-}
-
 QtWindow::QtWindow(const FormDesign& design, QSize client, native::WindowEvents& events)
     : widget_(new FormWidget(design, client, events)) {}
 
@@ -181,6 +167,13 @@ QtWindow::~QtWindow() {
 }
 
 void QtWindow::SetVisible(bool visible) { widget_->setVisible(visible); }
+
+void QtWindow::MoveTo(int x, int y) { widget_->move(x, y); }
+
+void QtWindow::TakeKeyboard() {
+  widget_->activateWindow();
+  widget_->grabKeyboard();
+}
 
 void QtWindow::FillScreen() {
   if (const QScreen* screen = widget_->screen()) widget_->setGeometry(screen->geometry());

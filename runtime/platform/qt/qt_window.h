@@ -29,13 +29,11 @@ class FormWidget : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   native::WindowEvents* events_;
   QColor back_color_;
   QPixmap picture_;
-  bool bypasses_window_manager_;
 };
 
 class QtWindow : public native::Window {
@@ -44,6 +42,8 @@ class QtWindow : public native::Window {
   ~QtWindow() override;
   void SetVisible(bool visible) override;
   void FillScreen() override;
+  void MoveTo(int x, int y) override;
+  void TakeKeyboard() override;
   int OuterWidth() const override;
   int OuterHeight() const override;
   int ClientWidth() const override;

@@ -62,6 +62,12 @@ class Win32Backend final : public native::Backend {
 
   native::DotsPerInch ScreenDpi() override { return win32::ScreenDpi(); }
 
+  native::PixelRect WorkArea() override {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return {work.left, work.top, work.right - work.left, work.bottom - work.top};
+  }
+
   // The rectangle's size is the whole width and height, centred on the
   // first press.
   native::DoubleClickLimits DoubleClickSetting() override {

@@ -81,14 +81,7 @@ Win32Window::Win32Window(const FormDesign& design, int client_width, int client_
   RECT frame{0, 0, client_width, client_height};
   AdjustWindowRectEx(&frame, style, FALSE, ex_style);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  int x = 0, y = 0;
-  if (design.centered) {
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    x = work.left + (work.right - work.left - width) / 2;
-    y = work.top + (work.bottom - work.top - height) / 2;
-  }
-  hwnd_ = CreateWindowExW(ex_style, kWindowClass, Widen(design.caption).c_str(), style, x, y, width,
+  hwnd_ = CreateWindowExW(ex_style, kWindowClass, Widen(design.caption).c_str(), style, 0, 0, width,
                           height, nullptr, nullptr, Instance(), this);
   if (icons_[0] != nullptr) {
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons_[0]));
@@ -114,6 +107,13 @@ void Win32Window::SetVisible(bool visible) {
   if (!visible) return;
   // Sized again once shown: a hidden window's size may not survive its showing.
   if (fills_screen_) CoverScreen();
+}
+
+void Win32Window::MoveTo(int x, int y) {
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Window::TakeKeyboard() {
   SetForegroundWindow(hwnd_);
   SetFocus(hwnd_);
 }

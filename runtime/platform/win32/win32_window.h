@@ -21,6 +21,8 @@ class Win32Window : public native::Window {
   ~Win32Window() override;
   void SetVisible(bool visible) override;
   void FillScreen() override;
+  void MoveTo(int x, int y) override;
+  void TakeKeyboard() override;
   int OuterWidth() const override;
   int OuterHeight() const override;
   int ClientWidth() const override;

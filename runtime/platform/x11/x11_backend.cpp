@@ -62,7 +62,7 @@ void X11Window::HandleEvent(const xcb_generic_event_t& event) {
     case XCB_EXPOSE:
       return OnExpose(reinterpret_cast<const xcb_expose_event_t&>(event));
     case XCB_MAP_NOTIFY:
-      return window_.TakeKeyboard();
+      return window_.Mapped();
     case XCB_CONFIGURE_NOTIFY: {
       const auto& configure = reinterpret_cast<const xcb_configure_notify_event_t&>(event);
       return window_.Configured(configure.width, configure.height);
@@ -137,6 +137,11 @@ class X11Backend final : public native::Backend {
   native::DotsPerInch ScreenDpi() override {
     const int dpi = static_cast<int>(X11Connection::Get().DotsPerInch() + 0.5f);
     return {dpi, dpi};
+  }
+
+  native::PixelRect WorkArea() override {
+    const xcb_screen_t* screen = X11Connection::Get().screen();
+    return {0, 0, screen->width_in_pixels, screen->height_in_pixels};
   }
 
   // X keeps no double-click setting: the toolkits' usual 400 ms and 5 pixels.

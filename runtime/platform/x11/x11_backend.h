@@ -24,6 +24,8 @@ class X11Window : public native::Window, public EventTarget {
 
   void SetVisible(bool visible) override;
   void FillScreen() override;
+  void MoveTo(int x, int y) override { window_.MoveTo(x, y); }
+  void TakeKeyboard() override { window_.TakeKeyboard(); }
   int OuterWidth() const override { return window_.width(); }
   int OuterHeight() const override { return window_.height(); }
   int ClientWidth() const override { return window_.width(); }

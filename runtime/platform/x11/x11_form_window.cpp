@@ -72,17 +72,13 @@ X11FormWindow::~X11FormWindow() {
 
 void X11FormWindow::CreateOwn(const FormDesign& design) {
   const xcb_screen_t* screen = X11Connection::Get().screen();
-  bypasses_window_manager_ = design.border_style == BorderStyle::kNone;
-  int x = 0, y = 0;
-  if (design.centered) {
-    x = (screen->width_in_pixels - width_) / 2;
-    y = (screen->height_in_pixels - height_) / 2;
-  }
+  // A borderless window goes past the window manager, as full-screen
+  // savers' windows do.
+  const bool bypasses_window_manager = design.border_style == BorderStyle::kNone;
   window_ = xcb_generate_id(connection_);
-  const uint32_t values[] = {PixelOf(design.back_color), bypasses_window_manager_ ? 1u : 0u,
+  const uint32_t values[] = {PixelOf(design.back_color), bypasses_window_manager ? 1u : 0u,
                              kOwnEvents};
-  xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root,
-                    static_cast<int16_t>(x), static_cast<int16_t>(y),
+  xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0,
                     static_cast<uint16_t>(std::max(width_, 1)),
                     static_cast<uint16_t>(std::max(height_, 1)), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
                     screen->root_visual,
@@ -125,6 +121,8 @@ void X11FormWindow::SetVisible(bool visible) {
     xcb_map_window(connection_, window_);
   } else {
     xcb_unmap_window(connection_, window_);
+    mapped_ = false;
+    wants_keyboard_ = false;
   }
 }
 
@@ -145,9 +143,24 @@ void X11FormWindow::Configured(int width, int height) {
   height_ = height;
 }
 
+void X11FormWindow::MoveTo(int x, int y) {
+  if (handed_over_) return;
+  const uint32_t values[] = {static_cast<uint32_t>(x), static_cast<uint32_t>(y)};
+  xcb_configure_window(connection_, window_, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
+}
+
 void X11FormWindow::TakeKeyboard() {
-  if (handed_over_ || !bypasses_window_manager_) return;
-  // No window manager gives an override-redirect window the focus.
+  // The daemon's window takes no input; an unmapped one can't be focused yet.
+  wants_keyboard_ = !handed_over_;
+  if (mapped_) GrabKeyboard();
+}
+
+void X11FormWindow::Mapped() {
+  mapped_ = true;
+  if (wants_keyboard_) GrabKeyboard();
+}
+
+void X11FormWindow::GrabKeyboard() {
   xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_PARENT, window_, XCB_CURRENT_TIME);
   const xcb_grab_keyboard_cookie_t grab = xcb_grab_keyboard(
       connection_, 0, window_, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);

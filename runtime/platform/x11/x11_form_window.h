@@ -33,20 +33,25 @@ class X11FormWindow {
   void FillScreen();
   // The server reports the window's size.
   void Configured(int width, int height);
-  // Ours, once mapped: the focus and the keyboard grab.
+  void MoveTo(int x, int y);
+  // The focus and the keyboard grab, now if mapped, else once mapped.
   void TakeKeyboard();
+  // The server reports the window on the screen.
+  void Mapped();
 
  private:
   void CreateOwn(const FormDesign& design);
   void SetProperties(const FormDesign& design);
+  void GrabKeyboard();
 
   xcb_connection_t* connection_;
   xcb_window_t window_ = XCB_NONE;
   bool handed_over_ = false;
-  bool bypasses_window_manager_ = false;
   int width_;
   int height_;
   bool visible_ = false;
+  bool mapped_ = false;
+  bool wants_keyboard_ = false;
   std::unique_ptr<X11Canvas> canvas_;
 };
 
