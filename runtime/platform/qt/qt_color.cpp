@@ -3,25 +3,25 @@
 #include <QApplication>
 #include <QPalette>
 
-#include "runtime/forms/design.h"
+#include "runtime/forms/colors.h"
 
 namespace rt::qt {
+namespace {
+
+Rgb RgbOf(const QColor& color) {
+  return {static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
+          static_cast<uint8_t>(color.blue())};
+}
+
+}  // namespace
 
 QColor ToQColor(int32_t color) {
-  if (!IsSystemColor(color)) {
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-  }
   const QPalette palette = QApplication::palette();
-  switch (color & 0xFF) {
-    case kWindowBackground:
-      return palette.color(QPalette::Base);
-    case kWindowText:
-      return palette.color(QPalette::WindowText);
-    case kButtonText:
-      return palette.color(QPalette::ButtonText);
-    default:
-      return palette.color(QPalette::Button);
-  }
+  const SystemPalette system{
+      RgbOf(palette.color(QPalette::Base)), RgbOf(palette.color(QPalette::WindowText)),
+      RgbOf(palette.color(QPalette::Button)), RgbOf(palette.color(QPalette::ButtonText))};
+  const Rgb rgb = DecodeColor(color, system);
+  return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 }  // namespace rt::qt

@@ -1,5 +1,6 @@
 #include "runtime/platform/win32/win32_surface.h"
 
+#include "runtime/forms/colors.h"
 #include "runtime/platform/win32/win32_fonts.h"
 #include "runtime/platform/win32/win32_text.h"
 
@@ -27,8 +28,14 @@ void Fill(HDC dc, const RECT& area, int32_t color) {
 }  // namespace
 
 COLORREF ToColorRef(int32_t color) {
-  if (IsSystemColor(color)) return GetSysColor(color & 0xFF);
-  return static_cast<COLORREF>(color & 0xFFFFFF);  // r + 256 g + 65536 b is a COLORREF
+  const auto system = [](int index) {
+    const COLORREF c = GetSysColor(index);
+    return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
+  };
+  const SystemPalette palette{system(COLOR_WINDOW), system(COLOR_WINDOWTEXT), system(COLOR_BTNFACE),
+                              system(COLOR_BTNTEXT)};
+  const Rgb rgb = DecodeColor(color, palette);
+  return RGB(rgb.red, rgb.green, rgb.blue);
 }
 
 Win32Surface::Win32Surface(const FontDesign& font)

@@ -1,27 +1,19 @@
-// Runtime colours (r + 256 g + 65536 b, or a system colour) as X pixels.
+// Runtime colours as X pixels.
 #pragma once
 
 #include <cstdint>
 
-#include "runtime/forms/design.h"
+#include "runtime/forms/colors.h"
 
 namespace rt::x11 {
 
-// System colours as a plain desktop shows them: white fields, light grey
-// buttons, black text.
+// X has no system colours: those of a plain desktop, white fields, light
+// grey buttons and black text.
+constexpr SystemPalette kPalette{{0xFF, 0xFF, 0xFF}, {0, 0, 0}, {0xEF, 0xEF, 0xEF}, {0, 0, 0}};
+
 inline uint32_t PixelOf(int32_t color) {
-  if (IsSystemColor(color)) {
-    switch (color & 0xFF) {
-      case kWindowBackground:
-        return 0xFFFFFF;
-      case kButtonFace:
-        return 0xEFEFEF;
-      default:
-        return 0x000000;
-    }
-  }
-  const auto bits = static_cast<uint32_t>(color);
-  return (bits & 0xFF) << 16 | (bits & 0xFF00) | (bits >> 16 & 0xFF);
+  const Rgb rgb = DecodeColor(color, kPalette);
+  return static_cast<uint32_t>(rgb.red) << 16 | static_cast<uint32_t>(rgb.green) << 8 | rgb.blue;
 }
 
 }  // namespace rt::x11
