@@ -82,6 +82,11 @@ void FormInput::KeyDown(const native::KeyStroke& stroke) {
   RunGuarded([&] { form_.Form_KeyPress(key_ascii); });
 }
 
+// Nothing is left to show or to save: the program ends at once, as End does.
+void FormInput::WindowGone() { End(); }
+
+void FormInput::TerminationRequested() { End(); }
+
 void FormInput::CloseRequested() {
   RunGuarded([&] { form_.Unload(); });
 }

@@ -30,6 +30,8 @@ class FormInput : public native::WindowEvents {
   void PointerMoved(int x, int y, native::Modifiers modifiers) override;
   void KeyDown(const native::KeyStroke& stroke) override;
   void CloseRequested() override;
+  void WindowGone() override;
+  void TerminationRequested() override;
   void ForEachBoxIn(const native::PixelRect& area,
                     const std::function<void(const native::Surface&, const native::PixelRect&)>&
                         draw) const override;

@@ -85,6 +85,11 @@ class WindowEvents {
   virtual void PointerMoved(int x, int y, Modifiers modifiers) = 0;
   virtual void KeyDown(const KeyStroke& stroke) = 0;
   virtual void CloseRequested() = 0;
+  // The window was taken away by whoever owned it (a screen-saver daemon).
+  virtual void WindowGone() = 0;
+  // The system asked the program to end (a signal), seen by the window
+  // that listens for it.
+  virtual void TerminationRequested() = 0;
   // For painting: hands every visible picture box that meets the area to
   // draw, bottom first.
   virtual void ForEachBoxIn(

@@ -1,6 +1,6 @@
 // Rules the forms layer applies to every backend's windows, checked on the
 // null backend, which records what it was asked: where a centred form goes
-// and which forms take the keyboard when shown.
+// which forms take the keyboard when shown, and what ends the program.
 #include <gtest/gtest.h>
 
 #include "runtime/forms/form.h"
@@ -55,6 +55,23 @@ TEST(WindowRules, AFormWithABorderLeavesTheKeyboardToTheWindowManager) {
   form.Show();
   EXPECT_EQ(rt::null::KeyboardTakesOf(form.window()), 0);
   form.Unload();
+}
+
+// The daemon's window gone, or a signal from it: the program ends at once
+// and well, whatever form is up.
+TEST(WindowRules, AWindowTakenAwayOrATerminationEndsTheProgram) {
+  for (const auto report :
+       {&rt::native::WindowEvents::WindowGone, &rt::native::WindowEvents::TerminationRequested}) {
+    PlainForm form(Design(rt::BorderStyle::kNone, false));
+    form.Show();
+    try {
+      (rt::null::EventsOf(form.window()).*report)();
+      ADD_FAILURE() << "the program went on";
+    } catch (const rt::null::ProgramEnded& ended) {
+      EXPECT_EQ(ended.status, 0);
+    }
+    form.Unload();
+  }
 }
 
 }  // namespace

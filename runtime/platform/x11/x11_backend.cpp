@@ -18,10 +18,10 @@ X11Window::X11Window(const FormDesign& design, int client_width, int client_heig
                      native::WindowEvents& events)
     : events_(events), window_(design, client_width, client_height) {
   Watch(window_.id(), this);
-  // The daemon's window stays with the daemon: its end is ours.
+  // The daemon's window stays with the daemon, which ends us by a signal.
   if (window_.handed_over()) {
     in_given_window = true;
-    EndOnSignals();
+    ReportSignals([this] { events_.TerminationRequested(); });
   }
 }
 
@@ -68,9 +68,7 @@ void X11Window::HandleEvent(const xcb_generic_event_t& event) {
       return window_.Configured(configure.width, configure.height);
     }
     case XCB_DESTROY_NOTIFY:
-      // The daemon took its window away: the program has nothing left to show.
-      std::fflush(nullptr);
-      std::_Exit(0);
+      return events_.WindowGone();
     case XCB_CLIENT_MESSAGE: {
       const auto& message = reinterpret_cast<const xcb_client_message_event_t&>(event);
       X11Connection& x = X11Connection::Get();

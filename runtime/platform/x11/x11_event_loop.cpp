@@ -1,10 +1,12 @@
 #include "runtime/platform/x11/x11_event_loop.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <unordered_map>
@@ -33,6 +35,16 @@ std::vector<X11Timer*>& Timers() {
 }
 
 Clock::time_point last_look;
+
+// A signal's handler writes a byte here; the loop reads it as an event.
+int signal_pipe[2] = {-1, -1};
+std::function<void()> report_signal;
+
+void TakeSignals() {
+  char received[16];
+  if (signal_pipe[0] < 0 || ::read(signal_pipe[0], received, sizeof received) <= 0) return;
+  report_signal();
+}
 
 xcb_window_t WindowOf(const xcb_generic_event_t& event) {
   switch (event.response_type & 0x7F) {
@@ -81,6 +93,7 @@ void HandleReceived(Clock::time_point now) {
   xcb_flush(connection);
   while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) Dispatch(event);
   CheckConnection(connection);
+  TakeSignals();
   FireDueTimers(now);
 }
 
@@ -143,15 +156,25 @@ void WaitEvents() {
     return ProcessPending();
   }
   xcb_flush(connection);
-  pollfd watched{xcb_get_file_descriptor(connection), POLLIN, 0};
+  pollfd watched[] = {{xcb_get_file_descriptor(connection), POLLIN, 0},
+                      {signal_pipe[0], POLLIN, 0}};  // a negative descriptor is skipped
   timespec storage{};
-  ::ppoll(&watched, 1, UntilNextDeadline(storage), nullptr);
+  ::ppoll(watched, 2, UntilNextDeadline(storage), nullptr);
   ProcessPending();
 }
 
-void EndOnSignals() {
+void ReportSignals(std::function<void()> report) {
+  report_signal = std::move(report);
+  if (signal_pipe[0] < 0 && ::pipe2(signal_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    std::fprintf(stderr, "kelvora: cannot watch for signals\n");
+    std::_Exit(1);
+  }
   struct sigaction action {};
-  action.sa_handler = [](int) { ::_exit(0); };
+  action.sa_handler = [](int) {
+    const int saved = errno;
+    [[maybe_unused]] const ssize_t put = ::write(signal_pipe[1], "s", 1);
+    errno = saved;
+  };
   sigemptyset(&action.sa_mask);
   for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
     ::sigaction(number, &action, nullptr);

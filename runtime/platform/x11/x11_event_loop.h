@@ -48,8 +48,8 @@ void ProcessPending();
 
 // Waits for an event or a due timer, then handles what is pending.
 void WaitEvents();
-// SIGTERM, SIGINT and SIGHUP end the program at once with status 0,
-// whatever it is doing (a message box included): nothing is left to save.
-void EndOnSignals();
+// SIGTERM, SIGINT and SIGHUP go to report, from the event loop (at the
+// latest at the next DoEvents or wait).
+void ReportSignals(std::function<void()> report);
 
 }  // namespace rt::x11
