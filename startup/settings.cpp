@@ -2,7 +2,7 @@
 #include <string>
 
 #include "runtime/forms/program.h"
-#include "runtime/windows_text/private_profile.h"
+#include "runtime/platform/os_services.h"
 #include "startup/module1.h"
 
 namespace {

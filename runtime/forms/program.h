@@ -1,10 +1,11 @@
-// The program's life and surroundings: start through Main, End, DoEvents, the
-// App object, the command-line text and the screen's twips per pixel. Start,
-// End, DoEvents, MsgBox and Screen are portable (program.cpp, screen.cpp)
-// over the backend's primitives; App and Command come from the platform.
+// The program's life and surroundings: start through Main, End, DoEvents,
+// MsgBox and the screen's twips per pixel, over the backend's primitives;
+// the App object and the command line are the platform's (os_services.h).
 #pragma once
 
 #include <string>
+
+#include "runtime/platform/os_services.h"
 
 namespace rt {
 
@@ -24,18 +25,6 @@ void MsgBox(const std::string& prompt);
 // An unhandled run-time error: says so on the standard error, stops every
 // timer, hides the program's windows, shows the message and ends with 1.
 [[noreturn]] void FailWithError(int number);
-
-struct App {
-  // True only while another copy of this same executable runs.
-  static bool PrevInstance();
-  // The executable's folder; ends in a separator only at the root.
-  static std::string Path();
-  // What goes between the folder and a file name in a path.
-  static std::string PathSeparator();
-};
-
-// The arguments after the program's name, joined by single blanks.
-std::string Command();
 
 struct Screen {
   // From the display's dots per inch: 15 at 96.

@@ -6,7 +6,7 @@
 
 #include "runtime/language/runtime_error.h"
 #include "runtime/language/utf8.h"
-#include "runtime/windows_text/number_text.h"
+#include "runtime/platform/os_services.h"
 
 namespace rt {
 namespace {

@@ -1,5 +1,3 @@
-#include "runtime/windows_text/number_text.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -8,6 +6,7 @@
 
 #include "runtime/language/runtime_error.h"
 #include "runtime/language/utf8.h"
+#include "runtime/platform/os_services.h"
 
 namespace rt {
 namespace {

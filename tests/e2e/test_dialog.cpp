@@ -8,7 +8,7 @@
 #include <sstream>
 #include <thread>
 
-#include "runtime/windows_text/private_profile.h"
+#include "runtime/platform/os_services.h"
 #include "tests/e2e/display_fixture.h"
 #include "tests/e2e/rain_picture.h"
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/platform/os_services.h"
 #include "runtime/windows_text/file_encoding.h"
-#include "runtime/windows_text/private_profile.h"
 #include "runtime/windows_text/wide_text.h"
 
 namespace {

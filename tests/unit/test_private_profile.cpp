@@ -13,7 +13,7 @@
 #include <random>
 #include <vector>
 
-#include "runtime/windows_text/private_profile.h"
+#include "runtime/platform/os_services.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

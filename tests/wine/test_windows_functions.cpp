@@ -14,7 +14,7 @@
 
 #include "runtime/language/conversions.h"
 #include "runtime/language/runtime_error.h"
-#include "runtime/windows_text/private_profile.h"
+#include "runtime/platform/os_services.h"
 #include "tests/e2e/harness.h"
 #include "tests/support/number_texts.h"
 #include "tests/support/settings_corpus.h"

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/windows_text/private_profile.h"
+#include "runtime/platform/os_services.h"
 
 extern char** environ;
 

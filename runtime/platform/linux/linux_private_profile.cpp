@@ -17,9 +17,9 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/platform/os_services.h"
 #include "runtime/windows_text/file_encoding.h"
 #include "runtime/windows_text/ini_text.h"
-#include "runtime/windows_text/private_profile.h"
 #include "runtime/windows_text/returned_value.h"
 #include "runtime/windows_text/wide_text.h"
 

@@ -5,8 +5,8 @@
 #include <oleauto.h>
 
 #include "runtime/language/runtime_error.h"
+#include "runtime/platform/os_services.h"
 #include "runtime/platform/win32/win32_text.h"
-#include "runtime/windows_text/number_text.h"
 
 namespace rt {
 namespace {

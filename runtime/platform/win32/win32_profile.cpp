@@ -5,8 +5,8 @@
 #undef GetPrivateProfileString
 #undef WritePrivateProfileString
 
+#include "runtime/platform/os_services.h"
 #include "runtime/platform/win32/win32_text.h"
-#include "runtime/windows_text/private_profile.h"
 
 namespace rt {
 
