@@ -34,7 +34,8 @@ PictureBox::PictureBox(Form& form, const PictureBox& original)
 }
 
 PictureBox::~PictureBox() {
-  if (visible_) form().Invalidate(PixelBounds());
+  // A form that is not loaded has nothing on the screen to repaint.
+  if (visible_ && form().IsLoaded()) form().Invalidate(PixelBounds());
   form().DetachBox(*this);
 }
 
@@ -110,7 +111,8 @@ void PictureBox::Cls() {
   print_y_ = 0;
   if (!surface_) return;
   surface_->Clear(back_color_);
-  if (visible_) form().Invalidate(PixelBounds());
+  // A form that is not loaded has nothing on the screen to repaint.
+  if (visible_ && form().IsLoaded()) form().Invalidate(PixelBounds());
 }
 
 void PictureBox::Print(const std::string& text) {
