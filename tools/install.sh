@@ -6,15 +6,17 @@
 #   screenshot  a virtual display and a picture of it
 #   windows     cross-build the Windows screen saver and run it under Wine
 #   tests       what the test command builds and runs, beyond the above: the
-#               X screen-saver daemon alone, without recommended packages
+#               X screen-saver daemon alone, without recommended packages;
+#               a headless Wayland compositor and its screenshot and
+#               virtual-keyboard tools
 #   bench       the bench and the soak, beyond the program
 set -euo pipefail
 
 declare -A task_packages=(
-  [program]="cmake make g++ pkgconf qt6-base-dev libxcb1-dev libxcb-render0-dev libxcb-xkb-dev libxkbcommon-x11-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic"
+  [program]="cmake make g++ pkgconf qt6-base-dev libxcb1-dev libxcb-render0-dev libxcb-xkb-dev libxkbcommon-x11-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic libwayland-dev wayland-protocols libpixman-1-dev"
   [screenshot]="xvfb imagemagick"
   [windows]="cmake make g++-mingw-w64-x86-64 python3-fonttools fontconfig fonts-ipafont-gothic wine wine64"
-  [tests]="libgtest-dev xvfb xdotool x11-utils libxml2-utils imagemagick clang libclang-rt-dev xscreensaver"
+  [tests]="libgtest-dev xvfb xdotool x11-utils libxml2-utils imagemagick clang libclang-rt-dev xscreensaver sway grim wtype"
   [bench]="xvfb xdotool libxcb-res0-dev"
 )
 

@@ -45,6 +45,15 @@ inline PixelRect BoundingBox(const PixelRect& a, const PixelRect& b) {
   return {left, top, right - left, bottom - top};
 }
 
+// The part that both share; empty (width or height 0) when they do not meet.
+inline PixelRect Intersection(const PixelRect& a, const PixelRect& b) {
+  const int left = a.x > b.x ? a.x : b.x;
+  const int top = a.y > b.y ? a.y : b.y;
+  const int right = a.x + a.width < b.x + b.width ? a.x + a.width : b.x + b.width;
+  const int bottom = a.y + a.height < b.y + b.height ? a.y + a.height : b.y + b.height;
+  return {left, top, right > left ? right - left : 0, bottom > top ? bottom - top : 0};
+}
+
 // ---- Facts a window reports ----
 
 struct Modifiers {

@@ -40,7 +40,12 @@ class StartLock {
   ::dup2(err_fd, STDERR_FILENO);
   const int null_in = ::open("/dev/null", O_RDONLY);
   ::dup2(null_in, STDIN_FILENO);
-  if (!display.empty()) ::setenv("DISPLAY", display.c_str(), 1);
+  // A program run on the virtual X display draws there, even from a
+  // Wayland session.
+  if (!display.empty()) {
+    ::setenv("DISPLAY", display.c_str(), 1);
+    ::unsetenv("WAYLAND_DISPLAY");
+  }
   ::unsetenv("QT_QPA_PLATFORM");
   ::setpgid(0, 0);
   if (as_nobody && ::geteuid() == 0) {

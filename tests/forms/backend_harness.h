@@ -29,6 +29,8 @@ void Pump();
 bool HasInk(const rt::native::Surface& surface);
 // Whether the backend's forms take windowed controls (bare X's don't).
 bool HoldsWindowedControls();
+// Whether the harness can put input into the backend's own input path.
+bool InjectsInput();
 
 // Pointer buttons as X numbers them (1 left, 2 middle, 3 right, 8 back,
 // 9 forward); positions in client-area pixels.

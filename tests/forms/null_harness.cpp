@@ -24,6 +24,8 @@ bool HasInk(const rt::native::Surface& surface) {
 
 bool HoldsWindowedControls() { return true; }
 
+bool InjectsInput() { return true; }
+
 void Press(const rt::Form& form, int button, int x, int y, bool double_click) {
   Events(form).ButtonDown(button, x, y, {}, NextPressTime(double_click));
 }

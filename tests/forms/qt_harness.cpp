@@ -101,6 +101,8 @@ bool HasInk(const rt::native::Surface& surface) {
 
 bool HoldsWindowedControls() { return true; }
 
+bool InjectsInput() { return true; }
+
 void Press(const rt::Form& form, int button, int x, int y, bool double_click) {
   held |= QtButton(button);
   last_press = NextPressTime(double_click);

@@ -32,6 +32,7 @@ void GiveKeyASymbol(const std::string& display, xcb_keycode_t key, xcb_keysym_t 
 struct OwnDisplay {
   OwnDisplay() : display(kWidth, kHeight) {
     ::setenv("DISPLAY", display.name().c_str(), 1);
+    ::unsetenv("WAYLAND_DISPLAY");  // the X backend, even from a Wayland session
     GiveKeyASymbol(display.name(), kKatakanaKey, xkb_utf32_to_keysym(U'\uFF71'));
   }
   VirtualDisplay display;
@@ -141,6 +142,8 @@ bool HasInk(const rt::native::Surface& surface) {
 }
 
 bool HoldsWindowedControls() { return false; }
+
+bool InjectsInput() { return true; }
 
 void Press(const rt::Form& form, int button, int x, int y, bool double_click) {
   now = NextPressTime(double_click);

@@ -34,19 +34,21 @@ for pattern in '^wine' 'mingw' '^clang' 'libclang' 'gtest' 'xdotool'; do
   expect "the run asks for no $pattern" no "$pattern" program screenshot
 done
 for pattern in '^qt6-base-dev$' '^libxkbcommon-x11-dev$' '^libfreetype-dev$' '^libfontconfig-dev$' \
-  '^xvfb$' '^imagemagick$' '^g\+\+$' '^cmake$'; do
+  '^xvfb$' '^imagemagick$' '^g\+\+$' '^cmake$' '^libwayland-dev$' '^wayland-protocols$' \
+  '^libpixman-1-dev$'; do
   expect "the run asks for $pattern" yes "$pattern" program screenshot
 done
 expect "the Windows build asks for no clang" no '^clang' windows
 expect "the Windows build asks for mingw" yes 'mingw' windows
 expect "the Windows build asks for wine" yes '^wine$' windows
 for pattern in '^clang$' '^libclang-rt-dev$' '^libgtest-dev$' '^xdotool$' '^x11-utils$' \
-  '^libxml2-utils$' '^xscreensaver$'; do
+  '^libxml2-utils$' '^xscreensaver$' '^sway$' '^grim$' '^wtype$'; do
   expect "the tests ask for $pattern" yes "$pattern" tests
 done
 # The screen-saver daemon is the tests' alone, and never with its extra
 # collections of display programs.
 expect "the run asks for no xscreensaver" no 'xscreensaver' program screenshot
+expect "the run asks for no compositor" no '^sway$' program screenshot
 expect "the Windows build asks for no xscreensaver" no 'xscreensaver' windows
 expect "no collection of display programs" no '^xscreensaver-(data-extra|gl)' \
   program screenshot windows tests bench

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "runtime/language/conversions.h"
+#include "runtime/platform/desktop/text_masks.h"
 #include "runtime/platform/x11/x11_assets.h"
 #include "runtime/platform/x11/x11_icon.h"
-#include "runtime/platform/x11/x11_text_masks.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -73,13 +73,14 @@ TEST_F(X11Font, LinesAreAsHighAsQtMakesThem) {
   QFont reference(QString::fromStdString(rain_font_.name));
   reference.setPointSizeF(rain_font_.points);
   reference.setWeight(static_cast<QFont::Weight>(rain_font_.weight));
-  EXPECT_EQ(rt::x11::TextFont::For(rain_font_, 96)->LineHeight(), QFontMetrics(reference).height());
+  EXPECT_EQ(rt::desktop::TextFont::For(rain_font_, 96)->LineHeight(),
+            QFontMetrics(reference).height());
 }
 
 TEST_F(X11Font, EveryCharacterOfTheRainHasInkWithinItsLine) {
-  const auto font = rt::x11::TextFont::For(rain_font_, 96);
+  const auto font = rt::desktop::TextFont::For(rain_font_, 96);
   for (int code = 0xA1; code <= 0xDF; ++code) {
-    const rt::x11::TextMask& mask = font->MaskFor(rt::Chr(code));
+    const rt::desktop::TextMask& mask = font->MaskFor(rt::Chr(code));
     int ink = 0;
     for (const uint8_t coverage : mask.coverage) ink += coverage > 0 ? 1 : 0;
     EXPECT_GT(ink, 2) << code;

@@ -46,8 +46,8 @@ class X11Images : public testing::Test {
   }
 
   rt::x11::X11Surface& NewImage(int height) {
-    surfaces_.push_back(
-        canvas_->CreateSurface(rt::x11::TextFont::For(rt::FontDesign{"IPAGothic", 9, 700}, 96)));
+    surfaces_.push_back(canvas_->CreateSurface(
+        rt::desktop::TextFont::For(rt::FontDesign{"IPAGothic", 9, 700}, 96)));
     auto& surface = static_cast<rt::x11::X11Surface&>(*surfaces_.back());
     surface.Resize(kWidth, height, kBlack);
     return surface;

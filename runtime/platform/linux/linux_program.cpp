@@ -1,8 +1,10 @@
-// The backends of the Linux program, first choice first: the bare X backend
-// for a form without windowed controls or a picture (the saver's run never
-// starts Qt), and Qt Widgets, loaded as a module on need, for the others.
+// The backends of the Linux program, first choice first: for a form without
+// windowed controls or a picture, the native Wayland backend where the
+// compositor has the layer shell, else the bare X backend (the saver's run
+// never starts Qt); Qt Widgets, loaded as a module on need, for the others.
 #include "runtime/platform/backends.h"
 #include "runtime/platform/linux/qt_module_loader.h"
+#include "runtime/platform/wayland/wayland_backend.h"
 #include "runtime/platform/x11/x11_backend.h"
 
 namespace rt::native {
@@ -16,6 +18,8 @@ Backend& QtBackend() { return linux_program::QtModuleBackend(program_argc, progr
 bool IsPlain(const FormNeeds& needs) { return !needs.windowed_controls && !needs.picture; }
 
 constexpr BackendEntry kBackends[] = {
+    {"wayland", IsPlain,
+     []() -> Backend* { return wayland::Serves() ? &wayland::Backend(QtBackend) : nullptr; }},
     {"x11", IsPlain, [] { return &x11::Backend(QtBackend); }},
     {"qt", [](const FormNeeds&) { return true; }, [] { return &QtBackend(); }},
 };

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "runtime/forms/bench_probe.h"
+#include "runtime/platform/desktop/deadline_timers.h"
 #include "runtime/platform/x11/x11_connection.h"
 #include "runtime/platform/x11/x11_keyboard.h"
 
@@ -45,7 +46,8 @@ void X11Window::Invalidate(const native::PixelRect& area) {
 }
 
 std::unique_ptr<native::Surface> X11Window::CreateSurface(const FontDesign& font) {
-  return window_.canvas().CreateSurface(TextFont::For(font, X11Connection::Get().DotsPerInch()));
+  return window_.canvas().CreateSurface(
+      desktop::TextFont::For(font, X11Connection::Get().DotsPerInch()));
 }
 
 std::unique_ptr<native::ControlPeer> X11Window::CreateControl(const native::ControlLook&,
@@ -125,7 +127,7 @@ class X11Backend final : public native::Backend {
   }
 
   std::unique_ptr<native::TimerSource> CreateTimerSource(std::function<void()> on_tick) override {
-    return std::make_unique<X11Timer>(std::move(on_tick));
+    return std::make_unique<desktop::DeadlineTimer>(std::move(on_tick));
   }
 
   void WaitEvents() override { x11::WaitEvents(); }

@@ -1,6 +1,5 @@
 #include "runtime/platform/x11/x11_canvas.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -32,14 +31,6 @@ bool LaysOutLikeClientImages(xcb_connection_t* connection, xcb_visualid_t visual
     }
   }
   return false;
-}
-
-native::PixelRect Intersection(const native::PixelRect& a, const native::PixelRect& b) {
-  const int left = std::max(a.x, b.x);
-  const int top = std::max(a.y, b.y);
-  const int right = std::min(a.x + a.width, b.x + b.width);
-  const int bottom = std::min(a.y + a.height, b.y + b.height);
-  return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
 }
 
 }  // namespace
@@ -77,14 +68,15 @@ X11Canvas::X11Canvas(xcb_connection_t* connection, xcb_window_t window, uint8_t 
 
 X11Canvas::~X11Canvas() { xcb_free_gc(connection_, gc_); }
 
-std::unique_ptr<native::Surface> X11Canvas::CreateSurface(std::shared_ptr<TextFont> font) const {
+std::unique_ptr<native::Surface> X11Canvas::CreateSurface(
+    std::shared_ptr<desktop::TextFont> font) const {
   return std::make_unique<X11Surface>(
       std::move(font), SurfaceContext{connection_, window_, depth_, gc_, text_.get()});
 }
 
 void X11Canvas::Paint(const native::WindowEvents& form, const native::PixelRect& area, int width,
                       int height) {
-  const native::PixelRect clipped = Intersection(area, {0, 0, width, height});
+  const native::PixelRect clipped = native::Intersection(area, {0, 0, width, height});
   if (clipped.width <= 0 || clipped.height <= 0) return;
   struct Piece {
     const X11Surface* surface;
@@ -100,7 +92,7 @@ void X11Canvas::Paint(const native::WindowEvents& form, const native::PixelRect&
       pieces.size() == 1 && pieces[0].bounds.x <= clipped.x &&
       pieces[0].bounds.x + pieces[0].bounds.width >= clipped.x + clipped.width;
   if (lone_box_across) {
-    const native::PixelRect covered = Intersection(clipped, pieces[0].bounds);
+    const native::PixelRect covered = native::Intersection(clipped, pieces[0].bounds);
     Fill(clipped.x, clipped.y, clipped.width, covered.y - clipped.y);
     Fill(clipped.x, covered.y + covered.height, clipped.width,
          clipped.y + clipped.height - covered.y - covered.height);
@@ -108,7 +100,7 @@ void X11Canvas::Paint(const native::WindowEvents& form, const native::PixelRect&
     Fill(clipped.x, clipped.y, clipped.width, clipped.height);
   }
   for (const Piece& piece : pieces) {
-    const native::PixelRect part = Intersection(clipped, piece.bounds);
+    const native::PixelRect part = native::Intersection(clipped, piece.bounds);
     piece.surface->CopyTo(part.x - piece.bounds.x, part.y - piece.bounds.y, part.width, part.height,
                           part.x, part.y);
   }

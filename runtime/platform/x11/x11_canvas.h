@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "runtime/platform/desktop/text_masks.h"
 #include "runtime/platform/native.h"
 #include "runtime/platform/x11/x11_server_text.h"
-#include "runtime/platform/x11/x11_text_masks.h"
 
 namespace rt::x11 {
 
@@ -28,7 +28,7 @@ class X11Canvas {
   X11Canvas(const X11Canvas&) = delete;
   X11Canvas& operator=(const X11Canvas&) = delete;
 
-  std::unique_ptr<native::Surface> CreateSurface(std::shared_ptr<TextFont> font) const;
+  std::unique_ptr<native::Surface> CreateSurface(std::shared_ptr<desktop::TextFont> font) const;
   // Repaints the area (clipped to the window's size) at once.
   void Paint(const native::WindowEvents& form, const native::PixelRect& area, int width,
              int height);

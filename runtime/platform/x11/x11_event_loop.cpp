@@ -5,13 +5,13 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <unordered_map>
-#include <vector>
 
+#include "runtime/platform/desktop/deadline_timers.h"
 #include "runtime/platform/x11/x11_connection.h"
 
 namespace rt::x11 {
@@ -27,11 +27,6 @@ constexpr auto kLookInterval = std::chrono::milliseconds(5);
 std::unordered_map<xcb_window_t, EventTarget*>& Targets() {
   static std::unordered_map<xcb_window_t, EventTarget*> targets;
   return targets;
-}
-
-std::vector<X11Timer*>& Timers() {
-  static std::vector<X11Timer*> timers;
-  return timers;
 }
 
 Clock::time_point last_look;
@@ -81,36 +76,13 @@ void CheckConnection(xcb_connection_t* connection) {
   std::_Exit(1);
 }
 
-void FireDueTimers(Clock::time_point now) {
-  const std::vector<X11Timer*> timers = Timers();  // a tick may stop or start timers
-  for (X11Timer* timer : timers) {
-    if (std::find(Timers().begin(), Timers().end(), timer) != Timers().end()) timer->FireIfDue(now);
-  }
-}
-
 void HandleReceived(Clock::time_point now) {
   xcb_connection_t* connection = X11Connection::Get().xcb();
   xcb_flush(connection);
   while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) Dispatch(event);
   CheckConnection(connection);
   TakeSignals();
-  FireDueTimers(now);
-}
-
-// How long ppoll may sleep: until the next timer is due, or for ever (null).
-const timespec* UntilNextDeadline(timespec& storage) {
-  bool any = false;
-  Clock::time_point next;
-  for (const X11Timer* timer : Timers()) {
-    if (timer->running() && (!any || timer->deadline() < next)) next = timer->deadline();
-    any = any || timer->running();
-  }
-  if (!any) return nullptr;
-  const auto wait = std::max(Clock::duration::zero(), next - Clock::now());
-  const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
-  storage = {static_cast<time_t>(nanoseconds / 1000000000),
-             static_cast<long>(nanoseconds % 1000000000)};
-  return &storage;
+  desktop::FireDueTimers(now);
 }
 
 }  // namespace
@@ -118,25 +90,6 @@ const timespec* UntilNextDeadline(timespec& storage) {
 void Watch(xcb_window_t window, EventTarget* target) { Targets()[window] = target; }
 
 void Unwatch(xcb_window_t window) { Targets().erase(window); }
-
-X11Timer::X11Timer(std::function<void()> on_tick) : on_tick_(std::move(on_tick)) {
-  Timers().push_back(this);
-}
-
-X11Timer::~X11Timer() { std::erase(Timers(), this); }
-
-void X11Timer::SetInterval(int milliseconds) {
-  interval_ = std::chrono::milliseconds(milliseconds);
-  deadline_ = Clock::now() + interval_;
-}
-
-void X11Timer::FireIfDue(Clock::time_point now) {
-  if (!running() || now < deadline_) return;
-  // The next tick keeps the beat; one that fell far behind starts afresh.
-  deadline_ += interval_;
-  if (deadline_ <= now) deadline_ = now + interval_;
-  on_tick_();
-}
 
 void DoEvents() {
   if (!X11Connection::Made()) return;
@@ -159,7 +112,7 @@ void WaitEvents() {
   pollfd watched[] = {{xcb_get_file_descriptor(connection), POLLIN, 0},
                       {signal_pipe[0], POLLIN, 0}};  // a negative descriptor is skipped
   timespec storage{};
-  ::ppoll(watched, 2, UntilNextDeadline(storage), nullptr);
+  ::ppoll(watched, 2, desktop::UntilNextDeadline(storage), nullptr);
   ProcessPending();
 }
 

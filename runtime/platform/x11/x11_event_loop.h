@@ -1,11 +1,10 @@
 // The X backend's event loop: window events go to the window they are for,
 // timers fire on monotonic deadlines, and the loop sleeps in ppoll until the
-// next event or deadline.
+// next event or deadline (the timers are desktop::DeadlineTimer).
 #pragma once
 
 #include <xcb/xcb.h>
 
-#include <chrono>
 #include <functional>
 
 #include "runtime/platform/native.h"
@@ -20,24 +19,6 @@ class EventTarget {
 
 void Watch(xcb_window_t window, EventTarget* target);
 void Unwatch(xcb_window_t window);
-
-class X11Timer : public native::TimerSource {
- public:
-  explicit X11Timer(std::function<void()> on_tick);
-  ~X11Timer() override;
-  X11Timer(const X11Timer&) = delete;
-  X11Timer& operator=(const X11Timer&) = delete;
-  void SetInterval(int milliseconds) override;
-  // Fires when due and sets the next deadline.
-  void FireIfDue(std::chrono::steady_clock::time_point now);
-  bool running() const { return interval_.count() > 0; }
-  std::chrono::steady_clock::time_point deadline() const { return deadline_; }
-
- private:
-  std::function<void()> on_tick_;
-  std::chrono::milliseconds interval_{0};
-  std::chrono::steady_clock::time_point deadline_;
-};
 
 // Sends what is buffered, then handles the events already received or
 // readable and the timers that are due, without waiting.

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "runtime/platform/desktop/pixel_color.h"
 #include "runtime/platform/linux/given_window.h"
 #include "runtime/platform/x11/x11_assets.h"
-#include "runtime/platform/x11/x11_color.h"
 #include "runtime/platform/x11/x11_connection.h"
 #include "runtime/platform/x11/x11_icon.h"
 
@@ -55,7 +55,7 @@ X11FormWindow::X11FormWindow(const FormDesign& design, int client_width, int cli
     if (named != XCB_NONE) std::fprintf(stderr, "kelvora: XSCREENSAVER_WINDOW names no window\n");
     CreateOwn(design);
   }
-  canvas_ = X11Canvas::For(connection_, window_, PixelOf(design.back_color));
+  canvas_ = X11Canvas::For(connection_, window_, desktop::PixelOf(design.back_color));
   if (!canvas_) CannotDraw();
 }
 
@@ -76,7 +76,7 @@ void X11FormWindow::CreateOwn(const FormDesign& design) {
   // savers' windows do.
   const bool bypasses_window_manager = design.border_style == BorderStyle::kNone;
   window_ = xcb_generate_id(connection_);
-  const uint32_t values[] = {PixelOf(design.back_color), bypasses_window_manager ? 1u : 0u,
+  const uint32_t values[] = {desktop::PixelOf(design.back_color), bypasses_window_manager ? 1u : 0u,
                              kOwnEvents};
   xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0,
                     static_cast<uint16_t>(std::max(width_, 1)),

@@ -1,8 +1,8 @@
 #include "runtime/platform/x11/x11_keyboard.h"
 
-#include <xkbcommon/xkbcommon-keysyms.h>
 #include <xkbcommon/xkbcommon-x11.h>
 
+#include "runtime/platform/desktop/xkb_keys.h"
 #include "runtime/platform/x11/x11_input.h"
 
 namespace rt::x11 {
@@ -29,29 +29,6 @@ Keyboard ReadKeyboard(xcb_connection_t* connection) {
   return keyboard;
 }
 
-native::Key KeyOf(xkb_keysym_t symbol, bool gives_character) {
-  switch (symbol) {
-    case XKB_KEY_Delete:
-    case XKB_KEY_KP_Delete:
-      return native::Key::kDelete;
-    case XKB_KEY_Insert:
-    case XKB_KEY_KP_Insert:
-      return native::Key::kInsert;
-    case XKB_KEY_Return:
-    case XKB_KEY_KP_Enter:
-      return native::Key::kEnter;
-    case XKB_KEY_Escape:
-      return native::Key::kEscape;
-    case XKB_KEY_BackSpace:
-      return native::Key::kBackspace;
-    case XKB_KEY_Tab:
-    case XKB_KEY_ISO_Left_Tab:
-      return native::Key::kTab;
-    default:
-      return gives_character ? native::Key::kCharacter : native::Key::kNoCharacter;
-  }
-}
-
 }  // namespace
 
 native::KeyStroke KeyStrokeOf(xcb_connection_t* connection, const xcb_key_press_event_t& event) {
@@ -65,7 +42,7 @@ native::KeyStroke KeyStrokeOf(xcb_connection_t* connection, const xcb_key_press_
   xkb_state_update_mask(keyboard.state, typing, 0, 0, 0, 0, (event.state >> 13) & 3);
   const xkb_keysym_t symbol = xkb_state_key_get_one_sym(keyboard.state, event.detail);
   const char32_t character = xkb_state_key_get_utf32(keyboard.state, event.detail);
-  return {KeyOf(symbol, character != 0), character, modifiers};
+  return {desktop::KeyOf(symbol, character != 0), character, modifiers};
 }
 
 }  // namespace rt::x11

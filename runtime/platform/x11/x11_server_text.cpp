@@ -84,8 +84,8 @@ void ServerText::Fill(xcb_render_picture_t target, int x, int y, int width, int 
   xcb_render_fill_rectangles(connection_, XCB_RENDER_PICT_OP_SRC, target, ColorOf(pixel), 1, &rect);
 }
 
-void ServerText::Draw(xcb_render_picture_t target, TextFont& font, const std::string& text, int x,
-                      int line_top, uint32_t pixel) {
+void ServerText::Draw(xcb_render_picture_t target, desktop::TextFont& font, const std::string& text,
+                      int x, int line_top, uint32_t pixel) {
   const uint32_t glyph = GlyphFor(font, text);
   if (glyph == 0) return;
   // One run of one glyph, its origin at the line's top-left corner, as the
@@ -102,11 +102,11 @@ void ServerText::Draw(xcb_render_picture_t target, TextFont& font, const std::st
                                  reinterpret_cast<const uint8_t*>(&command));
 }
 
-uint32_t ServerText::GlyphFor(TextFont& font, const std::string& text) {
-  auto key = std::make_pair(static_cast<const TextFont*>(&font), text);
+uint32_t ServerText::GlyphFor(desktop::TextFont& font, const std::string& text) {
+  auto key = std::make_pair(static_cast<const desktop::TextFont*>(&font), text);
   const auto found = glyph_ids_.find(key);
   if (found != glyph_ids_.end()) return found->second;
-  const TextMask& mask = font.MaskFor(text);
+  const desktop::TextMask& mask = font.MaskFor(text);
   if (mask.width <= 0 || mask.height <= 0) return glyph_ids_[std::move(key)] = 0;
   if (glyph_ids_.size() >= kMostGlyphs) {
     xcb_render_free_glyph_set(connection_, glyphs_);
@@ -115,12 +115,7 @@ uint32_t ServerText::GlyphFor(TextFont& font, const std::string& text) {
   }
   const uint32_t id = ++last_glyph_id_;
   // The server takes an alpha glyph's rows padded to four bytes.
-  const size_t stride = (static_cast<size_t>(mask.width) + 3) & ~size_t{3};
-  std::vector<uint8_t> rows(stride * static_cast<size_t>(mask.height));
-  for (int row = 0; row < mask.height; ++row) {
-    std::copy_n(mask.coverage.data() + static_cast<ptrdiff_t>(row) * mask.width, mask.width,
-                rows.data() + static_cast<ptrdiff_t>(row) * static_cast<ptrdiff_t>(stride));
-  }
+  const std::vector<uint8_t> rows = desktop::PaddedRows(mask);
   const xcb_render_glyphinfo_t info{static_cast<uint16_t>(mask.width),
                                     static_cast<uint16_t>(mask.height),
                                     static_cast<int16_t>(-mask.left),

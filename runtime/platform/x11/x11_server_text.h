@@ -14,7 +14,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "runtime/platform/x11/x11_text_masks.h"
+#include "runtime/platform/desktop/text_masks.h"
 
 namespace rt::x11 {
 
@@ -34,20 +34,20 @@ class ServerText {
   void Fill(xcb_render_picture_t target, int x, int y, int width, int height, uint32_t pixel) const;
   // Draws the text in the font and the pixel's colour, the line's top-left
   // corner at (x, line_top).
-  void Draw(xcb_render_picture_t target, TextFont& font, const std::string& text, int x,
+  void Draw(xcb_render_picture_t target, desktop::TextFont& font, const std::string& text, int x,
             int line_top, uint32_t pixel);
 
  private:
   // The glyph of the text's mask, sent to the server on first use; none
   // (0) for a text without ink.
-  uint32_t GlyphFor(TextFont& font, const std::string& text);
+  uint32_t GlyphFor(desktop::TextFont& font, const std::string& text);
   xcb_render_picture_t SourceFor(uint32_t pixel);
 
   xcb_connection_t* connection_;
   xcb_render_pictformat_t window_format_;
   xcb_render_pictformat_t alpha_format_;
   xcb_render_glyphset_t glyphs_;
-  std::map<std::pair<const TextFont*, std::string>, uint32_t> glyph_ids_;
+  std::map<std::pair<const desktop::TextFont*, std::string>, uint32_t> glyph_ids_;
   uint32_t last_glyph_id_ = 0;
   std::unordered_map<uint32_t, xcb_render_picture_t> sources_;
 };

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "runtime/platform/x11/x11_color.h"
+#include "runtime/platform/desktop/pixel_color.h"
 
 namespace rt::x11 {
 namespace {
@@ -13,7 +13,7 @@ constexpr int kLargestSide = 32767;
 
 }  // namespace
 
-X11Surface::X11Surface(std::shared_ptr<TextFont> font, const SurfaceContext& context)
+X11Surface::X11Surface(std::shared_ptr<desktop::TextFont> font, const SurfaceContext& context)
     : font_(std::move(font)), context_(context) {}
 
 X11Surface::~X11Surface() { FreePixmap(); }
@@ -48,7 +48,7 @@ void X11Surface::Resize(int width, int height, int32_t back_color) {
     // What overlaps the old size stays; the rest takes the back colour.
     const int kept_width = old_pixmap == XCB_NONE ? 0 : std::min(width_, old_width);
     const int kept_height = old_pixmap == XCB_NONE ? 0 : std::min(height_, old_height);
-    const uint32_t back = PixelOf(back_color);
+    const uint32_t back = desktop::PixelOf(back_color);
     context_.text->Fill(picture_, kept_width, 0, width_ - kept_width, height_, back);
     context_.text->Fill(picture_, 0, kept_height, kept_width, height_ - kept_height, back);
     if (kept_width > 0 && kept_height > 0) {
@@ -64,12 +64,12 @@ void X11Surface::Resize(int width, int height, int32_t back_color) {
 
 void X11Surface::Clear(int32_t back_color) {
   if (pixmap_ != XCB_NONE)
-    context_.text->Fill(picture_, 0, 0, width_, height_, PixelOf(back_color));
+    context_.text->Fill(picture_, 0, 0, width_, height_, desktop::PixelOf(back_color));
 }
 
 int X11Surface::PrintLine(int y, const std::string& text, int32_t fore_color) {
   if (!text.empty() && pixmap_ != XCB_NONE)
-    context_.text->Draw(picture_, *font_, text, 0, y, PixelOf(fore_color));
+    context_.text->Draw(picture_, *font_, text, 0, y, desktop::PixelOf(fore_color));
   return font_->LineHeight();
 }
 

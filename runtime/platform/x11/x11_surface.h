@@ -9,10 +9,10 @@
 
 #include <memory>
 
+#include "runtime/platform/desktop/text_masks.h"
 #include "runtime/platform/native.h"
 #include "runtime/platform/x11/x11_image.h"
 #include "runtime/platform/x11/x11_server_text.h"
-#include "runtime/platform/x11/x11_text_masks.h"
 
 namespace rt::x11 {
 
@@ -27,7 +27,7 @@ struct SurfaceContext {
 
 class X11Surface : public native::Surface {
  public:
-  X11Surface(std::shared_ptr<TextFont> font, const SurfaceContext& context);
+  X11Surface(std::shared_ptr<desktop::TextFont> font, const SurfaceContext& context);
   ~X11Surface() override;
   X11Surface(const X11Surface&) = delete;
   X11Surface& operator=(const X11Surface&) = delete;
@@ -44,7 +44,7 @@ class X11Surface : public native::Surface {
  private:
   void FreePixmap();
 
-  std::shared_ptr<TextFont> font_;
+  std::shared_ptr<desktop::TextFont> font_;
   SurfaceContext context_;
   xcb_pixmap_t pixmap_ = XCB_NONE;  // none for an empty image or one too large for X
   xcb_render_picture_t picture_ = XCB_NONE;

@@ -1,4 +1,4 @@
-#include "runtime/platform/x11/x11_text_masks.h"
+#include "runtime/platform/desktop/text_masks.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -14,7 +14,7 @@
 
 #include "runtime/language/utf8.h"
 
-namespace rt::x11 {
+namespace rt::desktop {
 namespace {
 
 // Far more than the few dozen characters the saver prints; a program that
@@ -222,6 +222,20 @@ class FontconfigFont : public TextFont {
 
 }  // namespace
 
+size_t PaddedStride(const TextMask& mask) {
+  return (static_cast<size_t>(mask.width) + 3) & ~size_t{3};
+}
+
+std::vector<uint8_t> PaddedRows(const TextMask& mask) {
+  const size_t stride = PaddedStride(mask);
+  std::vector<uint8_t> rows(stride * static_cast<size_t>(mask.height));
+  for (int row = 0; row < mask.height; ++row) {
+    std::copy_n(mask.coverage.data() + static_cast<ptrdiff_t>(row) * mask.width, mask.width,
+                rows.data() + static_cast<ptrdiff_t>(row) * static_cast<ptrdiff_t>(stride));
+  }
+  return rows;
+}
+
 std::shared_ptr<TextFont> TextFont::For(const FontDesign& design, float dots_per_inch) {
   // Fonts are few and shared by every box of one design.
   static std::map<std::tuple<std::string, float, int, float>, std::shared_ptr<TextFont>> fonts;
@@ -231,4 +245,4 @@ std::shared_ptr<TextFont> TextFont::For(const FontDesign& design, float dots_per
   return font;
 }
 
-}  // namespace rt::x11
+}  // namespace rt::desktop

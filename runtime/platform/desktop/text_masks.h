@@ -3,6 +3,7 @@
 // colour: a column prints hundreds of one-character lines.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,7 +11,7 @@
 
 #include "runtime/forms/design.h"
 
-namespace rt::x11 {
+namespace rt::desktop {
 
 struct TextMask {
   int width = 0;
@@ -19,6 +20,11 @@ struct TextMask {
   int top = 0;
   std::vector<uint8_t> coverage;  // 0..255, rows packed
 };
+
+// The mask's rows each padded to whole 32-bit words, as X's glyphs and
+// pixman's images take them.
+size_t PaddedStride(const TextMask& mask);
+std::vector<uint8_t> PaddedRows(const TextMask& mask);
 
 // A font of the design at the screen's resolution. Characters the named
 // font lacks come from the font fontconfig picks for them (for katakana,
@@ -32,4 +38,4 @@ class TextFont {
   virtual const TextMask& MaskFor(const std::string& text) = 0;
 };
 
-}  // namespace rt::x11
+}  // namespace rt::desktop

@@ -1,0 +1,167 @@
+#include "runtime/platform/wayland/wayland_window.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "runtime/platform/desktop/pixel_color.h"
+#include "runtime/platform/wayland/wayland_surface.h"
+
+namespace rt::wayland {
+namespace {
+
+std::vector<WaylandWindow*>& Windows() {
+  static std::vector<WaylandWindow*> windows;
+  return windows;
+}
+
+}  // namespace
+
+native::PixelRect PlaceOf(const Output& output) {
+  const int scale = FormScale();
+  return {0, 0, output.PixelWidth() / output.scale * scale,
+          output.PixelHeight() / output.scale * scale};
+}
+
+int FormScale() {
+  static const int scale = [] {
+    int largest = 1;
+    for (const auto& output : Connection::Get()->outputs())
+      largest = std::max(largest, output->scale);
+    return largest;
+  }();
+  return scale;
+}
+
+WaylandWindow::WaylandWindow(const FormDesign& design, int client_width, int client_height,
+                             native::WindowEvents& events)
+    : events_(events),
+      back_pixel_(desktop::PixelOf(design.back_color)),
+      width_(client_width),
+      height_(client_height) {
+  Windows().push_back(this);
+  Connection::Get()->OnOutputsChanged(OutputChanged);
+}
+
+WaylandWindow::~WaylandWindow() {
+  std::erase(Windows(), this);
+  views_.clear();
+  wl_display_flush(Connection::Get()->display());
+}
+
+// A hidden window keeps its surfaces, undrawn, until the program waits: the
+// rain hides and shows again within one tick to rebuild its row, and
+// surfaces made anew would lose the keyboard the compositor gave the first.
+void WaylandWindow::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  if (!visible) return;
+  if (views_.empty()) {
+    MakeViews();
+  } else {
+    Invalidate({0, 0, width_, height_});
+  }
+}
+
+void WaylandWindow::MakeViews() {
+  if (!fills_screen_) {
+    views_.push_back(std::make_unique<OutputView>(*this, nullptr, FormScale(),
+                                                  native::PixelRect{0, 0, width_, height_}));
+    return;
+  }
+  for (const auto& output : Connection::Get()->outputs()) {
+    if (output->ready)
+      views_.push_back(
+          std::make_unique<OutputView>(*this, output.get(), FormScale(), PlaceOf(*output)));
+  }
+  Layout();
+}
+
+void WaylandWindow::FillScreen() {
+  fills_screen_ = true;
+  if (!views_.empty()) {
+    views_.clear();
+    MakeViews();
+    return;
+  }
+  width_ = height_ = 0;
+  for (const auto& output : Connection::Get()->outputs()) {
+    if (!output->ready) continue;
+    const native::PixelRect place = PlaceOf(*output);
+    width_ += place.width;
+    height_ = std::max(height_, place.height);
+  }
+}
+
+void WaylandWindow::Layout() {
+  int x = 0;
+  height_ = 0;
+  for (const auto& view : views_) {
+    view->MoveTo(x, 0);
+    x += view->place().width;
+    height_ = std::max(height_, view->place().height);
+  }
+  width_ = x;
+}
+
+void WaylandWindow::ViewSized() {
+  Layout();
+  Invalidate({0, 0, width_, height_});
+}
+
+void WaylandWindow::OutputChanged(const Output& output, bool gone) {
+  for (WaylandWindow* window : Windows()) {
+    if (!window->fills_screen_) continue;
+    if (!window->visible_) {
+      window->FillScreen();
+      continue;
+    }
+    if (gone) {
+      std::erase_if(window->views_, [&](const auto& view) { return view->output() == &output; });
+    } else {
+      window->views_.push_back(
+          std::make_unique<OutputView>(*window, &output, FormScale(), PlaceOf(output)));
+    }
+    window->ViewSized();
+  }
+}
+
+void WaylandWindow::Invalidate(const native::PixelRect& area) {
+  for (const auto& view : views_) view->Damage(area);
+}
+
+std::unique_ptr<native::Surface> WaylandWindow::CreateSurface(const FontDesign& font) {
+  return std::make_unique<PixmanSurface>(
+      desktop::TextFont::For(font, static_cast<float>(FormDotsPerInch())));
+}
+
+std::unique_ptr<native::ControlPeer> WaylandWindow::CreateControl(const native::ControlLook&,
+                                                                  const native::PixelRect&,
+                                                                  native::ControlPeer*,
+                                                                  native::ControlEvents&) {
+  std::fprintf(stderr, "kelvora: a form of the Wayland backend can't hold windowed controls\n");
+  std::abort();
+}
+
+void WaylandWindow::PaintInto(pixman_image_t* target, const native::PixelRect& area, int origin_x,
+                              int origin_y) const {
+  FillRect(target, {area.x - origin_x, area.y - origin_y, area.width, area.height}, back_pixel_);
+  events_.ForEachBoxIn(area, [&](const native::Surface& surface, const native::PixelRect& bounds) {
+    const native::PixelRect part = native::Intersection(area, bounds);
+    static_cast<const PixmanSurface&>(surface).CopyTo(target, part.x - bounds.x, part.y - bounds.y,
+                                                      part.width, part.height, part.x - origin_x,
+                                                      part.y - origin_y);
+  });
+}
+
+void WaylandWindow::PresentAll(bool going_idle) {
+  for (WaylandWindow* window : Windows()) {
+    if (!window->visible_) {
+      if (going_idle) window->views_.clear();
+      continue;
+    }
+    for (const auto& view : window->views_) view->Present();
+  }
+}
+
+}  // namespace rt::wayland

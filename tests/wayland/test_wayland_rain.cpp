@@ -1,0 +1,159 @@
+// The rain on a Wayland compositor with no X display: drawn natively on
+// every output, ended by a character key with status 0, not by Shift alone.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/e2e/harness.h"
+#include "tests/e2e/rain_picture.h"
+#include "tests/support/sway_session.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kOutputWidth = 640;
+constexpr int kOutputHeight = 480;
+// Green, so that nothing of the compositor's own is taken for rain.
+constexpr char kGreenRain[] = "[main]\nCOLOR1=0\nCOLOR2=240\nCOLOR3=0\nSP=10\n";
+constexpr int kGreen = static_cast<int>(Channel::kGreen);
+
+class WaylandRain : public testing::Test {
+ protected:
+  void StartSession(int outputs, int scale = 1) {
+    if (!SwaySession::Available()) GTEST_SKIP() << SwaySession::kSkipMessage;
+    session_ = std::make_unique<SwaySession>(SwayOutputs{
+        .count = outputs, .width = kOutputWidth, .height = kOutputHeight, .scale = scale});
+    ASSERT_TRUE(session_->Start()) << session_->Log();
+    WriteFile(install_.Ini(), kGreenRain);
+    session_->user().Own(install_.folder());
+  }
+
+  std::unique_ptr<Process> StartRain() { return session_->Run(install_.Command({"/S"})); }
+
+  // Waits until green columns stand across most of the output's width.
+  RainPicture WaitForRainOn(const std::string& output, Process& saver,
+                            int column_pixels = kColumnPixels) const {
+    RainPicture picture;
+    WaitUntil([&] {
+      if (!saver.Running()) return true;
+      picture = ReadRain(session_->Screenshot(output), column_pixels);
+      return picture.columns_seen >= kOutputWidth / column_pixels / 2;
+    });
+    return picture;
+  }
+
+  Installation install_;
+  std::unique_ptr<SwaySession> session_;
+};
+
+class WaylandRainOutputs : public WaylandRain, public testing::WithParamInterface<int> {};
+
+TEST_P(WaylandRainOutputs, CoversEveryOutput) {
+  StartSession(GetParam());
+  const auto saver = StartRain();
+  for (const std::string& output : session_->OutputNames()) {
+    const RainPicture picture = WaitForRainOn(output, *saver);
+    EXPECT_GE(picture.columns_seen, kOutputWidth / kColumnPixels / 2)
+        << output << ": " << saver->Stderr();
+    EXPECT_GT(picture.lit_pixels[kGreen], 1000) << output;
+    EXPECT_LT(picture.lit_pixels[static_cast<int>(Channel::kRed)], picture.lit_pixels[kGreen] / 50)
+        << output;
+  }
+  EXPECT_TRUE(saver->Running()) << saver->Stderr();
+}
+
+INSTANTIATE_TEST_SUITE_P(OneAndTwo, WaylandRainOutputs, testing::Values(1, 2),
+                         [](const testing::TestParamInfo<int>& info) {
+                           return std::to_string(info.param) + "Outputs";
+                         });
+
+// An output plugged in during the rain gets its own surface, and the row
+// of columns grows across it.
+TEST_F(WaylandRain, FollowsAnOutputThatComesLater) {
+  StartSession(1);
+  const auto saver = StartRain();
+  WaitForRainOn(session_->OutputNames().front(), *saver);
+  ASSERT_EQ(session_->Run({"swaymsg", "create_output"})->WaitExit(), 0);
+  const RainPicture picture = WaitForRainOn("HEADLESS-2", *saver);
+  EXPECT_GE(picture.columns_seen, kOutputWidth / kColumnPixels / 2) << saver->Stderr();
+  EXPECT_TRUE(saver->Running()) << saver->Stderr();
+}
+
+// Of the 2x2 blocks of the screenshot that hold ink, the share whose four
+// pixels differ: none when a picture of half the pixels was scaled up.
+double ShareOfFineBlocks(const QImage& shot) {
+  int inked = 0, fine = 0;
+  for (int y = 0; y + 1 < shot.height(); y += 2) {
+    for (int x = 0; x + 1 < shot.width(); x += 2) {
+      const QRgb corner = shot.pixel(x, y);
+      const QRgb others[] = {shot.pixel(x + 1, y), shot.pixel(x, y + 1), shot.pixel(x + 1, y + 1)};
+      bool ink = qGreen(corner) > 0, differs = false;
+      for (const QRgb other : others) {
+        ink = ink || qGreen(other) > 0;
+        differs = differs || other != corner;
+      }
+      inked += ink;
+      fine += ink && differs;
+    }
+  }
+  return inked == 0 ? 0 : static_cast<double>(fine) / inked;
+}
+
+// At scale 2 the rain is drawn at the output's own pixels, twice the
+// resolution, not at half and scaled up: columns twice as wide, glyph
+// edges finer than 2x2 blocks.
+TEST_F(WaylandRain, AtScaleTwoGlyphsAreDrawnAtTheOutputsPixels) {
+  StartSession(1, 2);
+  const auto saver = StartRain();
+  const std::string output = session_->OutputNames().front();
+  const RainPicture picture = WaitForRainOn(output, *saver, 2 * kColumnPixels);
+  EXPECT_GE(picture.columns_seen, kOutputWidth / (2 * kColumnPixels) / 2) << saver->Stderr();
+  EXPECT_GT(ShareOfFineBlocks(session_->Screenshot(output)), 0.3);
+  EXPECT_TRUE(saver->Running()) << saver->Stderr();
+}
+
+TEST_F(WaylandRain, ACharacterKeyEndsItWithStatusZero) {
+  StartSession(1);
+  const auto saver = StartRain();
+  WaitForRainOn(session_->OutputNames().front(), *saver);
+  const auto keyboard = session_->Run({"wtype", "-s", "500", "k"});
+  EXPECT_EQ(saver->WaitExit(), 0) << saver->Stderr();
+  EXPECT_EQ(keyboard->WaitExit(), 0) << keyboard->Stderr();
+}
+
+// One wtype run presses Shift, waits, then types a character. Each run is a
+// new virtual keyboard, and sway 1.7 gives the keyboard back to no layer
+// surface once one has gone: a second run would type into nothing.
+class WaylandShift : public WaylandRain,
+                     public testing::WithParamInterface<std::vector<std::string>> {};
+
+TEST_P(WaylandShift, AloneDoesNotEndItAndTheNextCharacterDoes) {
+  StartSession(1);
+  const auto saver = StartRain();
+  WaitForRainOn(session_->OutputNames().front(), *saver);
+  std::vector<std::string> typing{"wtype"};
+  typing.insert(typing.end(), GetParam().begin(), GetParam().end());
+  typing.insert(typing.end(), {"-s", "3000", "k"});
+  const auto keyboard = session_->Run(typing);
+  // Shift has reached the program well before the character comes.
+  std::this_thread::sleep_for(1500ms);
+  EXPECT_TRUE(saver->Running()) << "Shift alone ended it: " << saver->Stderr();
+  EXPECT_EQ(saver->WaitExit(), 0) << saver->Stderr();
+  EXPECT_EQ(keyboard->WaitExit(), 0) << keyboard->Stderr();
+}
+
+INSTANTIATE_TEST_SUITE_P(AsModifierAndAsKey, WaylandShift,
+                         testing::Values(std::vector<std::string>{"-M", "shift", "-m", "shift"},
+                                         std::vector<std::string>{"-P", "Shift_L", "-p",
+                                                                  "Shift_L"}),
+                         [](const testing::TestParamInfo<std::vector<std::string>>& info) {
+                           return info.param[0] == "-M" ? std::string("Modifier")
+                                                        : std::string("Key");
+                         });
+
+}  // namespace
