@@ -1,9 +1,6 @@
 #include "tests/daemon/daemon_session.h"
 
-#include <grp.h>
-#include <pwd.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -27,20 +24,6 @@ constexpr char kSettings[] =
     "programs: \"kelvora\" $HOME/.local/bin/kelvora /S \\n\\\n"
     "\n";
 
-// A user id that this machine does not know, for the daemon to run as.
-uid_t FreeUserId() {
-  for (uid_t uid = 64000; uid < 65000; ++uid) {
-    if (::getpwuid(uid) == nullptr && ::getgrgid(uid) == nullptr) return uid;
-  }
-  throw std::runtime_error("no free user id");
-}
-
-void ChangeOwner(const fs::path& top, uid_t uid) {
-  ::lchown(top.c_str(), uid, uid);
-  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(top))
-    ::lchown(entry.path().c_str(), uid, uid);
-}
-
 std::string ReadProcFile(pid_t pid, const char* name) {
   return ReadFile("/proc/" + std::to_string(pid) + "/" + name);
 }
@@ -60,35 +43,8 @@ unsigned long GivenWindow(pid_t pid) {
 
 }  // namespace
 
-bool OnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path != nullptr ? path : "");
-  for (std::string folder; std::getline(folders, folder, ':');) {
-    if (!folder.empty() && ::access((fs::path(folder) / program).c_str(), X_OK) == 0) return true;
-  }
-  return false;
-}
-
 DaemonSession::DaemonSession(const VirtualDisplay& display)
-    : display_(display),
-      home_(scratch_.File("home")),
-      program_(home_ + "/.local/libexec/kelvora/kelvora"),
-      uid_(::geteuid() == 0 ? FreeUserId() : ::geteuid()) {
-  // The user must reach its home through our scratch folder.
-  fs::permissions(scratch_.path(), fs::perms::owner_all | fs::perms::group_read |
-                                       fs::perms::group_exec | fs::perms::others_read |
-                                       fs::perms::others_exec);
-  fs::create_directory(home_);
-  // The session's runtime folder, so that nothing is left in /tmp.
-  fs::create_directory(scratch_.File("runtime"));
-  fs::permissions(scratch_.File("runtime"), fs::perms::owner_all);
-  if (::geteuid() == 0) ::chown(scratch_.File("runtime").c_str(), uid_, uid_);
-  if (::geteuid() == 0) {
-    const std::string id = std::to_string(uid_);
-    WriteFile(scratch_.File("passwd"), ReadFile("/etc/passwd") + "kelvora-saver:x:" + id + ":" +
-                                           id + ":kelvora test:" + home_ + ":/bin/sh\n");
-    WriteFile(scratch_.File("group"), ReadFile("/etc/group") + "kelvora-saver:x:" + id + ":\n");
-  }
+    : display_(display), program_(user_.home() + "/.local/libexec/kelvora/kelvora") {
   InstallForTheUser();
 }
 
@@ -103,38 +59,16 @@ DaemonSession::~DaemonSession() {
 
 // As the README says: cmake --install into ~/.local.
 void DaemonSession::InstallForTheUser() const {
-  RunToEnd({"env", "HOME=" + home_, KELVORA_CMAKE, "--install", KELVORA_BUILD_DIR, "--prefix",
-            home_ + "/.local"},
+  RunToEnd({"env", "HOME=" + user_.home(), KELVORA_CMAKE, "--install", KELVORA_BUILD_DIR,
+            "--prefix", user_.home() + "/.local"},
            "");
   if (!fs::exists(program_)) throw std::runtime_error("cmake --install did not install kelvora");
-  WriteFile(home_ + "/.xscreensaver", kSettings);
-  if (::geteuid() == 0) ChangeOwner(home_, uid_);
+  WriteFile(user_.home() + "/.xscreensaver", kSettings);
+  user_.Own(user_.home());
 }
 
-// The command with a clean environment of the user's own. Root runs it as the
-// user inside a mount namespace whose passwd and group files name the user,
-// so that the daemon's unlock dialog finds it; the machine's stay as they are.
 std::vector<std::string> DaemonSession::AsUser(const std::vector<std::string>& command) const {
-  std::vector<std::string> argv;
-  if (::geteuid() == 0) {
-    argv = {"unshare",
-            "--mount",
-            "--propagation",
-            "private",
-            "sh",
-            "-c",
-            "mount --bind \"$1\" /etc/passwd && mount --bind \"$2\" /etc/group && id=$3 && "
-            "shift 3 && exec setpriv --reuid=\"$id\" --regid=\"$id\" --clear-groups \"$@\"",
-            "sh",
-            scratch_.File("passwd"),
-            scratch_.File("group"),
-            std::to_string(uid_)};
-  }
-  argv.insert(argv.end(), {"env", "-i", "HOME=" + home_, "DISPLAY=" + display_.name(),
-                           "PATH=/usr/local/bin:/usr/bin:/bin", "LANG=C.UTF-8",
-                           "XDG_RUNTIME_DIR=" + scratch_.File("runtime")});
-  argv.insert(argv.end(), command.begin(), command.end());
-  return argv;
+  return user_.Command(command, {"DISPLAY=" + display_.name()});
 }
 
 bool DaemonSession::Start() {

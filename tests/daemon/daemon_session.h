@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tests/e2e/harness.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/test_user.h"
 
 // A running copy of kelvora and the window the daemon gave it.
 struct Saver {
@@ -44,12 +44,7 @@ class DaemonSession {
   void InstallForTheUser() const;
 
   const VirtualDisplay& display_;
-  TempDir scratch_;
-  std::string home_;
+  TestUser user_;
   std::string program_;  // the real executable, not the link in bin
-  uid_t uid_;
   std::unique_ptr<Process> daemon_;
 };
-
-// Whether a program of this name is on the PATH.
-bool OnPath(const std::string& program);

@@ -1,0 +1,108 @@
+#include "tests/support/sway_session.h"
+
+#include <signal.h>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Nothing but the outputs: no bar, no Xwayland, a black background.
+std::string Config(const SwayOutputs& outputs) {
+  return "xwayland disable\n"
+         "output * resolution " +
+         std::to_string(outputs.width) + "x" + std::to_string(outputs.height) + " scale " +
+         std::to_string(outputs.scale) + " bg #000000 solid_color\n";
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+}  // namespace
+
+bool SwaySession::Available() { return OnPath("sway") && OnPath("grim") && OnPath("wtype"); }
+
+SwaySession::SwaySession(SwayOutputs outputs) : outputs_(outputs) {
+  WriteFile(user_.home() + "/sway.config", Config(outputs_));
+  // grim writes as the user; we read.
+  fs::permissions(shots_.path(), fs::perms::owner_all | fs::perms::others_exec);
+  user_.Own(user_.home());
+  user_.Own(shots_.path());
+}
+
+SwaySession::~SwaySession() {
+  if (!sway_) return;
+  ::kill(sway_->pid(), SIGTERM);
+  sway_->WaitExit();
+  sway_->Kill();
+  ::kill(-sway_->pid(), SIGKILL);  // its background program
+}
+
+bool SwaySession::Start() {
+  sway_ = std::make_unique<Process>(
+      user_.Command({"sway", "--config", user_.home() + "/sway.config"},
+                    {"WLR_BACKENDS=headless", "WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1",
+                     "WLR_HEADLESS_OUTPUTS=" + std::to_string(outputs_.count)}),
+      "");
+  const std::string named = "\"name\": \"HEADLESS-";
+  return WaitUntil([&] {
+           if (!sway_->Running()) return true;
+           wayland_display_ = Socket("wayland-");
+           return !wayland_display_.empty() &&
+                  Count(Message("get_outputs"), named) == static_cast<size_t>(outputs_.count);
+         }) &&
+         sway_->Running();
+}
+
+// The first socket of the session's runtime folder whose name starts so.
+std::string SwaySession::Socket(const std::string& prefix) const {
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator(user_.runtime_dir(), error)) {
+    const std::string name = entry.path().filename();
+    if (name.starts_with(prefix) && entry.is_socket()) return name;
+  }
+  return "";
+}
+
+std::vector<std::string> SwaySession::OutputNames() const {
+  std::vector<std::string> names;
+  for (int output = 1; output <= outputs_.count; ++output)
+    names.push_back("HEADLESS-" + std::to_string(output));
+  return names;
+}
+
+std::vector<std::string> SwaySession::Command(const std::vector<std::string>& command) const {
+  return user_.Command(command, {"WAYLAND_DISPLAY=" + wayland_display_,
+                                 "SWAYSOCK=" + user_.runtime_dir() + "/" + Socket("sway-ipc.")});
+}
+
+std::unique_ptr<Process> SwaySession::Run(const std::vector<std::string>& command) const {
+  return std::make_unique<Process>(Command(command), "");
+}
+
+QImage SwaySession::Screenshot(const std::string& output) const {
+  const std::string file = shots_.File("shot.png");
+  fs::remove(file);
+  std::vector<std::string> grim{"grim"};
+  if (!output.empty()) grim.insert(grim.end(), {"-o", output});
+  grim.push_back(file);
+  RunToEnd(Command(grim), "");
+  return QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_RGB32);
+}
+
+bool SwaySession::Type(const std::vector<std::string>& arguments) const {
+  std::vector<std::string> wtype{"wtype"};
+  wtype.insert(wtype.end(), arguments.begin(), arguments.end());
+  Process typing(Command(wtype), "");
+  return typing.WaitExit() == 0;
+}
+
+std::string SwaySession::Message(const std::string& type) const {
+  return RunToEnd(Command({"swaymsg", "--raw", "--type", type}), "");
+}
+
+std::string SwaySession::Log() const { return sway_ ? sway_->Stderr() : ""; }
