@@ -2,6 +2,9 @@
 
 #include <signal.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <filesystem>
 
 namespace {
@@ -20,6 +23,24 @@ size_t Count(const std::string& text, const std::string& part) {
   size_t count = 0;
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
   return count;
+}
+
+// Searches the layout tree, tiled and floating, for a visible window of the
+// app id.
+std::optional<QRect> FindWindow(const QJsonObject& node, const QString& app_id) {
+  if (node.value("app_id").toString() == app_id && node.value("visible").toBool()) {
+    const QJsonObject rect = node.value("rect").toObject();
+    const QJsonObject inside = node.value("window_rect").toObject();
+    return QRect(rect.value("x").toInt() + inside.value("x").toInt(),
+                 rect.value("y").toInt() + inside.value("y").toInt(), inside.value("width").toInt(),
+                 inside.value("height").toInt());
+  }
+  for (const char* children : {"nodes", "floating_nodes"}) {
+    for (const QJsonValue child : node.value(children).toArray()) {
+      if (const std::optional<QRect> found = FindWindow(child.toObject(), app_id)) return found;
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -99,6 +120,12 @@ bool SwaySession::Type(const std::vector<std::string>& arguments) const {
   wtype.insert(wtype.end(), arguments.begin(), arguments.end());
   Process typing(Command(wtype), "");
   return typing.WaitExit() == 0;
+}
+
+std::optional<QRect> SwaySession::WindowArea(const std::string& app_id) const {
+  const QJsonDocument tree =
+      QJsonDocument::fromJson(QByteArray::fromStdString(Message("get_tree")));
+  return FindWindow(tree.object(), QString::fromStdString(app_id));
 }
 
 std::string SwaySession::Message(const std::string& type) const {

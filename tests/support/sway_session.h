@@ -5,7 +5,9 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +50,9 @@ class SwaySession {
   // wtype with these arguments (text, or -k KEY, -M/-m modifiers); true
   // when it could type.
   bool Type(const std::vector<std::string>& arguments) const;
+  // The content area, in the layout's pixels, of the shown window of this
+  // Wayland app id.
+  std::optional<QRect> WindowArea(const std::string& app_id) const;
   // swaymsg's answer to a message type such as get_outputs or get_tree.
   std::string Message(const std::string& type) const;
   std::string Log() const;

@@ -1,7 +1,9 @@
 // The backends of the Linux program, first choice first: the bare X backend
 // for a form without windowed controls or a picture (the saver's run never
-// starts Qt), and Qt Widgets, loaded as a module on need, for the others.
+// starts Qt), and Qt Widgets, loaded as a module on need, for the others and
+// wherever no X display is named (Qt has its own Wayland plugin).
 #include "runtime/platform/backends.h"
+#include "runtime/platform/linux/displays.h"
 #include "runtime/platform/linux/qt_module_loader.h"
 #include "runtime/platform/x11/x11_backend.h"
 
@@ -16,8 +18,17 @@ Backend& QtBackend() { return linux_program::QtModuleBackend(program_argc, progr
 bool IsPlain(const FormNeeds& needs) { return !needs.windowed_controls && !needs.picture; }
 
 constexpr BackendEntry kBackends[] = {
-    {"x11", IsPlain, [] { return &x11::Backend(QtBackend); }},
-    {"qt", [](const FormNeeds&) { return true; }, [] { return &QtBackend(); }},
+    {"x11", IsPlain,
+     [] {
+       const bool wayland_alone =
+           !linux_program::HasXDisplay() && linux_program::HasWaylandDisplay();
+       return wayland_alone ? nullptr : &x11::Backend(QtBackend);
+     }},
+    {"qt", [](const FormNeeds&) { return true; },
+     [] {
+       linux_program::RequireADisplay();
+       return &QtBackend();
+     }},
 };
 
 }  // namespace
