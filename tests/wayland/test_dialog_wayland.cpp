@@ -23,7 +23,7 @@ class WaylandDialog : public testing::Test {
   std::unique_ptr<Process> OpenDialog() {
     auto dialog = session_.Run(install_.Command({"/C"}));
     const bool drawn = WaitUntil([&] {
-      area_ = session_.WindowArea("kelvora").value_or(QRect());
+      area_ = session_.WindowArea(kMenuEntry).value_or(QRect());
       return !dialog->Running() ||
              (!area_.isEmpty() && Pixel(session_.Screenshot(), kBlueSwatch) == 0x0000FFu);
     });
@@ -35,6 +35,9 @@ class WaylandDialog : public testing::Test {
     return shot.pixel(area_.topLeft() + point) & 0xFFFFFF;
   }
 
+  // The app id names the menu entry, so that the desktop shows the window
+  // as the entry's.
+  static constexpr char kMenuEntry[] = "kelvora-settings";
   static constexpr char kSettings[] = "[main]\nCOLOR1=0\nCOLOR2=0\nCOLOR3=240\nSP=200\n";
   SwaySession session_;
   Installation install_;
