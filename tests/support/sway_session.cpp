@@ -11,12 +11,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Nothing but the outputs: no bar, no Xwayland, a black background.
+// Nothing but the outputs: no bar, no Xwayland unless asked for, a black
+// background.
 std::string Config(const SwayOutputs& outputs) {
-  return "xwayland disable\n"
-         "output * resolution " +
-         std::to_string(outputs.width) + "x" + std::to_string(outputs.height) + " scale " +
-         std::to_string(outputs.scale) + " bg #000000 solid_color\n";
+  return std::string(outputs.xwayland ? "xwayland force\n" : "xwayland disable\n") +
+         "output * resolution " + std::to_string(outputs.width) + "x" +
+         std::to_string(outputs.height) + " scale " + std::to_string(outputs.scale) +
+         " bg #000000 solid_color\n";
 }
 
 size_t Count(const std::string& text, const std::string& part) {
@@ -96,13 +97,30 @@ std::vector<std::string> SwaySession::OutputNames() const {
   return names;
 }
 
-std::vector<std::string> SwaySession::Command(const std::vector<std::string>& command) const {
-  return user_.Command(command, {"WAYLAND_DISPLAY=" + wayland_display_,
-                                 "SWAYSOCK=" + user_.runtime_dir() + "/" + Socket("sway-ipc.")});
+std::vector<std::string> SwaySession::Command(const std::vector<std::string>& command,
+                                              const std::vector<std::string>& environment) const {
+  std::vector<std::string> all{"WAYLAND_DISPLAY=" + wayland_display_,
+                               "SWAYSOCK=" + user_.runtime_dir() + "/" + Socket("sway-ipc.")};
+  all.insert(all.end(), environment.begin(), environment.end());
+  return user_.Command(command, all);
 }
 
-std::unique_ptr<Process> SwaySession::Run(const std::vector<std::string>& command) const {
-  return std::make_unique<Process>(Command(command), "");
+std::unique_ptr<Process> SwaySession::Run(const std::vector<std::string>& command,
+                                          const std::vector<std::string>& environment) const {
+  return std::make_unique<Process>(Command(command, environment), "");
+}
+
+// A program the compositor starts writes it down: the compositor sets
+// DISPLAY for its programs once Xwayland is up.
+std::string SwaySession::XDisplay() const {
+  if (!outputs_.xwayland) return "";
+  const std::string file = user_.runtime_dir() + "/x-display";
+  std::string display;
+  WaitUntil([&] {
+    RunToEnd(Command({"swaymsg", "exec", "printf %s \"$DISPLAY\" > " + file}), "");
+    return WaitUntil([&] { return !(display = ReadFile(file)).empty(); }, 2s);
+  });
+  return display;
 }
 
 QImage SwaySession::Screenshot(const std::string& output) const {
