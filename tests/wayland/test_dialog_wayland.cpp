@@ -1,16 +1,16 @@
 // The settings dialog on a Wayland compositor with no X display at all: Qt's
 // own Wayland plugin shows it at the pixel sizes of Windows at 96 dots per
-// inch, and the keyboard reaches its buttons.
+// inch, which the compositor scales on a scaled output, and the keyboard
+// reaches its buttons.
 #include <gtest/gtest.h>
-
-#include <thread>
 
 #include "tests/e2e/dialog_points.h"
 #include "tests/support/sway_session.h"
 
 namespace {
 
-class WaylandDialog : public testing::Test {
+// The parameter is the output's scale.
+class WaylandDialog : public testing::TestWithParam<int> {
  protected:
   void SetUp() override {
     if (!SwaySession::Available()) GTEST_SKIP() << SwaySession::kSkipMessage;
@@ -31,20 +31,22 @@ class WaylandDialog : public testing::Test {
     return dialog;
   }
 
+  // A point of the dialog's client area in the screenshot, which grim takes
+  // in the output's own pixels.
   QRgb Pixel(const QImage& shot, QPoint point) const {
-    return shot.pixel(area_.topLeft() + point) & 0xFFFFFF;
+    return shot.pixel((area_.topLeft() + point) * GetParam()) & 0xFFFFFF;
   }
 
   // The app id names the menu entry, so that the desktop shows the window
   // as the entry's.
   static constexpr char kMenuEntry[] = "kelvora-settings";
   static constexpr char kSettings[] = "[main]\nCOLOR1=0\nCOLOR2=0\nCOLOR3=240\nSP=200\n";
-  SwaySession session_;
+  SwaySession session_{{.scale = GetParam()}};
   Installation install_;
   QRect area_;
 };
 
-TEST_F(WaylandDialog, ShowsWithoutXAtItsPixelSizes) {
+TEST_P(WaylandDialog, ShowsWithoutXAtItsPixelSizes) {
   const auto dialog = OpenDialog();
   ASSERT_FALSE(area_.isEmpty());
   EXPECT_EQ(area_.size(), kDialogSize);
@@ -58,12 +60,17 @@ TEST_F(WaylandDialog, ShowsWithoutXAtItsPixelSizes) {
 
 // From the first focus (Default), Tab twice reaches Cancel: it ends the
 // program and stores nothing, though Default changed the choice.
-TEST_F(WaylandDialog, EndsOnCancelAndStoresNothing) {
+TEST_P(WaylandDialog, EndsOnCancelAndStoresNothing) {
   const auto dialog = OpenDialog();
   ASSERT_FALSE(area_.isEmpty());
   ASSERT_TRUE(session_.Type({"-k", "Return", "-k", "Tab", "-k", "Tab", "-k", "Return"}));
   EXPECT_EQ(dialog->WaitExit(), 0) << dialog->Stderr();
   EXPECT_EQ(ReadFile(install_.Ini()), kSettings);
 }
+
+INSTANTIATE_TEST_SUITE_P(OutputScales, WaylandDialog, testing::Values(1, 2),
+                         [](const testing::TestParamInfo<int>& info) {
+                           return "Scale" + std::to_string(info.param);
+                         });
 
 }  // namespace
