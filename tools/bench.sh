@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds kelvora with its bench probes (in build-bench) and runs the bench:
-# the settings reader on a 50 MB file beside grep, then the rain; with
-# --settings the first alone, with --soak the long run.
+# the settings reader on a 50 MB file beside grep, the rain on X, then the
+# rain on a headless Wayland compositor; with --settings the first alone,
+# with --wayland the last alone, with --soak the long run.
 # Usage: tools/bench.sh [--seconds N] [--runs N]
 #        tools/bench.sh --settings [--runs N]
+#        tools/bench.sh --wayland [--seconds N] [--runs N]
 #        tools/bench.sh --soak [--minutes N] [--width W] [--height H]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +20,13 @@ case "${1:-}" in
     shift
     exec build-bench/tools/bench/settings_read "$@"
     ;;
+  --wayland)
+    shift
+    exec build-bench/tools/bench/wayland_bench "$@"
+    ;;
 esac
 build-bench/tools/bench/settings_read
 echo
-exec build-bench/tools/bench/bench "$@"
+build-bench/tools/bench/bench "$@"
+echo
+exec build-bench/tools/bench/wayland_bench "$@"

@@ -9,20 +9,11 @@
 #include <thread>
 
 #include "runtime/platform/os_services.h"
+#include "tests/e2e/dialog_points.h"
 #include "tests/e2e/display_fixture.h"
 #include "tests/e2e/rain_picture.h"
 
 namespace {
-
-// Client-area points, in pixels, of the controls the tests use.
-constexpr QPoint kGreenSwatch{16 + 12 + 28 + 11, 8 + 16 + 40 + 7};
-constexpr QPoint kRedSwatch{16 + 12 + 64 + 11, 8 + 16 + 40 + 7};
-constexpr QPoint kBlueSwatch{16 + 12 + 100 + 11, 8 + 16 + 40 + 7};
-constexpr QPoint kBlueOption{16 + 12 + 104 + 11, 8 + 16 + 20 + 9};
-constexpr QPoint kNormalOption{16 + 172 + 100 + 8, 8 + 16 + 24 + 6};
-constexpr QPoint kOkButton{224 + 29, 176 + 10};
-constexpr QPoint kAddress{100 + 40, 136 + 8};
-constexpr QPoint kBackground{4, 195};  // no control covers it
 
 class Dialog : public OnDisplay<1024, 768> {
  protected:
@@ -87,7 +78,7 @@ TEST_F(Dialog, ShowsTheDesignCentredWithItsPictureAndColors) {
   const auto dialog = OpenDialog();
   ASSERT_FALSE(window_.empty());
   EXPECT_TRUE(display().WindowName(window_).starts_with("設定:.:::::..::::"));
-  EXPECT_EQ(size_, QSize(361, 202));
+  EXPECT_EQ(size_, kDialogSize);
   EXPECT_LE(std::abs(origin_.x() + 361 / 2 - 512), 2);
   EXPECT_LE(std::abs(origin_.y() + 202 / 2 - 384), 2);
 

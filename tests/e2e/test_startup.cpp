@@ -1,5 +1,5 @@
 // Start-up of the real program: the command switch, the first-run write,
-// the second copy and an unwritable program folder.
+// the second copy, an unwritable program folder and no display at all.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -128,6 +128,25 @@ TEST_F(Startup, ReadOnlyProgramFolderRunsOnWithoutError) {
                           std::filesystem::directory_iterator()),
             1)
       << "nothing but the program in its folder";
+}
+
+// Neither display: what shows something says so in one line naming both,
+// and fails; what shows nothing needs neither.
+TEST(NoDisplay, WhatShowsSomethingNamesBothAndFails) {
+  const std::string message = "kelvora: no Wayland or X display (set WAYLAND_DISPLAY or DISPLAY)\n";
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+    std::string error;
+  } cases[] = {{{"/S"}, 1, message}, {{"/C"}, 1, message}, {{"/P"}, 0, ""}, {{}, 0, ""}};
+  for (const auto& c : cases) {
+    const Installation install;
+    std::vector<std::string> argv{"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY"};
+    for (const std::string& part : install.Command(c.arguments)) argv.push_back(part);
+    Process run(argv, "");
+    EXPECT_EQ(run.WaitExit(), c.status) << testing::PrintToString(c.arguments);
+    EXPECT_EQ(run.Stderr(), c.error) << testing::PrintToString(c.arguments);
+  }
 }
 
 }  // namespace

@@ -2,24 +2,46 @@
 
 #include <signal.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <filesystem>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Nothing but the outputs: no bar, no Xwayland, a black background.
+// Nothing but the outputs: no bar, no Xwayland unless asked for, a black
+// background.
 std::string Config(const SwayOutputs& outputs) {
-  return "xwayland disable\n"
-         "output * resolution " +
-         std::to_string(outputs.width) + "x" + std::to_string(outputs.height) + " scale " +
-         std::to_string(outputs.scale) + " bg #000000 solid_color\n";
+  return std::string(outputs.xwayland ? "xwayland force\n" : "xwayland disable\n") +
+         "output * resolution " + std::to_string(outputs.width) + "x" +
+         std::to_string(outputs.height) + " scale " + std::to_string(outputs.scale) +
+         " bg #000000 solid_color\n";
 }
 
 size_t Count(const std::string& text, const std::string& part) {
   size_t count = 0;
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
   return count;
+}
+
+// Searches the layout tree, tiled and floating, for a visible window of the
+// app id.
+std::optional<QRect> FindWindow(const QJsonObject& node, const QString& app_id) {
+  if (node.value("app_id").toString() == app_id && node.value("visible").toBool()) {
+    const QJsonObject rect = node.value("rect").toObject();
+    const QJsonObject inside = node.value("window_rect").toObject();
+    return QRect(rect.value("x").toInt() + inside.value("x").toInt(),
+                 rect.value("y").toInt() + inside.value("y").toInt(), inside.value("width").toInt(),
+                 inside.value("height").toInt());
+  }
+  for (const char* children : {"nodes", "floating_nodes"}) {
+    for (const QJsonValue child : node.value(children).toArray()) {
+      if (const std::optional<QRect> found = FindWindow(child.toObject(), app_id)) return found;
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -75,13 +97,30 @@ std::vector<std::string> SwaySession::OutputNames() const {
   return names;
 }
 
-std::vector<std::string> SwaySession::Command(const std::vector<std::string>& command) const {
-  return user_.Command(command, {"WAYLAND_DISPLAY=" + wayland_display_,
-                                 "SWAYSOCK=" + user_.runtime_dir() + "/" + Socket("sway-ipc.")});
+std::vector<std::string> SwaySession::Command(const std::vector<std::string>& command,
+                                              const std::vector<std::string>& environment) const {
+  std::vector<std::string> all{"WAYLAND_DISPLAY=" + wayland_display_,
+                               "SWAYSOCK=" + user_.runtime_dir() + "/" + Socket("sway-ipc.")};
+  all.insert(all.end(), environment.begin(), environment.end());
+  return user_.Command(command, all);
 }
 
-std::unique_ptr<Process> SwaySession::Run(const std::vector<std::string>& command) const {
-  return std::make_unique<Process>(Command(command), "");
+std::unique_ptr<Process> SwaySession::Run(const std::vector<std::string>& command,
+                                          const std::vector<std::string>& environment) const {
+  return std::make_unique<Process>(Command(command, environment), "");
+}
+
+// A program the compositor starts writes it down: the compositor sets
+// DISPLAY for its programs once Xwayland is up.
+std::string SwaySession::XDisplay() const {
+  if (!outputs_.xwayland) return "";
+  const std::string file = user_.runtime_dir() + "/x-display";
+  std::string display;
+  WaitUntil([&] {
+    RunToEnd(Command({"swaymsg", "exec", "printf %s \"$DISPLAY\" > " + file}), "");
+    return WaitUntil([&] { return !(display = ReadFile(file)).empty(); }, 2s);
+  });
+  return display;
 }
 
 QImage SwaySession::Screenshot(const std::string& output) const {
@@ -99,6 +138,12 @@ bool SwaySession::Type(const std::vector<std::string>& arguments) const {
   wtype.insert(wtype.end(), arguments.begin(), arguments.end());
   Process typing(Command(wtype), "");
   return typing.WaitExit() == 0;
+}
+
+std::optional<QRect> SwaySession::WindowArea(const std::string& app_id) const {
+  const QJsonDocument tree =
+      QJsonDocument::fromJson(QByteArray::fromStdString(Message("get_tree")));
+  return FindWindow(tree.object(), QString::fromStdString(app_id));
 }
 
 std::string SwaySession::Message(const std::string& type) const {

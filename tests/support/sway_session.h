@@ -5,7 +5,9 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@ struct SwayOutputs {
   int width = 1024;
   int height = 768;
   int scale = 1;
+  bool xwayland = false;  // started with the compositor
 };
 
 class SwaySession {
@@ -35,19 +38,28 @@ class SwaySession {
   // Starts sway and waits until its socket answers with every output.
   bool Start();
   const std::string& wayland_display() const { return wayland_display_; }
+  pid_t pid() const { return sway_ ? sway_->pid() : -1; }
+  // The DISPLAY of the session's Xwayland, as the compositor gives its
+  // programs; empty without one.
+  std::string XDisplay() const;
   const TestUser& user() const { return user_; }
   // Output names, HEADLESS-1 onwards.
   std::vector<std::string> OutputNames() const;
 
   // The command as the user inside the session: WAYLAND_DISPLAY set,
-  // DISPLAY unset.
-  std::vector<std::string> Command(const std::vector<std::string>& command) const;
-  std::unique_ptr<Process> Run(const std::vector<std::string>& command) const;
+  // DISPLAY unset unless the environment's NAME=value entries set it.
+  std::vector<std::string> Command(const std::vector<std::string>& command,
+                                   const std::vector<std::string>& environment = {}) const;
+  std::unique_ptr<Process> Run(const std::vector<std::string>& command,
+                               const std::vector<std::string>& environment = {}) const;
   // All outputs side by side, or the named one.
   QImage Screenshot(const std::string& output = "") const;
   // wtype with these arguments (text, or -k KEY, -M/-m modifiers); true
   // when it could type.
   bool Type(const std::vector<std::string>& arguments) const;
+  // The content area, in the layout's pixels, of the shown window of this
+  // Wayland app id.
+  std::optional<QRect> WindowArea(const std::string& app_id) const;
   // swaymsg's answer to a message type such as get_outputs or get_tree.
   std::string Message(const std::string& type) const;
   std::string Log() const;

@@ -35,7 +35,7 @@ for pattern in '^wine' 'mingw' '^clang' 'libclang' 'gtest' 'xdotool'; do
 done
 for pattern in '^qt6-base-dev$' '^libxkbcommon-x11-dev$' '^libfreetype-dev$' '^libfontconfig-dev$' \
   '^xvfb$' '^imagemagick$' '^g\+\+$' '^cmake$' '^libwayland-dev$' '^wayland-protocols$' \
-  '^libpixman-1-dev$'; do
+  '^libpixman-1-dev$' '^qt6-wayland$'; do
   expect "the run asks for $pattern" yes "$pattern" program screenshot
 done
 expect "the Windows build asks for no clang" no '^clang' windows
@@ -44,6 +44,10 @@ expect "the Windows build asks for wine" yes '^wine$' windows
 for pattern in '^clang$' '^libclang-rt-dev$' '^libgtest-dev$' '^xdotool$' '^x11-utils$' \
   '^libxml2-utils$' '^xscreensaver$' '^sway$' '^grim$' '^wtype$'; do
   expect "the tests ask for $pattern" yes "$pattern" tests
+done
+expect "the run asks for no compositor" no '^(sway|grim|wtype|xwayland)$' program screenshot
+for pattern in '^sway$' '^xwayland$' '^libwayland-dev$' '^wayland-protocols$'; do
+  expect "the bench asks for $pattern" yes "$pattern" bench
 done
 # The screen-saver daemon is the tests' alone, and never with its extra
 # collections of display programs.

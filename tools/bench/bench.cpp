@@ -10,26 +10,26 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "tests/e2e/harness.h"
+#include "tools/bench/bench_log.h"
 #include "tools/bench/process_stats.h"
 
 namespace {
 
+using bench::Clock;
 using bench::CpuSeconds;
+using bench::MarkerMs;
+using bench::Nanoseconds;
 using bench::PeakMemoryMiB;
-using Clock = std::chrono::steady_clock;
+using bench::Summary;
+using bench::Tick;
 
 constexpr auto kWarmUp = 5s;  // the first row and its rebuild are over by then
-
-long long Nanoseconds(Clock::time_point t) {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
-}
 
 struct Run {
   double ticks_per_second = 0;
@@ -41,31 +41,6 @@ struct Run {
   double first_map_ms = 0;
   double first_frame_ms = 0;
 };
-
-struct Tick {
-  long long start_ns;
-  long long end_ns;
-};
-
-std::vector<Tick> TicksBetween(const std::string& log, long long from_ns, long long to_ns) {
-  std::istringstream lines(log);
-  std::vector<Tick> ticks;
-  for (std::string line; std::getline(lines, line);) {
-    long long number = 0;
-    Tick tick{};
-    if (std::sscanf(line.c_str(), "bench-tick %lld %lld %lld", &number, &tick.start_ns,
-                    &tick.end_ns) != 3)
-      continue;
-    if (tick.start_ns >= from_ns && tick.end_ns <= to_ns) ticks.push_back(tick);
-  }
-  return ticks;
-}
-
-double TickRate(const std::vector<Tick>& ticks) {
-  if (ticks.size() < 2) return 0;
-  return static_cast<double>(ticks.size() - 1) * 1e9 /
-         static_cast<double>(ticks.back().start_ns - ticks.front().start_ns);
-}
 
 double LongestToMedian(std::vector<long long> lengths) {
   if (lengths.empty()) return 0;
@@ -90,13 +65,6 @@ double LongestToMedianGap(const std::vector<Tick>& ticks) {
   return LongestToMedian(gaps);
 }
 
-// Milliseconds from the start to the first line with the marker; -1 for none.
-double MarkerMs(const std::string& log, const std::string& marker, long long start_ns) {
-  const size_t at = log.find(marker);
-  if (at == std::string::npos) return -1;
-  return static_cast<double>(std::stoll(log.substr(at + marker.size())) - start_ns) / 1e6;
-}
-
 // One run of a program: its warm-up, then the steady state measured.
 Run MeasureOnce(const std::vector<std::string>& command, const VirtualDisplay& display,
                 std::chrono::seconds steady) {
@@ -115,8 +83,8 @@ Run MeasureOnce(const std::vector<std::string>& command, const VirtualDisplay& d
   run.peak_mib = PeakMemoryMiB(program.pid());
   program.Kill();
   const std::string log = program.Stderr();
-  const std::vector<Tick> ticks = TicksBetween(log, Nanoseconds(from), Nanoseconds(to));
-  run.ticks_per_second = TickRate(ticks);
+  const std::vector<Tick> ticks = bench::TicksBetween(log, Nanoseconds(from), Nanoseconds(to));
+  run.ticks_per_second = bench::TickRate(ticks);
   run.longest_to_median_tick = LongestToMedianTick(ticks);
   run.longest_to_median_gap = LongestToMedianGap(ticks);
   run.program_cores = (program_after - program_before) / wall;
@@ -124,15 +92,6 @@ Run MeasureOnce(const std::vector<std::string>& command, const VirtualDisplay& d
   run.first_map_ms = MarkerMs(log, "bench-first-map ", Nanoseconds(start));
   run.first_frame_ms = MarkerMs(log, "bench-first-frame ", Nanoseconds(start));
   return run;
-}
-
-std::string Summary(std::vector<double> values, const char* format) {
-  std::sort(values.begin(), values.end());
-  char median[32], low[32], high[32];
-  std::snprintf(median, sizeof median, format, values[values.size() / 2]);
-  std::snprintf(low, sizeof low, format, values.front());
-  std::snprintf(high, sizeof high, format, values.back());
-  return std::string(median) + " (" + low + "–" + high + ")";
 }
 
 struct Series {
@@ -165,12 +124,7 @@ double TotalCores(const Run& run) { return run.program_cores + run.server_cores;
 }  // namespace
 
 int main(int argc, char** argv) {
-  int seconds = 20;
-  int runs = 3;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--seconds") == 0) seconds = std::stoi(argv[i + 1]);
-    if (std::strcmp(argv[i], "--runs") == 0) runs = std::stoi(argv[i + 1]);
-  }
+  const auto [seconds, runs] = bench::ParseRunLength(argc, argv);
   std::printf(
       "kelvora /S at SP=10 against the reference blit loop, in alternation on one virtual "
       "display; median (range) of %d runs, %d s each after a %lld s warm-up\n\n",

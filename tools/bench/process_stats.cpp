@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -35,6 +38,19 @@ double CpuSeconds(pid_t pid) {
     }
   }
   return static_cast<double>(user + system) / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
+pid_t FindProcess(const std::string& command_line_start) {
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::ifstream file(entry.path() / "cmdline", std::ios::binary);
+    std::string command_line((std::istreambuf_iterator<char>(file)),
+                             std::istreambuf_iterator<char>());
+    std::replace(command_line.begin(), command_line.end(), '\0', ' ');
+    if (command_line.starts_with(command_line_start)) return std::stoi(name);
+  }
+  return -1;
 }
 
 double PeakMemoryMiB(pid_t pid) { return StatusMiB(pid, "VmHWM:"); }

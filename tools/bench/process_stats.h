@@ -3,6 +3,8 @@
 
 #include <sys/types.h>
 
+#include <string>
+
 namespace bench {
 
 // User plus system time so far, in seconds.
@@ -10,5 +12,8 @@ double CpuSeconds(pid_t pid);
 // Peak resident memory (VmHWM) and resident memory now (VmRSS), in MiB.
 double PeakMemoryMiB(pid_t pid);
 double ResidentMemoryMiB(pid_t pid);
+// The first process whose command line, its arguments joined by blanks,
+// starts so; -1 for none.
+pid_t FindProcess(const std::string& command_line_start);
 
 }  // namespace bench

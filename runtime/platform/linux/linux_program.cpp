@@ -1,8 +1,10 @@
 // The backends of the Linux program, first choice first: for a form without
 // windowed controls or a picture, the native Wayland backend where the
 // compositor has the layer shell, else the bare X backend (the saver's run
-// never starts Qt); Qt Widgets, loaded as a module on need, for the others.
+// never starts Qt); Qt Widgets, loaded as a module on need, for the others
+// and wherever no X display is named (Qt has its own Wayland plugin).
 #include "runtime/platform/backends.h"
+#include "runtime/platform/linux/displays.h"
 #include "runtime/platform/linux/qt_module_loader.h"
 #include "runtime/platform/wayland/wayland_backend.h"
 #include "runtime/platform/x11/x11_backend.h"
@@ -20,8 +22,17 @@ bool IsPlain(const FormNeeds& needs) { return !needs.windowed_controls && !needs
 constexpr BackendEntry kBackends[] = {
     {"wayland", IsPlain,
      []() -> Backend* { return wayland::Serves() ? &wayland::Backend(QtBackend) : nullptr; }},
-    {"x11", IsPlain, [] { return &x11::Backend(QtBackend); }},
-    {"qt", [](const FormNeeds&) { return true; }, [] { return &QtBackend(); }},
+    {"x11", IsPlain,
+     []() -> Backend* {
+       const bool wayland_alone =
+           !linux_program::HasXDisplay() && linux_program::HasWaylandDisplay();
+       return wayland_alone ? nullptr : &x11::Backend(QtBackend);
+     }},
+    {"qt", [](const FormNeeds&) { return true; },
+     [] {
+       linux_program::RequireADisplay();
+       return &QtBackend();
+     }},
 };
 
 }  // namespace

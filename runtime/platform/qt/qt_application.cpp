@@ -20,6 +20,9 @@ QApplication& EnsureApplication() {
   if (!application) {
     application = new QApplication(qt_argc, qt_argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // The Wayland app id: the desktop ties the window to the menu entry that
+    // opened it, and shows the entry's name and icon for it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kelvora-settings"));
   }
   return *application;
 }

@@ -76,6 +76,10 @@ native::Backend& StartBackend(int, char** argv) {
   // (Xft.dpi), as Windows does: Qt must not scale them again.
   if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
     qputenv("QT_ENABLE_HIGHDPI_SCALING", QByteArray("0"));
+  // Without an X display, Qt's own Wayland plugin rather than a failing X
+  // one.
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", QByteArray("wayland"));
   SetProgramName(argv[0]);
   static QtBackend backend;
   return backend;

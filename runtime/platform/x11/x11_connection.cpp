@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <map>
 
+#include "runtime/platform/linux/displays.h"
+
 namespace rt::x11 {
 namespace {
 
@@ -33,6 +35,7 @@ X11Connection::X11Connection() {
   int screen_number = 0;
   connection_ = xcb_connect(nullptr, &screen_number);
   if (xcb_connection_has_error(connection_) != 0) {
+    linux_program::RequireADisplay();  // with neither named, the line naming both
     std::fprintf(stderr, "kelvora: cannot open the X display\n");
     std::_Exit(1);
   }

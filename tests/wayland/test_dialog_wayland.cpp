@@ -1,0 +1,76 @@
+// The settings dialog on a Wayland compositor with no X display at all: Qt's
+// own Wayland plugin shows it at the pixel sizes of Windows at 96 dots per
+// inch, which the compositor scales on a scaled output, and the keyboard
+// reaches its buttons.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/dialog_points.h"
+#include "tests/support/sway_session.h"
+
+namespace {
+
+// The parameter is the output's scale.
+class WaylandDialog : public testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    if (!SwaySession::Available()) GTEST_SKIP() << SwaySession::kSkipMessage;
+    ASSERT_TRUE(session_.Start()) << session_.Log();
+    // The user runs the program from a folder it may read but not write.
+    WriteFile(install_.Ini(), kSettings);
+  }
+
+  // Opens /C and waits until the dialog is drawn: its blue swatch shows.
+  std::unique_ptr<Process> OpenDialog() {
+    auto dialog = session_.Run(install_.Command({"/C"}));
+    const bool drawn = WaitUntil([&] {
+      area_ = session_.WindowArea(kMenuEntry).value_or(QRect());
+      return !dialog->Running() ||
+             (!area_.isEmpty() && Pixel(session_.Screenshot(), kBlueSwatch) == 0x0000FFu);
+    });
+    EXPECT_TRUE(drawn && dialog->Running()) << dialog->Stderr();
+    return dialog;
+  }
+
+  // A point of the dialog's client area in the screenshot, which grim takes
+  // in the output's own pixels.
+  QRgb Pixel(const QImage& shot, QPoint point) const {
+    return shot.pixel((area_.topLeft() + point) * GetParam()) & 0xFFFFFF;
+  }
+
+  // The app id names the menu entry, so that the desktop shows the window
+  // as the entry's.
+  static constexpr char kMenuEntry[] = "kelvora-settings";
+  static constexpr char kSettings[] = "[main]\nCOLOR1=0\nCOLOR2=0\nCOLOR3=240\nSP=200\n";
+  SwaySession session_{{.scale = GetParam()}};
+  Installation install_;
+  QRect area_;
+};
+
+TEST_P(WaylandDialog, ShowsWithoutXAtItsPixelSizes) {
+  const auto dialog = OpenDialog();
+  ASSERT_FALSE(area_.isEmpty());
+  EXPECT_EQ(area_.size(), kDialogSize);
+  const QImage shot = session_.Screenshot();
+  EXPECT_EQ(Pixel(shot, kGreenSwatch), 0x00FF00u);
+  EXPECT_EQ(Pixel(shot, kRedSwatch), 0xFF0000u);
+  const QRgb background = Pixel(shot, kBackground);
+  EXPECT_GE(qRed(background), 210);
+  EXPECT_LE(qRed(background), 235) << "the pale grey of the background picture";
+}
+
+// From the first focus (Default), Tab twice reaches Cancel: it ends the
+// program and stores nothing, though Default changed the choice.
+TEST_P(WaylandDialog, EndsOnCancelAndStoresNothing) {
+  const auto dialog = OpenDialog();
+  ASSERT_FALSE(area_.isEmpty());
+  ASSERT_TRUE(session_.Type({"-k", "Return", "-k", "Tab", "-k", "Tab", "-k", "Return"}));
+  EXPECT_EQ(dialog->WaitExit(), 0) << dialog->Stderr();
+  EXPECT_EQ(ReadFile(install_.Ini()), kSettings);
+}
+
+INSTANTIATE_TEST_SUITE_P(OutputScales, WaylandDialog, testing::Values(1, 2),
+                         [](const testing::TestParamInfo<int>& info) {
+                           return "Scale" + std::to_string(info.param);
+                         });
+
+}  // namespace
