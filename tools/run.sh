@@ -13,13 +13,22 @@ if [[ "${1:-}" == "--windows" ]]; then
   launch=(wine "$PWD/build-win32/startup/kelvora.scr")
   flavour="-windows"
   export WINEPREFIX="$PWD/build-win32/wine-prefix" WINEDEBUG=-all
-  [[ -d "$WINEPREFIX" ]] || wineboot -i >/dev/null 2>&1
 else
   tools/setup.sh program >/dev/null
   launch=("$PWD/build/startup/kelvora")
 fi
 
+# A new Wine prefix is made on the display the program will use, and only
+# once its first session has ended: made without a display, its first run
+# drew nothing.
+make_wine_prefix() {
+  [[ -n "$flavour" && ! -d "$WINEPREFIX" ]] || return 0
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+}
+
 if [[ -n "${DISPLAY:-}" ]]; then
+  make_wine_prefix
   exec "${launch[@]}" "$@"
 fi
 
@@ -36,6 +45,7 @@ Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset -ac 3>"$number_f
 server=$!
 until [[ -s "$number_file" ]]; do sleep 0.1; done
 export DISPLAY=":$(tr -d '\n' <"$number_file")"
+make_wine_prefix
 "${launch[@]}" "$@" &
 saver=$!
 

@@ -41,13 +41,17 @@ expect "the Windows build asks for no clang" no '^clang' windows
 expect "the Windows build asks for mingw" yes 'mingw' windows
 expect "the Windows build asks for wine" yes '^wine$' windows
 for pattern in '^clang$' '^libclang-rt-dev$' '^libgtest-dev$' '^xdotool$' '^x11-utils$' \
-  '^libxml2-utils$' '^xscreensaver$'; do
+  '^libxml2-utils$' '^xscreensaver$' '^mate-screensaver$' '^xsecurelock$' '^lintian$'; do
   expect "the tests ask for $pattern" yes "$pattern" tests
 done
 # The screen-saver daemon is the tests' alone, and never with its extra
 # collections of display programs.
 expect "the run asks for no xscreensaver" no 'xscreensaver' program screenshot
 expect "the Windows build asks for no xscreensaver" no 'xscreensaver' windows
+for pattern in 'screensaver' 'xsecurelock'; do
+  expect "the package asks for no $pattern" no "$pattern" program package
+done
+expect "the package asks for dpkg-dev" yes '^dpkg-dev$' package
 expect "no collection of display programs" no '^xscreensaver-(data-extra|gl)' \
   program screenshot windows tests bench
 rm -f "$stubs/asked"
