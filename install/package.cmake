@@ -1,7 +1,8 @@
 # The Debian package, made by tools/package.sh with CPack's DEB generator.
-# Library dependencies are computed from the executable by dpkg-shlibdeps;
-# the Qt module it carries as bytes is invisible to that, so package time
-# asks dpkg-shlibdeps about the module as built (package_depends.cmake).
+# Library dependencies are computed by dpkg-shlibdeps at package time
+# (package_depends.cmake): for the executable and for the Qt module it
+# carries as bytes, which CPack's own look at the executable cannot see, in
+# one call, so that a library both need is listed once.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelvora)
 set(CPACK_PACKAGE_CONTACT "kelvora maintainers <maintainers@users.noreply.c-seed-6aa85f9d.example>")
@@ -15,14 +16,14 @@ string(JOIN "" CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTI
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 
-file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/package_module.cmake
-     CONTENT "set(KELVORA_QT_MODULE \"$<TARGET_FILE:kelvora_qt_module>\")\n")
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/package_linked_files.cmake
+     CONTENT "set(KELVORA_LINKED_FILES \"$<TARGET_FILE:kelvora>\" \"$<TARGET_FILE:kelvora_qt_module>\")\n")
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/package_depends.cmake)
-set(CPACK_KELVORA_MODULE_FILE ${CMAKE_BINARY_DIR}/package_module.cmake)
+set(CPACK_KELVORA_LINKED_FILES ${CMAKE_BINARY_DIR}/package_linked_files.cmake)
 
 include(CPack)
