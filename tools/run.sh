@@ -12,7 +12,7 @@ if [[ "${1:-}" == "--windows" ]]; then
   tools/setup.sh windows >/dev/null
   launch=(wine "$PWD/build-win32/startup/kelvora.scr")
   flavour="-windows"
-  export WINEPREFIX="$PWD/build-win32/wine-prefix" WINEDEBUG=-all
+  export WINEPREFIX="${WINEPREFIX:-$PWD/build-win32/wine-prefix}" WINEDEBUG=-all
 else
   tools/setup.sh program >/dev/null
   launch=("$PWD/build/startup/kelvora")
