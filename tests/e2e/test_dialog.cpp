@@ -220,17 +220,26 @@ TEST_F(Dialog, OkWhileAnotherProcessWritesLosesNeitherSide) {
   }
 }
 
+// An install for all users: red in a folder that only its owner can write.
+class DialogForAllUsers : public Dialog {
+ protected:
+  std::string InstallForAllUsers() {
+    const std::string settings = SettingsFile("240", "0", "0", "10");
+    WriteFile(install_.Ini(), settings);
+    std::filesystem::permissions(install_.folder(),
+                                 std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    return settings;
+  }
+};
+
 // An install for all users: a user can't write the program's folder, and OK
 // says so in a message over the dialog, which stays open with the file as it
 // was.
-TEST_F(Dialog, OkWhereTheUserMayNotWriteSaysSo) {
-  const std::string before = SettingsFile("240", "0", "0", "10");
-  WriteFile(install_.Ini(), before);
-  std::filesystem::permissions(install_.folder(),
-                               std::filesystem::perms::owner_write |
-                                   std::filesystem::perms::group_write |
-                                   std::filesystem::perms::others_write,
-                               std::filesystem::perm_options::remove);
+TEST_F(DialogForAllUsers, OkWhereTheUserMayNotWriteSaysSo) {
+  const std::string before = InstallForAllUsers();
   const std::unique_ptr<Process> dialog = OpenDialog(/*as_nobody=*/true);
   ASSERT_FALSE(window_.empty());
   ClickAt(kBlueOption.x(), kBlueOption.y());
@@ -249,14 +258,8 @@ TEST_F(Dialog, OkWhereTheUserMayNotWriteSaysSo) {
 // The same install where the user has a settings home: OK saves the choice
 // in the user's own copy, the program's folder stays as it was, and the
 // next rain falls in the chosen colour.
-TEST_F(Dialog, OkWhereTheUserMayNotWriteSavesPerUser) {
-  const std::string before = SettingsFile("240", "0", "0", "10");
-  WriteFile(install_.Ini(), before);
-  std::filesystem::permissions(install_.folder(),
-                               std::filesystem::perms::owner_write |
-                                   std::filesystem::perms::group_write |
-                                   std::filesystem::perms::others_write,
-                               std::filesystem::perm_options::remove);
+TEST_F(DialogForAllUsers, OkWhereTheUserMayNotWriteSavesPerUser) {
+  const std::string before = InstallForAllUsers();
   TempDir config;
   std::filesystem::permissions(config.path(), std::filesystem::perms::all);
   const std::vector<std::string> user_config{"env", "XDG_CONFIG_HOME=" + config.File("home")};
