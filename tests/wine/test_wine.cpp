@@ -70,7 +70,10 @@ class OnWine : public testing::Test {
   static std::optional<int> ChooseBlueAndNormal(const Installation& install) {
     Process dialog = install.Start(display(), {"/C"});
     const std::optional<std::string> window = display().WaitForWindow();
-    if (!window) return std::nullopt;
+    if (!window) {
+      ADD_FAILURE() << "no dialog: " << dialog.Stderr();
+      return std::nullopt;
+    }
     std::istringstream geometry(display().Xdo({"getwindowgeometry", "--shell", *window}));
     int x = 0, y = 0;
     for (std::string line; std::getline(geometry, line);) {
@@ -209,11 +212,15 @@ TEST_F(Wine, TheDialogStoresAChoiceMadeWithTheMouse) {
 // which Wine reports as Windows reports a protected folder): the choice goes
 // to the user's own copy, %LOCALAPPDATA%\kelvora\kelvora.ini, the file beside
 // the program stays as it was, and the next /S rains in the chosen colour.
-TEST_F(WineNarrowScreen, AProtectedFolderKeepsTheSettingsPerUser) {
+// Wine's server opens the files, so it is started anew inside the mount
+// namespace of each run, and ended afterwards.
+TEST_F(Wine, AProtectedFolderKeepsTheSettingsPerUser) {
   const Installation protected_install{
       KELVORA_SCR,
       {"unshare", "--mount", "--propagation", "private", "sh", "-c",
-       "mount --bind -o ro \"${1%/*}\" \"${1%/*}\" && exec wine \"$@\"", "sh"}};
+       "wineserver -k; wineserver -w; mount --bind -o ro \"${1%/*}\" \"${1%/*}\" && "
+       "exec wine \"$@\"",
+       "sh"}};
   const std::string before = SettingsFile("240", "0", "0", "10");
   WriteFile(protected_install.Ini(), before);
   const std::string copy = std::string(std::getenv("WINEPREFIX")) + "/drive_c/users/" +
@@ -224,12 +231,13 @@ TEST_F(WineNarrowScreen, AProtectedFolderKeepsTheSettingsPerUser) {
   EXPECT_EQ(ReadFile(protected_install.Ini()), before) << "beside the program: as it was";
   EXPECT_EQ(ReadFile(copy), "[main]\r\nCOLOR1=0\r\nCOLOR2=0\r\nCOLOR3=240\r\nSP=200\r\n");
 
-  display().Xdo({"mousemove", "100", "590"});
+  display().Xdo({"mousemove", "100", "760"});
   const auto saver = std::make_unique<Process>(protected_install.Command({"/S"}), display().name());
   const RainPicture picture = WaitForRain(display(), Channel::kBlue, 300);
   EXPECT_GT(picture.lit_pixels[2], 300) << "blue" << saver->Stderr();
   EXPECT_EQ(picture.lit_pixels[0], 0) << "no red";
   std::filesystem::remove(copy);
+  RunToEnd({"wineserver", "-k"}, "");
 }
 
 // Hostile settings under Windows' own file functions: the run-time error

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "runtime/platform/win32/win32_text.h"
 
 namespace rt::win32 {
@@ -13,11 +15,18 @@ std::wstring FolderOf(const std::wstring& file) {
 }
 
 // Access rights alone do not tell (a read-only attribute on a folder means
-// nothing to Windows, a read-only disk or share does): a file is tried.
+// nothing to Windows, a read-only disk or share does): a file is made there
+// and goes when closed. (GetTempFileName reports success when it could not
+// make its file, under Wine at least.)
 bool FolderWritable(const std::wstring& file) {
-  wchar_t probe[MAX_PATH];
-  if (GetTempFileNameW(FolderOf(file).c_str(), L"kel", 0, probe) == 0) return false;
-  DeleteFileW(probe);
+  const std::wstring probe = FolderOf(file) + L"\\~kelvora-" +
+                             std::to_wstring(GetCurrentProcessId()) + L"-" +
+                             std::to_wstring(GetTickCount64()) + L".tmp";
+  const HANDLE handle = CreateFileW(
+      probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+      FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(handle);
   return true;
 }
 
