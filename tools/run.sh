@@ -49,9 +49,8 @@ make_wine_prefix
 "${launch[@]}" "$@" &
 saver=$!
 
-# Waits for the first drawn pixel (the first frame of rain, or the dialog),
-# then a moment more for the picture to fill; a new Wine prefix can take
-# long to start, so the bound is generous.
+# Waits for the first drawn pixel (the first frame of rain, or the dialog);
+# a new Wine prefix can take long to start, so the bound is generous.
 drawn() { [[ "$(convert "$shot" -format '%[fx:maxima>0]' info:)" == 1 ]]; }
 outcome="never drew anything"
 for ((tries = 0; tries < 600; tries++)); do
@@ -61,13 +60,28 @@ for ((tries = 0; tries < 600; tries++)); do
   fi
   import -window root "$shot"
   if drawn; then
-    sleep 2
-    import -window root "$shot"
     outcome=""
     break
   fi
   sleep 0.2
 done
+# The rain's first row is narrow and the full-screen row follows it, which
+# under Wine can take a while: /S waits (within a bound) until the rain
+# reaches the screen's right third; anything else gets a moment.
+reaches_right() {
+  [[ "$(convert "$shot" -crop 640x1080+1280+0 -format '%[fx:maxima>0]' info:)" == 1 ]]
+}
+if [[ -z "$outcome" ]]; then
+  if [[ "${1:-}" == [/-][sS] ]]; then
+    for ((tries = 0; tries < 300; tries++)); do
+      import -window root "$shot"
+      reaches_right && break
+      sleep 0.2
+    done
+  fi
+  sleep 2
+  import -window root "$shot"
+fi
 [[ -f "$shot" ]] || import -window root "$shot"
 kill "$saver" 2>/dev/null || true
 kill "$server"
