@@ -5,10 +5,11 @@
 #   program     build and run the Linux program
 #   screenshot  a virtual display and a picture of it
 #   windows     cross-build the Windows screen saver and run it under Wine
+#   package     the Debian package, beyond the program
 #   tests       what the test command builds and runs, beyond the above: the
-#               X screen-saver daemon alone, without recommended packages, and
-#               a headless Wayland compositor with its screenshot and typing
-#               tools
+#               X screen-saver daemons alone, without recommended packages,
+#               lintian, and a headless Wayland compositor with its screenshot
+#               and typing tools
 #   bench       the bench and the soak, beyond the program; the Wayland run
 #               with Xwayland and a wl_shm reference client
 set -euo pipefail
@@ -17,7 +18,8 @@ declare -A task_packages=(
   [program]="cmake make g++ pkgconf qt6-base-dev libxcb1-dev libxcb-render0-dev libxcb-xkb-dev libxkbcommon-x11-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic libwayland-dev wayland-protocols libpixman-1-dev qt6-wayland"
   [screenshot]="xvfb imagemagick"
   [windows]="cmake make g++-mingw-w64-x86-64 python3-fonttools fontconfig fonts-ipafont-gothic wine wine64"
-  [tests]="libgtest-dev xvfb xdotool x11-utils libxml2-utils imagemagick clang libclang-rt-dev xscreensaver sway grim wtype"
+  [package]="dpkg-dev file"
+  [tests]="libgtest-dev xvfb xdotool x11-utils libxml2-utils imagemagick clang libclang-rt-dev xscreensaver mate-screensaver xsecurelock lintian dpkg-dev file sway grim wtype"
   [bench]="xvfb xdotool libxcb-res0-dev sway xwayland libwayland-dev wayland-protocols"
 )
 

@@ -1,6 +1,9 @@
 #include "tests/daemon/daemon_session.h"
 
+#include <grp.h>
+#include <pwd.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,18 +14,43 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The system folders that the package puts files in, which the session
+// sees with the package's files added.
+const std::vector<std::string> kPackageFolders = {
+    "/usr/bin",
+    "/usr/libexec/xscreensaver",
+    "/usr/libexec/xsecurelock",
+    "/usr/share/applications/screensavers",
+    "/usr/share/xscreensaver/config",
+};
+
 // The daemon's settings: blank with the first program of the list, never
-// change programs, no fading, no splash. The program line is the README's.
-constexpr char kSettings[] =
-    "mode: one\n"
-    "selected: 0\n"
-    "cycle: 0:00:00\n"
-    "lock: False\n"
-    "splash: False\n"
-    "fade: False\n"
-    "unfade: False\n"
-    "programs: \"kelvora\" $HOME/.local/bin/kelvora /S \\n\\\n"
-    "\n";
+// change programs, no fading, no splash.
+std::string XscreensaverSettings(const std::string& program_line) {
+  return "mode: one\n"
+         "selected: 0\n"
+         "cycle: 0:00:00\n"
+         "lock: False\n"
+         "splash: False\n"
+         "fade: False\n"
+         "unfade: False\n"
+         "programs: \"kelvora\" " +
+         program_line + " \\n\\\n\n";
+}
+
+// A user id that this machine does not know, for the daemon to run as.
+uid_t FreeUserId() {
+  for (uid_t uid = 64000; uid < 65000; ++uid) {
+    if (::getpwuid(uid) == nullptr && ::getgrgid(uid) == nullptr) return uid;
+  }
+  throw std::runtime_error("no free user id");
+}
+
+void ChangeOwner(const fs::path& top, uid_t uid) {
+  ::lchown(top.c_str(), uid, uid);
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(top))
+    ::lchown(entry.path().c_str(), uid, uid);
+}
 
 std::string ReadProcFile(pid_t pid, const char* name) {
   return ReadFile("/proc/" + std::to_string(pid) + "/" + name);
@@ -43,49 +71,129 @@ unsigned long GivenWindow(pid_t pid) {
 
 }  // namespace
 
-DaemonSession::DaemonSession(const VirtualDisplay& display)
-    : display_(display), program_(user_.home() + "/.local/libexec/kelvora/kelvora") {
-  InstallForTheUser();
+bool OnPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::istringstream folders(path != nullptr ? path : "");
+  for (std::string folder; std::getline(folders, folder, ':');) {
+    if (!folder.empty() && ::access((fs::path(folder) / program).c_str(), X_OK) == 0) return true;
+  }
+  return false;
 }
 
-DaemonSession::~DaemonSession() {
-  if (daemon_ && daemon_->Running()) {
-    ::kill(daemon_->pid(), SIGTERM);  // it ends its programs itself
-    daemon_->WaitExit();
-    ::kill(-daemon_->pid(), SIGKILL);
+std::string BuiltPackage() {
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator(KELVORA_PACKAGE_DIST, error)) {
+    if (entry.path().extension() == ".deb") return entry.path().string();
   }
+  return "";
+}
+
+UserSession::UserSession(const VirtualDisplay& display, Install install)
+    : display_(display),
+      home_(scratch_.File("home")),
+      uid_(::geteuid() == 0 ? FreeUserId() : ::geteuid()) {
+  // The user must reach its home through our scratch folder.
+  fs::permissions(scratch_.path(), fs::perms::owner_all | fs::perms::group_read |
+                                       fs::perms::group_exec | fs::perms::others_read |
+                                       fs::perms::others_exec);
+  fs::create_directory(home_);
+  // The session's runtime folder, so that nothing is left in /tmp.
+  fs::create_directory(scratch_.File("runtime"));
+  fs::permissions(scratch_.File("runtime"), fs::perms::owner_all);
+  if (::geteuid() == 0) ::chown(scratch_.File("runtime").c_str(), uid_, uid_);
+  if (::geteuid() == 0) {
+    const std::string id = std::to_string(uid_);
+    WriteFile(scratch_.File("passwd"), ReadFile("/etc/passwd") + "kelvora-saver:x:" + id + ":" +
+                                           id + ":kelvora test:" + home_ + ":/bin/sh\n");
+    WriteFile(scratch_.File("group"), ReadFile("/etc/group") + "kelvora-saver:x:" + id + ":\n");
+  }
+  if (install == Install::kHome) {
+    InstallForTheUser();
+  } else {
+    TakeOutThePackage();
+  }
+  if (::geteuid() == 0) ChangeOwner(home_, uid_);
+}
+
+UserSession::~UserSession() {
   for (const Saver& saver : Savers()) ::kill(saver.pid, SIGKILL);
 }
 
-// As the README says: cmake --install into ~/.local.
-void DaemonSession::InstallForTheUser() const {
-  RunToEnd({"env", "HOME=" + user_.home(), KELVORA_CMAKE, "--install", KELVORA_BUILD_DIR,
-            "--prefix", user_.home() + "/.local"},
+// As the README says: cmake --install into ~/.local, and the daemon's line
+// names the program by its full path (the settings tool expands no $HOME).
+void UserSession::InstallForTheUser() {
+  RunToEnd({"env", "HOME=" + home_, KELVORA_CMAKE, "--install", KELVORA_BUILD_DIR, "--prefix",
+            home_ + "/.local"},
            "");
+  program_ = home_ + "/.local/libexec/kelvora/kelvora";
+  program_line_ = home_ + "/.local/bin/kelvora /S";
   if (!fs::exists(program_)) throw std::runtime_error("cmake --install did not install kelvora");
-  WriteFile(user_.home() + "/.xscreensaver", kSettings);
-  user_.Own(user_.home());
 }
 
-std::vector<std::string> DaemonSession::AsUser(const std::vector<std::string>& command) const {
-  return user_.Command(command, {"DISPLAY=" + display_.name()});
+// The package's files, laid over the system's folders for the session
+// alone; the daemons find the program by its system path.
+void UserSession::TakeOutThePackage() {
+  root_ = scratch_.File("root");
+  RunToEnd({"dpkg-deb", "-x", BuiltPackage(), root_}, "");
+  program_ = "/usr/libexec/xscreensaver/kelvora";
+  program_line_ = "kelvora /S";
+  if (!fs::exists(root_ + program_)) throw std::runtime_error("no kelvora in the package");
 }
 
-bool DaemonSession::Start() {
-  daemon_ = std::make_unique<Process>(AsUser({"xscreensaver", "--no-splash", "--verbose"}),
-                                      display_.name());
-  return WaitUntil([&] { return !daemon_->Running() || Command("-version"); }) &&
-         daemon_->Running();
+// The command with a clean environment of the user's own. Root runs it as the
+// user inside a mount namespace whose passwd and group files name the user,
+// so that the daemons' dialogs find it, and whose system folders hold the
+// package's files; the machine's stay as they are.
+std::vector<std::string> UserSession::AsUser(const std::vector<std::string>& command,
+                                             const std::vector<std::string>& variables) const {
+  std::vector<std::string> argv;
+  if (::geteuid() == 0) {
+    std::string mounts = "mount --bind \"$1\" /etc/passwd && mount --bind \"$2\" /etc/group";
+    if (!root_.empty()) {
+      for (const std::string& folder : kPackageFolders) {
+        if (fs::exists(root_ + folder) && fs::exists(folder))
+          mounts += " && mount -t overlay overlay -o lowerdir=" + root_ + folder + ":" + folder +
+                    " " + folder;
+      }
+    }
+    argv = {"unshare",
+            "--mount",
+            "--propagation",
+            "private",
+            "sh",
+            "-c",
+            mounts +
+                " && id=$3 && shift 3 && exec setpriv --reuid=\"$id\" --regid=\"$id\" "
+                "--clear-groups \"$@\"",
+            "sh",
+            scratch_.File("passwd"),
+            scratch_.File("group"),
+            std::to_string(uid_)};
+  }
+  argv.insert(argv.end(), {"env", "-i", "HOME=" + home_, "DISPLAY=" + display_.name(),
+                           "PATH=/usr/local/bin:/usr/bin:/bin", "LANG=C.UTF-8",
+                           "XDG_RUNTIME_DIR=" + scratch_.File("runtime")});
+  argv.insert(argv.end(), variables.begin(), variables.end());
+  argv.insert(argv.end(), command.begin(), command.end());
+  return argv;
 }
 
-bool DaemonSession::Command(const std::string& option) const {
-  Process command({"xscreensaver-command", option}, display_.name());
-  return command.WaitExit() == 0;
+void UserSession::WriteUserFile(const std::string& name, const std::string& text) const {
+  WriteFile(home_ + "/" + name, text);
+  if (::geteuid() == 0) ::chown((home_ + "/" + name).c_str(), uid_, uid_);
 }
 
-bool DaemonSession::Ended() { return daemon_ && daemon_->WaitExit().has_value(); }
+std::unique_ptr<Process> UserSession::Launch(const std::vector<std::string>& command,
+                                             const std::vector<std::string>& variables) const {
+  return std::make_unique<Process>(AsUser(command, variables), display_.name());
+}
 
-std::vector<Saver> DaemonSession::Savers() const {
+std::optional<int> UserSession::Run(const std::vector<std::string>& command,
+                                    const std::vector<std::string>& variables) const {
+  return Launch(command, variables)->WaitExit();
+}
+
+std::vector<Saver> UserSession::Savers() const {
   std::vector<Saver> savers;
   for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
     const std::string name = entry.path().filename();
@@ -97,6 +205,32 @@ std::vector<Saver> DaemonSession::Savers() const {
   }
   return savers;
 }
+
+DaemonSession::DaemonSession(const VirtualDisplay& display, Install install)
+    : UserSession(display, install) {
+  WriteUserFile(".xscreensaver", XscreensaverSettings(ProgramLine()));
+}
+
+DaemonSession::~DaemonSession() {
+  if (daemon_ && daemon_->Running()) {
+    ::kill(daemon_->pid(), SIGTERM);  // it ends its programs itself
+    daemon_->WaitExit();
+    ::kill(-daemon_->pid(), SIGKILL);
+  }
+}
+
+bool DaemonSession::Start() {
+  daemon_ = Launch({"xscreensaver", "--no-splash", "--verbose"});
+  return WaitUntil([&] { return !daemon_->Running() || Command("-version"); }) &&
+         daemon_->Running();
+}
+
+bool DaemonSession::Command(const std::string& option) const {
+  Process command({"xscreensaver-command", option}, display().name());
+  return command.WaitExit() == 0;
+}
+
+bool DaemonSession::Ended() { return daemon_ && daemon_->WaitExit().has_value(); }
 
 std::vector<std::string> DaemonSession::ProgramsStarted() const {
   std::istringstream lines(Log());

@@ -1,16 +1,20 @@
-// The X screen-saver daemon on a virtual display, run as an unprivileged user
-// with a home of its own, where kelvora is installed for that user as the
-// README says and named as the daemon's only program.
+// A screen-saver daemon on a virtual display, run as an unprivileged user
+// with a home of its own, where kelvora is installed either for that user
+// into ~/.local as the README says, or from the Debian package: its files,
+// taken out with dpkg-deb -x, are laid over the system's folders in a mount
+// namespace that only the session's processes see, so the machine is left
+// as it is.
 #pragma once
 
 #include <sys/types.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/harness.h"
-#include "tests/support/test_user.h"
+#include "tests/support/temp_dir.h"
 
 // A running copy of kelvora and the window the daemon gave it.
 struct Saver {
@@ -18,13 +22,58 @@ struct Saver {
   unsigned long window = 0;
 };
 
-class DaemonSession {
+enum class Install { kHome, kPackage };
+
+// The package the package test left, or empty when there is none.
+std::string BuiltPackage();
+
+class UserSession {
  public:
-  explicit DaemonSession(const VirtualDisplay& display);
-  // Ends the daemon and whatever it left running.
-  ~DaemonSession();
-  DaemonSession(const DaemonSession&) = delete;
-  DaemonSession& operator=(const DaemonSession&) = delete;
+  UserSession(const VirtualDisplay& display, Install install);
+  // Ends whatever copies of kelvora are left running.
+  virtual ~UserSession();
+  UserSession(const UserSession&) = delete;
+  UserSession& operator=(const UserSession&) = delete;
+
+  // Starts a command as the user, in the user's environment plus these
+  // variables ("NAME=value").
+  std::unique_ptr<Process> Launch(const std::vector<std::string>& command,
+                                  const std::vector<std::string>& variables = {}) const;
+  // Runs a command as the user to its end; its exit status.
+  std::optional<int> Run(const std::vector<std::string>& command,
+                         const std::vector<std::string>& variables = {}) const;
+
+  // Writes a file in the user's home, owned by the user.
+  void WriteUserFile(const std::string& name, const std::string& text) const;
+
+  // The running copies of the installed kelvora, whoever started them.
+  std::vector<Saver> Savers() const;
+  // The command that the README's daemon line names kelvora by.
+  std::string ProgramLine() const { return program_line_; }
+  const std::string& home() const { return home_; }
+  const VirtualDisplay& display() const { return display_; }
+
+ private:
+  std::vector<std::string> AsUser(const std::vector<std::string>& command,
+                                  const std::vector<std::string>& variables) const;
+  void InstallForTheUser();
+  void TakeOutThePackage();
+
+  const VirtualDisplay& display_;
+  TempDir scratch_;
+  std::string home_;
+  std::string root_;          // the package's files; empty for a home install
+  std::string program_;       // the real executable, not the link in bin
+  std::string program_line_;  // how a daemon's settings name it
+  uid_t uid_;
+};
+
+// xscreensaver, set to blank with kelvora alone.
+class DaemonSession : public UserSession {
+ public:
+  DaemonSession(const VirtualDisplay& display, Install install);
+  // Ends the daemon, which ends its programs.
+  ~DaemonSession() override;
 
   // Starts the daemon and waits until it answers commands.
   bool Start();
@@ -32,19 +81,13 @@ class DaemonSession {
   bool Command(const std::string& option) const;
   // The daemon's process has ended within the bound.
   bool Ended();
-
-  // The running copies of the installed kelvora, whoever started them.
-  std::vector<Saver> Savers() const;
   // The programs the daemon says it started, one command line each.
   std::vector<std::string> ProgramsStarted() const;
   std::string Log() const;
 
  private:
-  std::vector<std::string> AsUser(const std::vector<std::string>& command) const;
-  void InstallForTheUser() const;
-
-  const VirtualDisplay& display_;
-  TestUser user_;
-  std::string program_;  // the real executable, not the link in bin
   std::unique_ptr<Process> daemon_;
 };
+
+// Whether a program of this name is on the PATH.
+bool OnPath(const std::string& program);

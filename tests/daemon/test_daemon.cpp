@@ -1,6 +1,7 @@
 // kelvora as the X screen-saver daemon's program, on a display with two
 // monitors (two X screens): the daemon blanks each with a window of its own
 // and runs `kelvora /S` for each window, and locks with a dialog of its own.
+// Each case runs for both installs: into ~/.local, and from the package.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -8,6 +9,7 @@
 #include <sstream>
 
 #include "tests/daemon/daemon_session.h"
+#include "tests/daemon/screen_checks.h"
 #include "tests/daemon/top_level_windows.h"
 #include "tests/e2e/rain_picture.h"
 
@@ -21,33 +23,19 @@ std::string Hex(unsigned long id) {
   return text.str();
 }
 
-// Rain, not noise: red glyphs in columns that brighten downwards.
-bool IsRain(const RainPicture& picture) {
-  return picture.lit_pixels[0] > 1000 && picture.columns_brightening >= 3;
-}
+std::string InstallName(Install install) { return install == Install::kHome ? "Home" : "Package"; }
 
-// More than half of the area is light: the unlock dialog's face, not rain.
-bool MostlyLight(const QImage& shot, const QRect& area) {
-  const QRect inside = area.intersected(shot.rect());
-  int light = 0;
-  for (int y = inside.top(); y <= inside.bottom(); ++y) {
-    for (int x = inside.left(); x <= inside.right(); ++x) {
-      const QRgb pixel = shot.pixel(x, y);
-      if (qRed(pixel) > 150 && qGreen(pixel) > 150 && qBlue(pixel) > 150) ++light;
-    }
-  }
-  return !inside.isEmpty() && light > inside.width() * inside.height() / 2;
-}
-
-class Daemon : public testing::Test {
+class DaemonFixture : public testing::Test {
  protected:
-  void SetUp() override {
+  void StartWith(Install install) {
     if (!OnPath("xscreensaver") || !OnPath("xscreensaver-command")) {
       GTEST_SKIP() << "the X screen-saver daemon is not installed (apt-get install "
                       "--no-install-recommends xscreensaver)";
     }
+    if (install == Install::kPackage && (BuiltPackage().empty() || ::geteuid() != 0))
+      GTEST_SKIP() << "the package test left no package, or we are not root";
     display_ = std::make_unique<VirtualDisplay>(800, 600, kMonitors);
-    session_ = std::make_unique<DaemonSession>(*display_);
+    session_ = std::make_unique<DaemonSession>(*display_, install);
     ASSERT_TRUE(session_->Start()) << session_->Log();
   }
 
@@ -66,20 +54,18 @@ class Daemon : public testing::Test {
     return savers;
   }
 
-  RainPicture WaitForRainOn(int screen) const {
-    RainPicture picture;
-    WaitUntil([&] {
-      picture = ReadRain(display_->Screenshot(screen), kColumnPixels);
-      return IsRain(picture);
-    });
-    return picture;
-  }
+  RainPicture WaitForRainOn(int screen) const { return ::WaitForRainOn(*display_, screen); }
 
   std::unique_ptr<VirtualDisplay> display_;
   std::unique_ptr<DaemonSession> session_;
 };
 
-TEST_F(Daemon, BlankingRainsOnEveryMonitorInTheDaemonsWindows) {
+class Daemon : public DaemonFixture, public testing::WithParamInterface<Install> {
+ protected:
+  void SetUp() override { StartWith(GetParam()); }
+};
+
+TEST_P(Daemon, BlankingRainsOnEveryMonitorInTheDaemonsWindows) {
   ASSERT_TRUE(session_->Command("-activate"));
   const std::vector<Saver> savers = WaitForSavers();
   for (int screen = 0; screen < kMonitors; ++screen) {
@@ -109,7 +95,7 @@ TEST_F(Daemon, BlankingRainsOnEveryMonitorInTheDaemonsWindows) {
   }
 
   for (const std::string& program : session_->ProgramsStarted())
-    EXPECT_TRUE(program.ends_with("/.local/bin/kelvora /S")) << "the daemon ran " << program;
+    EXPECT_EQ(program, session_->ProgramLine()) << "the daemon ran " << program;
   for (const Saver& saver : savers) EXPECT_EQ(::kill(saver.pid, 0), 0) << "still running";
 }
 
@@ -119,14 +105,18 @@ struct Ending {
   std::vector<std::string> commands;
 };
 
-class DaemonEnding : public Daemon, public testing::WithParamInterface<Ending> {};
+class DaemonEnding : public DaemonFixture,
+                     public testing::WithParamInterface<std::tuple<Install, Ending>> {
+ protected:
+  void SetUp() override { StartWith(std::get<0>(GetParam())); }
+};
 
 TEST_P(DaemonEnding, LeavesNoKelvoraRunning) {
   ASSERT_TRUE(session_->Command("-activate"));
   WaitForSavers();
   EXPECT_TRUE(IsRain(WaitForRainOn(0)));
 
-  for (const std::string& command : GetParam().commands)
+  for (const std::string& command : std::get<1>(GetParam()).commands)
     EXPECT_TRUE(session_->Command(command)) << command;
   EXPECT_TRUE(session_->Ended()) << session_->Log();
   std::vector<Saver> left;
@@ -137,14 +127,16 @@ TEST_P(DaemonEnding, LeavesNoKelvoraRunning) {
       << " copies of kelvora outlived the daemon, the first " << left.front().pid;
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, DaemonEnding,
-                         testing::Values(Ending{"DeactivatedThenExited", {"-deactivate", "-exit"}},
-                                         Ending{"ExitedWhileBlanked", {"-exit"}}),
-                         [](const testing::TestParamInfo<Ending>& info) {
-                           return info.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Commands, DaemonEnding,
+    testing::Combine(testing::Values(Install::kHome, Install::kPackage),
+                     testing::Values(Ending{"DeactivatedThenExited", {"-deactivate", "-exit"}},
+                                     Ending{"ExitedWhileBlanked", {"-exit"}})),
+    [](const testing::TestParamInfo<std::tuple<Install, Ending>>& info) {
+      return InstallName(std::get<0>(info.param)) + std::get<1>(info.param).name;
+    });
 
-TEST_F(Daemon, LockedAMouseMoveShowsTheUnlockDialogOverTheRain) {
+TEST_P(Daemon, LockedAMouseMoveShowsTheUnlockDialogOverTheRain) {
   ASSERT_TRUE(session_->Command("-lock"));
   const std::vector<Saver> savers = WaitForSavers();
   ASSERT_TRUE(IsRain(WaitForRainOn(0)));
@@ -182,5 +174,24 @@ TEST_F(Daemon, LockedAMouseMoveShowsTheUnlockDialogOverTheRain) {
     for (int x = area.left(); x <= area.right(); ++x) around.setPixel(x, y, 0);
   EXPECT_GT(ReadRain(around, kColumnPixels).lit_pixels[0], 200) << "rain around the dialog";
 }
+
+// Given a window that does not exist (a daemon's window gone), the installed
+// program ends with an error and shows nothing, over the blanked screens too.
+TEST_P(Daemon, AWindowIdNamingNoWindowShowsNothing) {
+  ASSERT_TRUE(session_->Command("-activate"));
+  WaitForSavers();
+  const auto before = ViewableTopLevelWindows(*display_, 0).size();
+  const std::unique_ptr<Process> stray =
+      session_->Launch({"sh", "-c", session_->ProgramLine()}, {"XSCREENSAVER_WINDOW=0x1fffff1"});
+  EXPECT_EQ(stray->WaitExit(), 1) << stray->Stderr();
+  EXPECT_NE(stray->Stderr().find("names no window"), std::string::npos) << stray->Stderr();
+  EXPECT_EQ(ViewableTopLevelWindows(*display_, 0).size(), before)
+      << Describe(ViewableTopLevelWindows(*display_, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Installs, Daemon, testing::Values(Install::kHome, Install::kPackage),
+                         [](const testing::TestParamInfo<Install>& info) {
+                           return InstallName(info.param);
+                         });
 
 }  // namespace

@@ -155,6 +155,61 @@ TEST_F(DaemonWindow, WithoutTheVariableItCoversTheScreenAsBefore) {
   EXPECT_FALSE(KeyboardFree()) << "the full-screen window holds the keyboard";
 }
 
+// A set value that names no window (the daemon's window gone, or a value no
+// daemon writes) ends the program with an error before it maps anything of
+// its own; only an empty value or 0 means "no window".
+struct GivenValue {
+  const char* name;
+  friend void PrintTo(const GivenValue& v, std::ostream* out) { *out << v.name; }
+  const char* value;
+  bool names_a_window;
+};
+
+class GivenValues : public DaemonWindow, public testing::WithParamInterface<GivenValue> {
+ protected:
+  // Every window mapped on the screen from now on reports to us.
+  void WatchMaps() {
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+    const uint32_t events = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(connection_, screen->root, XCB_CW_EVENT_MASK, &events);
+    Sync();
+  }
+  int MapsSeen() {
+    Sync();
+    int maps = 0;
+    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+      if ((event->response_type & 0x7F) == XCB_MAP_NOTIFY) ++maps;
+      std::free(event);
+    }
+    return maps;
+  }
+};
+
+TEST_P(GivenValues, AValueNamingNoWindowEndsWithAnErrorAndMapsNothing) {
+  const GivenValue& given = GetParam();
+  WatchMaps();
+  const auto saver = StartSaverIn(std::string("XSCREENSAVER_WINDOW=") + given.value);
+  if (given.names_a_window) {
+    EXPECT_TRUE(display().WaitForWindow()) << "no window means a window of its own";
+    EXPECT_TRUE(saver->Running()) << saver->Stderr();
+    return;
+  }
+  EXPECT_NE(saver->WaitExit(), 0);
+  const std::string error = saver->Stderr();
+  EXPECT_EQ(error, "kelvora: XSCREENSAVER_WINDOW names no window\n");
+  EXPECT_EQ(MapsSeen(), 0) << "a window of its own was mapped";
+  EXPECT_EQ(RedIn(0, 0, 1024, 768), 0) << "it rained somewhere";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, GivenValues,
+    testing::Values(GivenValue{"NoSuchWindow", "0x1fffff1", false},
+                    GivenValue{"BeyondAnyId", "0xFFFFFFFF", false},
+                    GivenValue{"Negative", "-1", false}, GivenValue{"NotANumber", "none", false},
+                    GivenValue{"TrailingText", "0x60000Fx", false}, GivenValue{"Empty", "", true},
+                    GivenValue{"Zero", "0", true}),
+    [](const testing::TestParamInfo<GivenValue>& info) { return info.param.name; });
+
 // The daemon starts a copy for each monitor's window and one for its
 // settings' preview: one running copy per window.
 const std::string kDefaults = "[main]\nCOLOR1=240\nCOLOR2=0\nCOLOR3=0\nSP=10\n";

@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
+#include <filesystem>
 #include <sstream>
 #include <thread>
 
@@ -18,8 +19,11 @@ namespace {
 class Dialog : public OnDisplay<1024, 768> {
  protected:
   // Opens /C and gives the dialog's window id and client-area origin.
-  std::unique_ptr<Process> OpenDialog(bool as_nobody = false) {
-    auto dialog = std::make_unique<Process>(install_.Command({"/C"}), display().name(), as_nobody);
+  std::unique_ptr<Process> OpenDialog(bool as_nobody = false,
+                                      const std::vector<std::string>& launcher = {}) {
+    std::vector<std::string> command = launcher;
+    for (const std::string& part : install_.Command({"/C"})) command.push_back(part);
+    auto dialog = std::make_unique<Process>(command, display().name(), as_nobody);
     const std::optional<std::string> window = display().WaitForWindow();
     EXPECT_TRUE(window) << dialog->Stderr();
     if (!window) return dialog;
@@ -207,17 +211,26 @@ TEST_F(Dialog, OkWhileAnotherProcessWritesLosesNeitherSide) {
   }
 }
 
+// An install for all users: red in a folder that only its owner can write.
+class DialogForAllUsers : public Dialog {
+ protected:
+  std::string InstallForAllUsers() {
+    const std::string settings = SettingsFile("240", "0", "0", "10");
+    WriteFile(install_.Ini(), settings);
+    std::filesystem::permissions(install_.folder(),
+                                 std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    return settings;
+  }
+};
+
 // An install for all users: a user can't write the program's folder, and OK
 // says so in a message over the dialog, which stays open with the file as it
 // was.
-TEST_F(Dialog, OkWhereTheUserMayNotWriteSaysSo) {
-  const std::string before = SettingsFile("240", "0", "0", "10");
-  WriteFile(install_.Ini(), before);
-  std::filesystem::permissions(install_.folder(),
-                               std::filesystem::perms::owner_write |
-                                   std::filesystem::perms::group_write |
-                                   std::filesystem::perms::others_write,
-                               std::filesystem::perm_options::remove);
+TEST_F(DialogForAllUsers, OkWhereTheUserMayNotWriteSaysSo) {
+  const std::string before = InstallForAllUsers();
   const std::unique_ptr<Process> dialog = OpenDialog(/*as_nobody=*/true);
   ASSERT_FALSE(window_.empty());
   ClickAt(kBlueOption.x(), kBlueOption.y());
@@ -231,6 +244,30 @@ TEST_F(Dialog, OkWhereTheUserMayNotWriteSaysSo) {
   EXPECT_TRUE(dialog->Running()) << "the dialog stays";
   EXPECT_EQ(ReadFile(install_.Ini()), before);
   if (!box.empty()) display().Xdo({"windowfocus", "--sync", box, "key", "Return"});
+}
+
+// The same install where the user has a settings home: OK saves the choice
+// in the user's own copy, the program's folder stays as it was, and the
+// next rain falls in the chosen colour.
+TEST_F(DialogForAllUsers, OkWhereTheUserMayNotWriteSavesPerUser) {
+  const std::string before = InstallForAllUsers();
+  TempDir config;
+  std::filesystem::permissions(config.path(), std::filesystem::perms::all);
+  const std::vector<std::string> user_config{"env", "XDG_CONFIG_HOME=" + config.File("home")};
+  const std::unique_ptr<Process> dialog = OpenDialog(/*as_nobody=*/true, user_config);
+  ASSERT_FALSE(window_.empty());
+  ClickAt(kBlueOption.x(), kBlueOption.y());
+  ClickAt(kOkButton.x(), kOkButton.y());
+  EXPECT_EQ(dialog->WaitExit(), 0) << dialog->Stderr();
+  EXPECT_EQ(ReadFile(install_.Ini()), before);
+  EXPECT_EQ(ReadFile(config.File("home/kelvora/kelvora.ini")), SettingsFile("0", "0", "240", "10"));
+
+  std::vector<std::string> rain = user_config;
+  for (const std::string& part : install_.Command({"/S"})) rain.push_back(part);
+  Process saver(rain, display().name(), /*as_nobody=*/true);
+  const RainPicture picture = WaitForRain(display(), Channel::kBlue, 300);
+  EXPECT_GT(picture.lit_pixels[2], 300) << "blue" << saver.Stderr();
+  EXPECT_EQ(picture.lit_pixels[0], 0) << "no red";
 }
 
 }  // namespace

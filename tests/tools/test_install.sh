@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # cmake --install for one user (a prefix in the home) and system-wide (staged
-# with DESTDIR): where the program, its link, its menu entry and the daemon's
-# description go, and that the program keeps its settings beside itself when
-# started through the link.
+# with DESTDIR): where the program, its link, its menu entry, the daemons'
+# description and saver module, the icon and the manual page go; that the
+# program keeps its settings beside itself when started through the link;
+# and that an install writes nothing into the build tree, or, where it could
+# not finish, stops before copying anything.
 # Usage: test_install.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -23,10 +25,16 @@ install_to() {  # install_to HOME PREFIX [DESTDIR]
   HOME=$1 DESTDIR=${3:-} cmake --install "$build" --prefix "$2" >/dev/null
 }
 
-# One user, staged first: nothing may land outside the prefix.
+# One user, staged first: nothing may land outside the prefix, and nothing
+# is written into the build tree.
 home="$scratch/home"
 mkdir -p "$home"
+touch "$scratch/before"
+sleep 1  # file times in whole seconds on some file systems
 install_to "$home" "$home/.local" "$scratch/user-stage"
+# (Only the install rules' folder: other tests may write elsewhere meanwhile.)
+written=$(find "$build/install" -newer "$scratch/before" -not -type d)
+[[ -z $written ]] || fail "the install wrote into the build tree: $written"
 staged="$scratch/user-stage$home/.local"
 expect_file "$staged/libexec/kelvora/kelvora"
 [[ $(readlink "$staged/bin/kelvora") == ../libexec/kelvora/kelvora ]] ||
@@ -34,6 +42,15 @@ expect_file "$staged/libexec/kelvora/kelvora"
 expect_line "$staged/share/applications/kelvora-settings.desktop" "Exec=\"$home/.local/bin/kelvora\" /C"
 outside=$(cd "$scratch/user-stage" && find . -type f -not -path ".$home/*")
 [[ -z $outside ]] || fail "a one-user install wrote outside its prefix: $outside"
+expect_file "$staged/share/icons/hicolor/32x32/apps/kelvora.png"
+expect_file "$staged/share/doc/kelvora/copyright"
+[[ $(zcat "$staged/share/man/man6/kelvora.6.gz" 2>/dev/null | head -1) == .TH\ KELVORA\ 6* ]] ||
+  fail "no manual page kelvora(6)"
+expect_no "$staged/share/applications/screensavers"  # out of mate-screensaver's reach here
+module="$staged/libexec/xsecurelock/saver_kelvora"
+[[ -x $module ]] || fail "no executable saver module $module"
+[[ -x $module ]] && grep -q '/\.\./kelvora/kelvora" /S$' "$module" ||
+  fail "the saver module does not run ../kelvora/kelvora /S: $(tail -1 "$module")"
 ((failures == 0)) || exit 1
 
 # Then for real: started through the link in bin, the program writes its
@@ -42,6 +59,12 @@ install_to "$home" "$home/.local"
 "$home/.local/bin/kelvora" /P
 expect_file "$home/.local/libexec/kelvora/kelvora.ini"
 expect_no "$home/.local/bin/kelvora.ini"
+
+# The module runs the program with /S from wherever the prefix is.
+XSCREENSAVER_WINDOW=0x1fffff1 DISPLAY= "$home/.local/libexec/xsecurelock/saver_kelvora" \
+  2>"$scratch/module-error" && fail "the saver module ran without a window to draw in"
+grep -q "cannot open display\|names no window\|display" "$scratch/module-error" ||
+  fail "the saver module did not reach the program: $(cat "$scratch/module-error")"
 
 # System-wide: the daemon's settings tool gets its description of kelvora.
 install_to "$home" /usr/local "$scratch/system"
@@ -64,6 +87,22 @@ odd="$home/my \$apps"
 install_to "$home" "$odd" "$scratch/odd"
 expect_line "$scratch/odd$odd/share/applications/kelvora-settings.desktop" \
   "Exec=\"$home/my \\\$apps/bin/kelvora\" /C"
+
+# A user who cannot write the build tree: cmake --install would fail on its
+# list of installed files after copying, so it fails before, with a reason.
+if [[ $(id -u) -eq 0 ]] && command -v setpriv >/dev/null; then
+  chmod 755 "$scratch"
+  mkdir "$scratch/user-home"
+  chown 65534:65534 "$scratch/user-home"
+  if setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$scratch/user-home" \
+    cmake --install "$build" --prefix "$scratch/user-home/.local" >"$scratch/user-log" 2>&1; then
+    fail "an install from a tree the user cannot write reported success"
+  fi
+  grep -q "nothing was" "$scratch/user-log" ||
+    fail "no reason given: $(tail -3 "$scratch/user-log")"
+  left=$(find "$scratch/user-home" -mindepth 1)
+  [[ -z $left ]] || fail "the failed install copied: $left"
+fi
 
 ((failures == 0)) && echo "install: all checks passed"
 exit $((failures > 0))

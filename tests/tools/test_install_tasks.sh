@@ -42,7 +42,8 @@ expect "the Windows build asks for no clang" no '^clang' windows
 expect "the Windows build asks for mingw" yes 'mingw' windows
 expect "the Windows build asks for wine" yes '^wine$' windows
 for pattern in '^clang$' '^libclang-rt-dev$' '^libgtest-dev$' '^xdotool$' '^x11-utils$' \
-  '^libxml2-utils$' '^xscreensaver$' '^sway$' '^grim$' '^wtype$'; do
+  '^libxml2-utils$' '^xscreensaver$' '^mate-screensaver$' '^xsecurelock$' '^lintian$' '^sway$' \
+  '^grim$' '^wtype$'; do
   expect "the tests ask for $pattern" yes "$pattern" tests
 done
 expect "the run asks for no compositor" no '^(sway|grim|wtype|xwayland)$' program screenshot
@@ -54,6 +55,10 @@ done
 expect "the run asks for no xscreensaver" no 'xscreensaver' program screenshot
 expect "the run asks for no compositor" no '^sway$' program screenshot
 expect "the Windows build asks for no xscreensaver" no 'xscreensaver' windows
+for pattern in 'screensaver' 'xsecurelock'; do
+  expect "the package asks for no $pattern" no "$pattern" program package
+done
+expect "the package asks for dpkg-dev" yes '^dpkg-dev$' package
 expect "no collection of display programs" no '^xscreensaver-(data-extra|gl)' \
   program screenshot windows tests bench
 rm -f "$stubs/asked"

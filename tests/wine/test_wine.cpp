@@ -3,7 +3,10 @@
 // dialog. (Our Linux reader against Windows' own functions: see
 // test_windows_functions.cpp.)
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -60,6 +63,38 @@ class OnWine : public testing::Test {
       std::this_thread::sleep_for(200ms);
     }
     return std::nullopt;
+  }
+
+  // Opens /C, picks blue and "普通" with the mouse and presses OK; gives the
+  // dialog's exit status.
+  static std::optional<int> ChooseBlueAndNormal(const Installation& install) {
+    Process dialog = install.Start(display(), {"/C"});
+    const std::optional<std::string> window = display().WaitForWindow();
+    if (!window) {
+      ADD_FAILURE() << "no dialog: " << dialog.Stderr();
+      return std::nullopt;
+    }
+    std::istringstream geometry(display().Xdo({"getwindowgeometry", "--shell", *window}));
+    int x = 0, y = 0;
+    for (std::string line; std::getline(geometry, line);) {
+      if (line.starts_with("X=")) x = std::stoi(line.substr(2));
+      if (line.starts_with("Y=")) y = std::stoi(line.substr(2));
+    }
+    // Until the blue swatch of the colour frame shows: the dialog is drawn.
+    const auto deadline = std::chrono::steady_clock::now() + kHangBound;
+    while ((display().Screenshot().pixel(x + 16 + 12 + 100 + 11, y + 8 + 16 + 40 + 7) & 0xFFFFFF) !=
+               0x0000FFu &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(200ms);
+    }
+    const auto click = [&](int cx, int cy) {
+      display().Xdo({"mousemove", std::to_string(x + cx), std::to_string(y + cy), "click", "1"});
+      std::this_thread::sleep_for(300ms);
+    };
+    click(16 + 12 + 104 + 11, 8 + 16 + 20 + 9);  // blue
+    click(16 + 172 + 100 + 8, 8 + 16 + 24 + 6);  // "普通"
+    click(224 + 29, 176 + 10);                   // OK
+    return dialog.WaitExit();
   }
 
   Installation install_{KELVORA_SCR, {"wine"}};
@@ -168,32 +203,41 @@ TEST_F(Wine, KeysWithoutACharacterAndExtraButtonsLeaveItRunning) {
 
 TEST_F(Wine, TheDialogStoresAChoiceMadeWithTheMouse) {
   WriteFile(install_.Ini(), SettingsFile("240", "0", "0", "10"));
-  Process dialog = install_.Start(display(), {"/C"});
-  const std::optional<std::string> window = display().WaitForWindow();
-  ASSERT_TRUE(window);
-  std::istringstream geometry(display().Xdo({"getwindowgeometry", "--shell", *window}));
-  int x = 0, y = 0;
-  for (std::string line; std::getline(geometry, line);) {
-    if (line.starts_with("X=")) x = std::stoi(line.substr(2));
-    if (line.starts_with("Y=")) y = std::stoi(line.substr(2));
-  }
-  // Until the blue swatch of the colour frame shows: the dialog is drawn.
-  const auto deadline = std::chrono::steady_clock::now() + kHangBound;
-  while ((display().Screenshot().pixel(x + 16 + 12 + 100 + 11, y + 8 + 16 + 40 + 7) & 0xFFFFFF) !=
-             0x0000FFu &&
-         std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(200ms);
-  }
-  const auto click = [&](int cx, int cy) {
-    display().Xdo({"mousemove", std::to_string(x + cx), std::to_string(y + cy), "click", "1"});
-    std::this_thread::sleep_for(300ms);
-  };
-  click(16 + 12 + 104 + 11, 8 + 16 + 20 + 9);  // blue
-  click(16 + 172 + 100 + 8, 8 + 16 + 24 + 6);  // "普通"
-  click(224 + 29, 176 + 10);                   // OK
-  EXPECT_EQ(dialog.WaitExit(), 0);
+  EXPECT_EQ(ChooseBlueAndNormal(install_), 0);
   // Windows writes its line ends.
   EXPECT_EQ(ReadFile(install_.Ini()), "[main]\r\nCOLOR1=0\r\nCOLOR2=0\r\nCOLOR3=240\r\nSP=200\r\n");
+}
+
+// A .scr in a folder that refuses the user's writes (mounted read-only here,
+// which Wine reports as Windows reports a protected folder): the choice goes
+// to the user's own copy, %LOCALAPPDATA%\kelvora\kelvora.ini, the file beside
+// the program stays as it was, and the next /S rains in the chosen colour.
+// Wine's server opens the files, so it is started anew inside the mount
+// namespace of each run, and ended afterwards.
+TEST_F(Wine, AProtectedFolderKeepsTheSettingsPerUser) {
+  const Installation protected_install{
+      KELVORA_SCR,
+      {"unshare", "--mount", "--propagation", "private", "sh", "-c",
+       "wineserver -k; wineserver -w; mount --bind -o ro \"${1%/*}\" \"${1%/*}\" && "
+       "exec wine \"$@\"",
+       "sh"}};
+  const std::string before = SettingsFile("240", "0", "0", "10");
+  WriteFile(protected_install.Ini(), before);
+  const std::string copy = std::string(std::getenv("WINEPREFIX")) + "/drive_c/users/" +
+                           ::getpwuid(::geteuid())->pw_name + "/AppData/Local/kelvora/kelvora.ini";
+  std::filesystem::remove(copy);
+
+  EXPECT_EQ(ChooseBlueAndNormal(protected_install), 0);
+  EXPECT_EQ(ReadFile(protected_install.Ini()), before) << "beside the program: as it was";
+  EXPECT_EQ(ReadFile(copy), "[main]\r\nCOLOR1=0\r\nCOLOR2=0\r\nCOLOR3=240\r\nSP=200\r\n");
+
+  display().Xdo({"mousemove", "100", "760"});
+  const auto saver = std::make_unique<Process>(protected_install.Command({"/S"}), display().name());
+  const RainPicture picture = WaitForRain(display(), Channel::kBlue, 300);
+  EXPECT_GT(picture.lit_pixels[2], 300) << "blue" << saver->Stderr();
+  EXPECT_EQ(picture.lit_pixels[0], 0) << "no red";
+  std::filesystem::remove(copy);
+  RunToEnd({"wineserver", "-k"}, "");
 }
 
 // Hostile settings under Windows' own file functions: the run-time error

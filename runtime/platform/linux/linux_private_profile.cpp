@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/platform/linux/per_user_profile.h"
 #include "runtime/platform/os_services.h"
 #include "runtime/windows_text/file_encoding.h"
 #include "runtime/windows_text/ini_text.h"
@@ -202,7 +203,7 @@ bool IsSafeText(const std::string& text) {
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& default_text, size_t size,
                                     const std::string& path) {
-  const std::optional<std::u16string> value = FindInFile(path, section, key);
+  const std::optional<std::u16string> value = FindInFile(ProfileToRead(path), section, key);
   return ini::AsReturned(value ? *value : ini::DefaultValue(ini::Utf8ToUtf16(default_text)), size);
 }
 
@@ -210,7 +211,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
                                const std::string& value, const std::string& path) {
   // A line break in a name or value would spill into lines of its own.
   if (!IsSafeText(section) || !IsSafeText(key) || !IsSafeText(value)) return false;
-  const std::optional<std::string> target = WriteTarget(path);
+  const std::optional<std::string> target = WriteTarget(ProfileToWrite(path));
   if (!target) return false;
   const FolderLock lock(*target);
   if (lock.held()) RemoveLeftScratchFiles(*target);

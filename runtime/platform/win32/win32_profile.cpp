@@ -6,6 +6,7 @@
 #undef WritePrivateProfileString
 
 #include "runtime/platform/os_services.h"
+#include "runtime/platform/win32/win32_per_user_profile.h"
 #include "runtime/platform/win32/win32_text.h"
 
 namespace rt {
@@ -14,10 +15,10 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
                                     const std::string& default_text, size_t size,
                                     const std::string& path) {
   std::string buffer(size, '\0');
-  const DWORD length =
-      GetPrivateProfileStringA(win32::ToAnsi(section).c_str(), win32::ToAnsi(key).c_str(),
-                               win32::ToAnsi(default_text).c_str(), buffer.data(),
-                               static_cast<DWORD>(size), win32::ToAnsi(path).c_str());
+  const DWORD length = GetPrivateProfileStringA(
+      win32::ToAnsi(section).c_str(), win32::ToAnsi(key).c_str(),
+      win32::ToAnsi(default_text).c_str(), buffer.data(), static_cast<DWORD>(size),
+      win32::ToAnsi(win32::ProfileToRead(path)).c_str());
   buffer.resize(length);
   return win32::FromAnsi(buffer);
 }
@@ -26,7 +27,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
                                const std::string& value, const std::string& path) {
   return WritePrivateProfileStringA(win32::ToAnsi(section).c_str(), win32::ToAnsi(key).c_str(),
                                     win32::ToAnsi(value).c_str(),
-                                    win32::ToAnsi(path).c_str()) != FALSE;
+                                    win32::ToAnsi(win32::ProfileToWrite(path)).c_str()) != FALSE;
 }
 
 }  // namespace rt

@@ -51,8 +51,12 @@ X11FormWindow::X11FormWindow(const FormDesign& design, int client_width, int cli
     const uint32_t events = kHandedOverEvents;
     xcb_change_window_attributes(connection_, window_, XCB_CW_EVENT_MASK, &events);
     std::free(geometry);
+  } else if (named != XCB_NONE) {
+    // The daemon's window is gone (or never was): a window of our own would
+    // rain on a screen the daemon no longer covers.
+    std::fprintf(stderr, "kelvora: XSCREENSAVER_WINDOW names no window\n");
+    std::_Exit(1);
   } else {
-    if (named != XCB_NONE) std::fprintf(stderr, "kelvora: XSCREENSAVER_WINDOW names no window\n");
     CreateOwn(design);
   }
   canvas_ = X11Canvas::For(connection_, window_, desktop::PixelOf(design.back_color));
