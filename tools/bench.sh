@@ -2,7 +2,7 @@
 # Builds kelvora with its bench probes (in build-bench) and runs the bench:
 # the settings reader on a 50 MB file beside grep, then the rain; with
 # --settings the first alone, with --soak the long run.
-# Usage: tools/bench.sh [--seconds N] [--runs N]
+# Usage: tools/bench.sh [--seconds N] [--runs N] [--against EARLIER-EXECUTABLE]
 #        tools/bench.sh --settings [--runs N]
 #        tools/bench.sh --soak [--minutes N] [--width W] [--height H]
 set -euo pipefail

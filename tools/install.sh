@@ -11,7 +11,7 @@
 set -euo pipefail
 
 declare -A task_packages=(
-  [program]="cmake make g++ pkgconf qt6-base-dev libxcb1-dev libxcb-render0-dev libxcb-xkb-dev libxkbcommon-x11-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic"
+  [program]="cmake make g++ pkgconf qt6-base-dev libxcb1-dev libxcb-render0-dev libxcb-xkb-dev libxkbcommon-x11-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic python3-fonttools"
   [screenshot]="xvfb imagemagick"
   [windows]="cmake make g++-mingw-w64-x86-64 python3-fonttools fontconfig fonts-ipafont-gothic wine wine64"
   [tests]="libgtest-dev xvfb xdotool x11-utils libxml2-utils imagemagick clang libclang-rt-dev xscreensaver"

@@ -1,6 +1,11 @@
 #include "runtime/platform/qt/qt_application.h"
 
 #include <QApplication>
+#include <QByteArray>
+#include <QFont>
+#include <QFontDatabase>
+
+#include "runtime/platform/linux/carried_font.h"
 
 namespace rt::qt {
 namespace {
@@ -12,6 +17,17 @@ char* qt_argv[] = {nullptr, nullptr};
 // Never destroyed: it would outlive Qt's own statics at exit.
 QApplication* application = nullptr;
 
+// The controls draw with the carried glyphs at 9 points, as the Windows
+// screen saver's controls do.
+constexpr int kControlPoints = 9;
+
+void UseCarriedFont() {
+  const std::string_view bytes = linux_program::CarriedFont();
+  QFontDatabase::addApplicationFontFromData(
+      QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  QApplication::setFont(QFont(linux_program::kCarriedFontFamily, kControlPoints));
+}
+
 }  // namespace
 
 void SetProgramName(const char* argv0) { qt_argv[0] = const_cast<char*>(argv0); }
@@ -20,6 +36,7 @@ QApplication& EnsureApplication() {
   if (!application) {
     application = new QApplication(qt_argc, qt_argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    UseCarriedFont();
   }
   return *application;
 }
