@@ -1,14 +1,12 @@
 // Picture-box images kept and drawn on the X server, on a real X display:
 // text lands in its colour, an image drawn into again or resized keeps what
-// it had, a cleared or grown one takes its back colour, and lines sent
-// together draw the pixels that lines sent one by one draw.
+// it had, and a cleared or grown one takes its back colour.
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "runtime/forms/design.h"
@@ -108,42 +106,6 @@ TEST_F(X11Images, AClearedImageComesBackInItsColor) {
   const auto [red, green] = InkOnScreen(image, 0, 13);  // the rows it had before
   EXPECT_EQ(red, 0) << "the cleared line stays cleared";
   EXPECT_EQ(green, 255);
-}
-
-// The rain's column: lines brightening in steps (red, green and blue apart
-// and together, past the top and clamped), with a blank line, a line on its
-// own further down and a line beyond the image.
-TEST_F(X11Images, LinesSentTogetherDrawWhatLinesSentOneByOneDraw) {
-  constexpr int kLines = 40;
-  rt::x11::X11Surface& together = NewImage(0);
-  rt::x11::X11Surface& one_by_one = NewImage(0);
-  const int line = together.PrintLine(0, "", 0);
-  for (rt::x11::X11Surface* image : {&together, &one_by_one})
-    image->Resize(kWidth, (kLines + 3) * line, kBlack);
-  const auto print = [&](rt::x11::X11Surface& image, bool send_each) {
-    for (int j = 0; j <= kLines; ++j) {
-      const int step = std::min(255, j * 7);
-      const int32_t color = j < 15   ? rt::RGB(step, 0, 0)
-                            : j < 30 ? rt::RGB(0, step, step / 2)
-                                     : rt::RGB(step, step, step);
-      const std::string text = j == 20 ? " " : rt::Chr(161 + (j * 13) % 63);
-      image.PrintLine(j == kLines ? (kLines + 2) * line : j * line, text, color);
-      if (send_each) image.Snapshot();
-    }
-    image.PrintLine((kLines + 3) * line, rt::Chr(177), rt::RGB(255, 255, 255));
-  };
-  print(together, false);
-  print(one_by_one, true);
-  const rt::x11::Image expected = one_by_one.Snapshot();
-  const rt::x11::Image drawn = together.Snapshot();
-  ASSERT_EQ(drawn.pixels.size(), expected.pixels.size());
-  int differing = 0, lit = 0;
-  for (size_t i = 0; i < expected.pixels.size(); ++i) {
-    differing += drawn.pixels[i] != expected.pixels[i] ? 1 : 0;
-    lit += (expected.pixels[i] & 0xFFFFFF) != 0 ? 1 : 0;
-  }
-  EXPECT_EQ(differing, 0);
-  EXPECT_GT(lit, kLines * 10) << "the lines have ink";
 }
 
 }  // namespace

@@ -104,59 +104,17 @@ void ServerText::Draw(xcb_render_picture_t target, TextFont& font, const std::st
                                  reinterpret_cast<const uint8_t*>(&command));
 }
 
-void ServerText::DrawLines(xcb_render_picture_t target, TextFont& font,
-                           const std::vector<Line>& lines, int picture_height) {
-  if (lines.size() == 1) return Draw(target, font, lines[0].text, 0, lines[0].top, lines[0].pixel);
-  if (lines.empty() || picture_height <= 0) return;
-  // Stops at each line's top and bottom in the line's colour: every row of
-  // a line is then in its colour alone.
-  const auto at = [&](int y) {
-    return static_cast<xcb_render_fixed_t>((int64_t{y} << 16) / picture_height);
-  };
-  std::vector<xcb_render_fixed_t> stops;
-  std::vector<xcb_render_color_t> colors;
-  // One glyph run per line, each placed from the one before.
-  struct Run {
-    uint8_t count;
-    uint8_t pad[3];
-    int16_t dx;
-    int16_t dy;
-    uint32_t id;
-  };
-  std::vector<Run> runs;
-  MakeRoomForGlyphs(lines.size());  // no glyph of the request goes before it is sent
-  int pen_y = 0;
-  for (const Line& line : lines) {
-    stops.push_back(at(line.top));
-    stops.push_back(at(line.top + font.LineHeight()));
-    colors.push_back(ColorOf(line.pixel));
-    colors.push_back(ColorOf(line.pixel));
-    const uint32_t glyph = GlyphFor(font, line.text);
-    if (glyph == 0) continue;
-    runs.push_back({1, {}, 0, static_cast<int16_t>(line.top - pen_y), glyph});
-    pen_y = line.top;
-  }
-  if (runs.empty()) return;
-  const xcb_render_picture_t gradient = xcb_generate_id(connection_);
-  const auto bottom = static_cast<xcb_render_fixed_t>(int64_t{picture_height} << 16);
-  xcb_render_create_linear_gradient(connection_, gradient, {0, 0}, {0, bottom},
-                                    static_cast<uint32_t>(stops.size()), stops.data(),
-                                    colors.data());
-  // The source lies over the target as it is: its origin at the first run's.
-  xcb_render_composite_glyphs_32(connection_, XCB_RENDER_PICT_OP_OVER, gradient, target, XCB_NONE,
-                                 glyphs_, 0, runs[0].dy,
-                                 static_cast<uint32_t>(runs.size() * sizeof(Run)),
-                                 reinterpret_cast<const uint8_t*>(runs.data()));
-  xcb_render_free_picture(connection_, gradient);
-}
-
 uint32_t ServerText::GlyphFor(TextFont& font, const std::string& text) {
   auto key = std::make_pair(static_cast<const TextFont*>(&font), text);
   const auto found = glyph_ids_.find(key);
   if (found != glyph_ids_.end()) return found->second;
   const TextMask& mask = font.MaskFor(text);
   if (mask.width <= 0 || mask.height <= 0) return glyph_ids_[std::move(key)] = 0;
-  MakeRoomForGlyphs(1);
+  if (glyph_ids_.size() >= kMostGlyphs) {
+    xcb_render_free_glyph_set(connection_, glyphs_);
+    xcb_render_create_glyph_set(connection_, glyphs_, alpha_format_);
+    glyph_ids_.clear();
+  }
   const uint32_t id = ++last_glyph_id_;
   // The server takes an alpha glyph's rows padded to four bytes.
   const size_t stride = (static_cast<size_t>(mask.width) + 3) & ~size_t{3};
@@ -175,13 +133,6 @@ uint32_t ServerText::GlyphFor(TextFont& font, const std::string& text) {
                         rows.data());
   glyph_ids_.emplace(std::move(key), id);
   return id;
-}
-
-void ServerText::MakeRoomForGlyphs(size_t more) {
-  if (glyph_ids_.size() + more <= kMostGlyphs) return;
-  xcb_render_free_glyph_set(connection_, glyphs_);
-  xcb_render_create_glyph_set(connection_, glyphs_, alpha_format_);
-  glyph_ids_.clear();
 }
 
 xcb_render_picture_t ServerText::SourceFor(uint32_t pixel) {

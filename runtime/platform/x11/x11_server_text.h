@@ -13,7 +13,6 @@
 #include <string>
 #include <unordered_map>
 #include <utility>
-#include <vector>
 
 #include "runtime/platform/x11/x11_text_masks.h"
 
@@ -38,23 +37,10 @@ class ServerText {
   void Draw(xcb_render_picture_t target, TextFont& font, const std::string& text, int x,
             int line_top, uint32_t pixel);
 
-  struct Line {
-    std::string text;
-    int top;
-    uint32_t pixel;
-  };
-  // Draws lines one under another (each line's ink within its own line and
-  // the picture's height) in one request: their colours go in as one
-  // gradient source that holds each line's colour over the line's rows.
-  void DrawLines(xcb_render_picture_t target, TextFont& font, const std::vector<Line>& lines,
-                 int picture_height);
-
  private:
   // The glyph of the text's mask, sent to the server on first use; none
   // (0) for a text without ink.
   uint32_t GlyphFor(TextFont& font, const std::string& text);
-  // Starts the glyph set afresh if it cannot take that many more glyphs.
-  void MakeRoomForGlyphs(size_t more);
   xcb_render_picture_t SourceFor(uint32_t pixel);
 
   xcb_connection_t* connection_;

@@ -19,7 +19,6 @@ X11Surface::X11Surface(std::shared_ptr<TextFont> font, const SurfaceContext& con
 X11Surface::~X11Surface() { FreePixmap(); }
 
 void X11Surface::FreePixmap() {
-  waiting_lines_.clear();
   if (pixmap_ == XCB_NONE) return;
   xcb_render_free_picture(context_.connection, picture_);
   xcb_free_pixmap(context_.connection, pixmap_);
@@ -31,7 +30,6 @@ void X11Surface::Resize(int width, int height, int32_t back_color) {
   width = std::max(width, 0);
   height = std::max(height, 0);
   if (width == width_ && height == height_) return;
-  SendLines();
   const xcb_pixmap_t old_pixmap = pixmap_;
   const xcb_render_picture_t old_picture = picture_;
   const int old_width = width_, old_height = height_;
@@ -65,39 +63,19 @@ void X11Surface::Resize(int width, int height, int32_t back_color) {
 }
 
 void X11Surface::Clear(int32_t back_color) {
-  waiting_lines_.clear();  // they would be covered
   if (pixmap_ != XCB_NONE)
     context_.text->Fill(picture_, 0, 0, width_, height_, PixelOf(back_color));
 }
 
 int X11Surface::PrintLine(int y, const std::string& text, int32_t fore_color) {
-  const int line_height = font_->LineHeight();
-  if (text.empty() || pixmap_ == XCB_NONE) return line_height;
-  // A line waits if it lies under the waiting ones within the image and
-  // its ink within its own rows, so that no two waiting lines share a pixel.
-  const TextMask& mask = font_->MaskFor(text);
-  const bool can_wait = y >= 0 && y + line_height <= height_ && mask.top >= 0 &&
-                        mask.top + mask.height <= line_height &&
-                        (waiting_lines_.empty() || y >= waiting_lines_.back().top + line_height);
-  if (can_wait) {
-    waiting_lines_.push_back({text, y, PixelOf(fore_color)});
-  } else {
-    SendLines();
+  if (!text.empty() && pixmap_ != XCB_NONE)
     context_.text->Draw(picture_, *font_, text, 0, y, PixelOf(fore_color));
-  }
-  return line_height;
-}
-
-void X11Surface::SendLines() const {
-  if (waiting_lines_.empty()) return;
-  context_.text->DrawLines(picture_, *font_, waiting_lines_, height_);
-  waiting_lines_.clear();
+  return font_->LineHeight();
 }
 
 void X11Surface::CopyTo(int source_x, int source_y, int width, int height, int target_x,
                         int target_y) const {
   if (pixmap_ == XCB_NONE) return;
-  SendLines();
   xcb_copy_area(context_.connection, pixmap_, context_.window, context_.gc,
                 static_cast<int16_t>(source_x), static_cast<int16_t>(source_y),
                 static_cast<int16_t>(target_x), static_cast<int16_t>(target_y),
@@ -107,7 +85,6 @@ void X11Surface::CopyTo(int source_x, int source_y, int width, int height, int t
 Image X11Surface::Snapshot() const {
   Image copy(width_, height_, 0);
   if (pixmap_ == XCB_NONE) return copy;
-  SendLines();
   xcb_get_image_reply_t* reply = xcb_get_image_reply(
       context_.connection,
       xcb_get_image(context_.connection, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap_, 0, 0,

@@ -1,17 +1,13 @@
 // A picture box's image for a form drawn straight onto its X window. The
 // image lives in a pixmap on the X server and is drawn there too (fills,
 // and text as glyphs), so moving the box costs one server-side copy and no
-// pixels travel between the program and the server. Lines printed one under
-// another wait, and go to the server as one request when the image is next
-// used: a new column of the rain is a single request.
+// pixels travel between the program and the server.
 #pragma once
 
 #include <xcb/render.h>
 #include <xcb/xcb.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "runtime/platform/native.h"
 #include "runtime/platform/x11/x11_image.h"
@@ -47,8 +43,6 @@ class X11Surface : public native::Surface {
 
  private:
   void FreePixmap();
-  // Draws the waiting lines.
-  void SendLines() const;
 
   std::shared_ptr<TextFont> font_;
   SurfaceContext context_;
@@ -56,7 +50,6 @@ class X11Surface : public native::Surface {
   xcb_render_picture_t picture_ = XCB_NONE;
   int width_ = 0;
   int height_ = 0;
-  mutable std::vector<ServerText::Line> waiting_lines_;
 };
 
 }  // namespace rt::x11
