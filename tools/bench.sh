@@ -3,7 +3,7 @@
 # the settings reader on a 50 MB file beside grep, the rain on X, then the
 # rain on a headless Wayland compositor; with --settings the first alone,
 # with --wayland the last alone, with --soak the long run.
-# Usage: tools/bench.sh [--seconds N] [--runs N]
+# Usage: tools/bench.sh [--seconds N] [--runs N] [--against EARLIER-EXECUTABLE]
 #        tools/bench.sh --settings [--runs N]
 #        tools/bench.sh --wayland [--seconds N] [--runs N]
 #        tools/bench.sh --soak [--minutes N] [--width W] [--height H]

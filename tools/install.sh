@@ -15,7 +15,7 @@
 set -euo pipefail
 
 declare -A task_packages=(
-  [program]="cmake make g++ pkgconf qt6-base-dev libxcb1-dev libxcb-render0-dev libxcb-xkb-dev libxkbcommon-x11-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic libwayland-dev wayland-protocols libpixman-1-dev qt6-wayland"
+  [program]="cmake make g++ pkgconf qt6-base-dev libxcb1-dev libxcb-render0-dev libxcb-xkb-dev libxkbcommon-x11-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic libwayland-dev wayland-protocols libpixman-1-dev qt6-wayland python3-fonttools"
   [screenshot]="xvfb imagemagick"
   [windows]="cmake make g++-mingw-w64-x86-64 python3-fonttools fontconfig fonts-ipafont-gothic wine wine64"
   [package]="dpkg-dev file"

@@ -99,7 +99,7 @@ bool Form::OverBox(int x, int y) const {
 void Form::ForEachBoxIn(
     const native::PixelRect& area,
     const std::function<void(const native::Surface&, const native::PixelRect&)>& draw) const {
-  for (const PictureBox* box : boxes_) {
+  for (const PictureBox* box : boxes_by_column_.Across(boxes_, area.x, area.x + area.width)) {
     if (!box->Visible() || box->surface() == nullptr) continue;
     const native::PixelRect bounds = box->PixelBounds();
     if (native::Meets(bounds, area)) draw(*box->surface(), bounds);
@@ -110,9 +110,15 @@ void Form::Attach(Control& control) { controls_.push_back(&control); }
 
 void Form::Detach(Control& control) { std::erase(controls_, &control); }
 
-void Form::AttachBox(PictureBox& box) { boxes_.push_back(&box); }
+void Form::AttachBox(PictureBox& box) {
+  boxes_.push_back(&box);
+  boxes_by_column_.MarkStale();
+}
 
-void Form::DetachBox(PictureBox& box) { std::erase(boxes_, &box); }
+void Form::DetachBox(PictureBox& box) {
+  std::erase(boxes_, &box);
+  boxes_by_column_.MarkStale();
+}
 
 void Form::AttachWindowed(WindowedControl& control) { windowed_.push_back(&control); }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "runtime/forms/boxes_by_column.h"
 #include "runtime/forms/design.h"
 #include "runtime/forms/form_input.h"
 #include "runtime/platform/native.h"
@@ -54,6 +55,8 @@ class Form {
   void Detach(Control& control);
   void AttachBox(PictureBox& box);
   void DetachBox(PictureBox& box);
+  // A box's columns changed: its left edge or its width.
+  void BoxMovedSideways() { boxes_by_column_.MarkStale(); }
   void AttachWindowed(WindowedControl& control);
   void DetachWindowed(WindowedControl& control);
   const std::vector<WindowedControl*>& WindowedControls() const { return windowed_; }
@@ -77,6 +80,7 @@ class Form {
   std::unique_ptr<native::Window> window_;
   std::vector<Control*> controls_;
   std::vector<PictureBox*> boxes_;  // in z-order, bottom first
+  mutable BoxesByColumn boxes_by_column_;
   std::vector<WindowedControl*> windowed_;
   native::ControlPeer* first_focus_ = nullptr;  // until the first showing
   bool visible_ = false;

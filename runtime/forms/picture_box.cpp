@@ -63,6 +63,7 @@ void PictureBox::SetLeft(float twips) {
   const native::PixelRect before = PixelBounds();
   left_ = twips;
   pixel_bounds_.reset();
+  form().BoxMovedSideways();
   Moved(before);
 }
 
@@ -78,6 +79,7 @@ void PictureBox::SetWidth(float twips) {
   const native::PixelRect before = PixelBounds();
   width_ = twips;
   pixel_bounds_.reset();
+  form().BoxMovedSideways();
   if (surface_) surface_->Resize(PixelBounds().width, PixelBounds().height, back_color_);
   Moved(before);
 }

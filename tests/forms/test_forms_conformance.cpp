@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <random>
 #include <vector>
 
 #include "runtime/forms/control_array.h"
@@ -125,6 +126,51 @@ TEST(FormsLayer, ControlArrayErrors) {
   EXPECT_EQ(ErrorOf([&] { form.boxes.Unload(0); }), rt::kCannotUnloadDesignElement);
   form.boxes.Unload(3);
   EXPECT_EQ(form.boxes.UBound(), 0);
+  form.Unload();
+}
+
+// A repaint meets the boxes it touches, and only those, bottom first: after
+// boxes come, move in any direction, change size or hide, over random
+// layouts whose boxes overlap.
+TEST(FormsLayer, ARepaintMeetsExactlyTheVisibleBoxesItTouchesBottomFirst) {
+  ProbeForm form;
+  form.Show();
+  std::mt19937 random(7);
+  const auto twips = [&](int most) { return static_cast<float>(random() % most) * 15.0f; };
+  constexpr int kBoxes = 40;
+  for (int16_t i = 1; i <= kBoxes; ++i) form.boxes.Load(i);
+  const auto shuffle = [&] {
+    for (int16_t i = 1; i <= kBoxes; ++i) {
+      rt::PictureBox& box = form.boxes(i);
+      box.SetLeft(twips(400) - 600);
+      box.SetTop(twips(300) - 600);
+      box.SetWidth(twips(60));
+      box.SetHeight(twips(200));
+      box.SetVisible(random() % 4 != 0);
+    }
+  };
+  const auto check = [&](const char* after) {
+    for (int query = 0; query < 100; ++query) {
+      const rt::native::PixelRect area{
+          static_cast<int>(random() % 440) - 40, static_cast<int>(random() % 340) - 40,
+          static_cast<int>(random() % 80), static_cast<int>(random() % 80)};
+      std::vector<const rt::native::Surface*> met, expected;
+      form.ForEachBoxIn(area, [&](const rt::native::Surface& surface,
+                                  const rt::native::PixelRect&) { met.push_back(&surface); });
+      for (int16_t i = 0; i <= kBoxes; ++i) {
+        const rt::PictureBox& box = form.boxes(i);
+        if (box.Visible() && rt::native::Meets(box.PixelBounds(), area))
+          expected.push_back(box.surface());
+      }
+      ASSERT_EQ(met, expected) << after << ", query " << query;
+    }
+  };
+  for (int layout = 0; layout < 5; ++layout) {
+    shuffle();
+    check("a new layout");
+    for (int16_t i = 1; i <= kBoxes; i += 3) form.boxes(i).SetTop(twips(300));
+    check("moves up and down");
+  }
   form.Unload();
 }
 

@@ -1,9 +1,10 @@
 // What the X backend reads without a toolkit, against Qt reading the same:
-// the window's icon from the icon file, and the rain's font (line height,
-// and ink for every character the rain prints).
+// the window's icon from the icon file, and the rain's font from the carried
+// glyphs (line height, and ink for every character the rain prints).
 #include <gtest/gtest.h>
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
@@ -12,6 +13,7 @@
 
 #include "runtime/language/conversions.h"
 #include "runtime/platform/desktop/text_masks.h"
+#include "runtime/platform/linux/carried_font.h"
 #include "runtime/platform/x11/x11_assets.h"
 #include "runtime/platform/x11/x11_icon.h"
 #include "tests/support/temp_dir.h"
@@ -64,13 +66,22 @@ class X11Font : public testing::Test {
     static char name[] = "x11_tests";
     static char* argv[] = {name, nullptr};
     application_ = new QGuiApplication(argc, argv);
+    const std::string_view carried = rt::linux_program::CarriedFont();
+    carried_families_ =
+        QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFontFromData(
+            QByteArray(carried.data(), static_cast<qsizetype>(carried.size()))));
   }
+  static inline QStringList carried_families_;
   static inline QGuiApplication* application_ = nullptr;
   const rt::FontDesign rain_font_{"MS Sans Serif", 8.25f, 700};
 };
 
-TEST_F(X11Font, LinesAreAsHighAsQtMakesThem) {
-  QFont reference(QString::fromStdString(rain_font_.name));
+TEST_F(X11Font, TheCarriedGlyphsAreIPAGothic) {
+  EXPECT_EQ(carried_families_, QStringList{rt::linux_program::kCarriedFontFamily});
+}
+
+TEST_F(X11Font, LinesAreAsHighAsQtMakesThemFromTheCarriedGlyphs) {
+  QFont reference(rt::linux_program::kCarriedFontFamily);
   reference.setPointSizeF(rain_font_.points);
   reference.setWeight(static_cast<QFont::Weight>(rain_font_.weight));
   EXPECT_EQ(rt::desktop::TextFont::For(rain_font_, 96)->LineHeight(),

@@ -5,11 +5,15 @@
 // median one, the cores used by the program and by the X server in the
 // steady state, the ratio of the saver's total to the reference's, the peak
 // memory, the time from exec to the window's first map and to its first
-// full-screen frame drawn on the server.
-// Usage: bench [--seconds N] [--runs N]
+// full-screen frame drawn on the server. With --against, an earlier build
+// of the program runs in the same alternation, for an A/B comparison on one
+// loaded machine.
+// Usage: bench [--seconds N] [--runs N] [--against EXECUTABLE]
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -125,6 +129,10 @@ double TotalCores(const Run& run) { return run.program_cores + run.server_cores;
 
 int main(int argc, char** argv) {
   const auto [seconds, runs] = bench::ParseRunLength(argc, argv);
+  std::string against;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--against") == 0) against = argv[i + 1];
+  }
   std::printf(
       "kelvora /S at SP=10 against the reference blit loop, in alternation on one virtual "
       "display; median (range) of %d runs, %d s each after a %lld s warm-up\n\n",
@@ -137,17 +145,29 @@ int main(int argc, char** argv) {
   std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
   for (const auto& [width, height] : {std::pair{1920, 1080}, std::pair{3840, 2160}}) {
     VirtualDisplay display(width, height);
+    const std::string settings = "[main]\nCOLOR1=240\nCOLOR2=0\nCOLOR3=0\nSP=10\n";
     Installation install;
-    WriteFile(install.Ini(), "[main]\nCOLOR1=240\nCOLOR2=0\nCOLOR3=0\nSP=10\n");
-    Series saver, reference;
+    WriteFile(install.Ini(), settings);
+    std::optional<Installation> earlier;
+    if (!against.empty()) {
+      earlier.emplace(against);
+      WriteFile(earlier->Ini(), settings);
+    }
+    Series saver, earlier_saver, reference;
     for (int run = 0; run < runs; ++run) {
       const Run ours =
           MeasureOnce({install.Executable(), "/S"}, display, std::chrono::seconds(seconds));
       const Run theirs = MeasureOnce({KELVORA_REFERENCE}, display, std::chrono::seconds(seconds));
       saver.Add(ours, TotalCores(ours) / TotalCores(theirs));
       reference.Add(theirs, 1.0);
+      if (earlier) {
+        const Run before =
+            MeasureOnce({earlier->Executable(), "/S"}, display, std::chrono::seconds(seconds));
+        earlier_saver.Add(before, TotalCores(before) / TotalCores(theirs));
+      }
     }
     saver.Print("kelvora", width, height);
+    if (earlier) earlier_saver.Print("earlier build", width, height);
     reference.Print("reference", width, height);
     std::fflush(stdout);
   }

@@ -1,10 +1,11 @@
 // The bench's yardstick: the least work the rain's picture needs. Column
-// images as wide as the saver's (19 px, 13-px lines of one colour each,
-// drawn once into pixmaps on the X server) are blitted to a black
-// full-screen window 100 times a second, each falling at its own speed, with
-// no other logic. It reports its ticks, its first map and its first frame
-// on standard error in the same lines as the saver's bench probes. Runs
-// until killed.
+// images as large as the saver's (19 px wide and 15 px high per line: the
+// saver sizes a column by its line count, 15 pixels a line whatever its
+// font), in rows of one colour each, drawn once into pixmaps on the X
+// server, are blitted to a black full-screen window 100 times a second,
+// each falling at its own speed, with no other logic. It reports its
+// ticks, its first map and its first frame on standard error in the same
+// lines as the saver's bench probes. Runs until killed.
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -19,7 +20,7 @@
 namespace {
 
 constexpr int kColumnWidth = 19;  // 285 twips
-constexpr int kLineHeight = 13;
+constexpr int kLineHeight = 15;  // a column's height per line
 constexpr auto kInterval = std::chrono::milliseconds(10);
 
 long long Nanoseconds(std::chrono::steady_clock::time_point t) {

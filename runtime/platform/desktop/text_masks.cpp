@@ -4,15 +4,18 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <tuple>
 #include <unordered_map>
 #include <utility>
 
 #include "runtime/language/utf8.h"
+#include "runtime/platform/linux/carried_font.h"
 
 namespace rt::desktop {
 namespace {
@@ -40,7 +43,21 @@ FT_Face OpenFace(const std::string& file, int index) {
   return faces[key] = face;
 }
 
-// A font as fontconfig prepared it for drawing: the file and how to render.
+// The carried glyphs, read from the program's own bytes.
+FT_Face CarriedFace() {
+  static FT_Face face = [] {
+    const std::string_view bytes = linux_program::CarriedFont();
+    FT_Face opened = nullptr;
+    if (Library() == nullptr ||
+        FT_New_Memory_Face(Library(), reinterpret_cast<const FT_Byte*>(bytes.data()),
+                           static_cast<FT_Long>(bytes.size()), 0, &opened) != 0)
+      opened = nullptr;
+    return opened;
+  }();
+  return face;
+}
+
+// A font prepared for drawing: the face and how to render it.
 struct Rendering {
   FT_Face face = nullptr;
   bool embolden = false;
@@ -101,31 +118,72 @@ GlyphBits CopyBitmap(const FT_Bitmap& bitmap, int left, int top) {
   return bits;
 }
 
-class FontconfigFont : public TextFont {
+// Fonts fontconfig finds for a character the carried glyphs lack: only a
+// text beyond the carried set (an edited caption) looks for them.
+class FontconfigFallback {
  public:
-  FontconfigFont(const FontDesign& design, float dots_per_inch)
-      : pixel_size_(design.points * dots_per_inch / 72.0) {
+  FontconfigFallback(const FontDesign& design, double pixel_size) {
     request_ = FcPatternCreate();
     FcPatternAddString(request_, FC_FAMILY, reinterpret_cast<const FcChar8*>(design.name.c_str()));
-    FcPatternAddDouble(request_, FC_PIXEL_SIZE, pixel_size_);
+    FcPatternAddDouble(request_, FC_PIXEL_SIZE, pixel_size);
     FcPatternAddDouble(request_, FC_WEIGHT, FcWeightFromOpenTypeDouble(design.weight));
     FcConfigSubstitute(nullptr, request_, FcMatchPattern);
     FcDefaultSubstitute(request_);
     FcResult result = FcResultNoMatch;
     fonts_ = FcFontSort(nullptr, request_, FcTrue, nullptr, &result);
-    primary_ = Prepared(0);
-    if (primary_.face != nullptr && primary_.face->units_per_EM > 0) {
-      const double scale = pixel_size_ / primary_.face->units_per_EM;
-      ascent_ = static_cast<int>(std::lround(primary_.face->ascender * scale));
-      line_height_ = ascent_ + static_cast<int>(std::lround(-primary_.face->descender * scale));
-    }
   }
-  ~FontconfigFont() override {
+  ~FontconfigFallback() {
     if (fonts_ != nullptr) FcFontSetDestroy(fonts_);
     FcPatternDestroy(request_);
   }
-  FontconfigFont(const FontconfigFont&) = delete;
-  FontconfigFont& operator=(const FontconfigFont&) = delete;
+  FontconfigFallback(const FontconfigFallback&) = delete;
+  FontconfigFallback& operator=(const FontconfigFallback&) = delete;
+
+  // The first font in fontconfig's order that has the character; no face
+  // when none has it.
+  Rendering FontFor(char32_t character) const {
+    for (int i = 0; fonts_ != nullptr && i < fonts_->nfont; ++i) {
+      FcCharSet* characters = nullptr;
+      if (FcPatternGetCharSet(fonts_->fonts[i], FC_CHARSET, 0, &characters) == FcResultMatch &&
+          FcCharSetHasChar(characters, character)) {
+        FcPattern* prepared = FcFontRenderPrepare(nullptr, request_, fonts_->fonts[i]);
+        const Rendering rendering = RenderingOf(prepared);
+        FcPatternDestroy(prepared);
+        return rendering;
+      }
+    }
+    return {};
+  }
+
+ private:
+  FcPattern* request_ = nullptr;
+  FcFontSet* fonts_ = nullptr;
+};
+
+// The carried glyphs, rendered as Debian's fontconfig defaults render them
+// (slight hinting, grey antialiasing) and emboldened for a bold design, as
+// the font has no bold face.
+class CarriedTextFont : public TextFont {
+ public:
+  CarriedTextFont(const FontDesign& design, float dots_per_inch)
+      : design_(design), pixel_size_(design.points * dots_per_inch / 72.0) {
+    carried_.face = CarriedFace();
+    carried_.embolden = design.weight > kDemiBold;
+    carried_.load_flags = FT_LOAD_TARGET_LIGHT;
+    carried_.render_mode = FT_RENDER_MODE_LIGHT;
+    const FT_Face face = carried_.face;
+    if (face != nullptr && face->units_per_EM > 0) {
+      // Lines as high as Windows and Qt make them: from the font's Windows
+      // ascent and descent where it has them.
+      const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+      const bool windows_metrics = os2 != nullptr && os2->version != 0xFFFF;
+      const double above = windows_metrics ? os2->usWinAscent : face->ascender;
+      const double below = windows_metrics ? os2->usWinDescent : -face->descender;
+      const double scale = pixel_size_ / face->units_per_EM;
+      ascent_ = static_cast<int>(std::lround(above * scale));
+      line_height_ = ascent_ + static_cast<int>(std::lround(below * scale));
+    }
+  }
 
   int LineHeight() const override { return line_height_; }
 
@@ -136,28 +194,15 @@ class FontconfigFont : public TextFont {
   }
 
  private:
-  Rendering Prepared(int position) const {
-    if (fonts_ == nullptr || position >= fonts_->nfont) return {};
-    FcPattern* prepared = FcFontRenderPrepare(nullptr, request_, fonts_->fonts[position]);
-    const Rendering rendering = RenderingOf(prepared);
-    FcPatternDestroy(prepared);
-    return rendering;
-  }
+  static constexpr int kDemiBold = 600;
 
-  // The first font in fontconfig's order that has the character.
   const Rendering& FontFor(char32_t character) {
+    if (carried_.face != nullptr && FT_Get_Char_Index(carried_.face, character) != 0)
+      return carried_;
     if (const auto found = by_character_.find(character); found != by_character_.end())
       return found->second;
-    Rendering chosen = primary_;
-    for (int i = 0; fonts_ != nullptr && i < fonts_->nfont; ++i) {
-      FcCharSet* characters = nullptr;
-      if (FcPatternGetCharSet(fonts_->fonts[i], FC_CHARSET, 0, &characters) == FcResultMatch &&
-          FcCharSetHasChar(characters, character)) {
-        chosen = Prepared(i);
-        break;
-      }
-    }
-    return by_character_[character] = chosen;
+    if (!fallback_) fallback_ = std::make_unique<FontconfigFallback>(design_, pixel_size_);
+    return by_character_[character] = fallback_->FontFor(character);
   }
 
   TextMask Draw(const std::string& text) {
@@ -210,10 +255,10 @@ class FontconfigFont : public TextFont {
     return mask;
   }
 
+  FontDesign design_;
   double pixel_size_;
-  FcPattern* request_ = nullptr;
-  FcFontSet* fonts_ = nullptr;
-  Rendering primary_;
+  Rendering carried_;
+  std::unique_ptr<FontconfigFallback> fallback_;
   int ascent_ = 0;
   int line_height_ = 0;
   std::unordered_map<char32_t, Rendering> by_character_;
@@ -241,7 +286,7 @@ std::shared_ptr<TextFont> TextFont::For(const FontDesign& design, float dots_per
   static std::map<std::tuple<std::string, float, int, float>, std::shared_ptr<TextFont>> fonts;
   const auto key = std::make_tuple(design.name, design.points, design.weight, dots_per_inch);
   std::shared_ptr<TextFont>& font = fonts[key];
-  if (!font) font = std::make_shared<FontconfigFont>(design, dots_per_inch);
+  if (!font) font = std::make_shared<CarriedTextFont>(design, dots_per_inch);
   return font;
 }
 

@@ -1,5 +1,5 @@
 // Printed text as coverage masks, each rasterised once per font and text
-// with FreeType (the font found through fontconfig) and then drawn in any
+// with FreeType from the glyphs the program carries, and then drawn in any
 // colour: a column prints hundreds of one-character lines.
 #pragma once
 
@@ -26,9 +26,10 @@ struct TextMask {
 size_t PaddedStride(const TextMask& mask);
 std::vector<uint8_t> PaddedRows(const TextMask& mask);
 
-// A font of the design at the screen's resolution. Characters the named
-// font lacks come from the font fontconfig picks for them (for katakana,
-// IPAGothic), as a toolkit's font fallback does.
+// A font of the design's size and weight at the screen's resolution, drawn
+// with the carried glyphs whatever the design names, as the Windows screen
+// saver draws. A character the carried glyphs lack comes from the font
+// fontconfig picks for it, as a toolkit's font fallback does.
 class TextFont {
  public:
   static std::shared_ptr<TextFont> For(const FontDesign& design, float dots_per_inch);

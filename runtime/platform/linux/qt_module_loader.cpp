@@ -8,21 +8,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "runtime/platform/linux/embedded_file.h"
+
 // The module's file, stripped of its debugging data, in a section of its own.
-asm(R"(
-  .pushsection .rodata.kelvora_qt_module, "a"
-  .balign 64
-  .globl kelvora_qt_module_start
-  .hidden kelvora_qt_module_start
-kelvora_qt_module_start:
-  .incbin ")" KELVORA_QT_MODULE_FILE R"("
-  .globl kelvora_qt_module_end
-  .hidden kelvora_qt_module_end
-kelvora_qt_module_end:
-  .popsection
-)");
-extern "C" const char kelvora_qt_module_start[];
-extern "C" const char kelvora_qt_module_end[];
+KELVORA_EMBED_FILE(kelvora_qt_module, KELVORA_QT_MODULE_FILE);
 
 namespace rt::linux_program {
 namespace {

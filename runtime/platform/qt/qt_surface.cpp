@@ -4,13 +4,15 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "runtime/platform/linux/carried_font.h"
 #include "runtime/platform/qt/qt_color.h"
 #include "runtime/platform/qt/text_masks.h"
 
 namespace rt::qt {
 
 QFont ToQFont(const FontDesign& font) {
-  QFont qfont(QString::fromStdString(font.name));
+  // The carried glyphs whatever the design names, as the X backend draws.
+  QFont qfont(linux_program::kCarriedFontFamily);
   qfont.setPointSizeF(font.points);
   qfont.setWeight(static_cast<QFont::Weight>(font.weight));
   return qfont;

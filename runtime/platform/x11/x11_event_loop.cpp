@@ -21,7 +21,9 @@ using Clock = std::chrono::steady_clock;
 
 // How often DoEvents flushes and looks at the socket: each look is a system
 // call here and a wake-up of the X server, the program calls DoEvents a few
-// hundred times a tick, and input five milliseconds late is not felt.
+// hundred times a tick, and input five milliseconds late is not felt. A
+// tick starts right after a look, so a short one sends all its requests in
+// the one flush before the wait.
 constexpr auto kLookInterval = std::chrono::milliseconds(5);
 
 std::unordered_map<xcb_window_t, EventTarget*>& Targets() {
@@ -77,6 +79,7 @@ void CheckConnection(xcb_connection_t* connection) {
 }
 
 void HandleReceived(Clock::time_point now) {
+  last_look = now;
   xcb_connection_t* connection = X11Connection::Get().xcb();
   xcb_flush(connection);
   while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) Dispatch(event);
@@ -95,7 +98,6 @@ void DoEvents() {
   if (!X11Connection::Made()) return;
   const Clock::time_point now = Clock::now();
   if (now - last_look < kLookInterval) return;
-  last_look = now;
   HandleReceived(now);
 }
 

@@ -97,8 +97,10 @@ void ServerText::Draw(xcb_render_picture_t target, desktop::TextFont& font, cons
     int16_t y;
     uint32_t id;
   } command{1, {}, static_cast<int16_t>(x), static_cast<int16_t>(line_top), glyph};
+  // No mask format: a lone glyph overlaps nothing, and the server then draws
+  // it straight instead of through a mask pixmap made for the request.
   xcb_render_composite_glyphs_32(connection_, XCB_RENDER_PICT_OP_OVER, SourceFor(pixel), target,
-                                 alpha_format_, glyphs_, 0, 0, sizeof command,
+                                 XCB_NONE, glyphs_, 0, 0, sizeof command,
                                  reinterpret_cast<const uint8_t*>(&command));
 }
 
