@@ -1,6 +1,7 @@
 // Faults of the world around the running program: the X server ending, the
 // settings file rewritten in place or its folder removed, screens of other
-// depths. Each ends in a clear way or is ridden out; none loses the file.
+// depths, a stop and a resume. Each ends in a clear way or is ridden out;
+// none loses the file.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "tests/e2e/harness.h"
@@ -82,6 +84,40 @@ TEST(Faults, TheFolderRemovedDuringTheRain) {
   EXPECT_EQ(ReadFile((folder / "kelvora.ini").string()), SettingsFile("240", "0", "0", "10"));
   EXPECT_EQ(EndWith(again, [&] { display.Xdo({"key", "a"}); }), 0) << again.Stderr();
   fs::remove_all(folder);
+}
+
+// The write system calls a process has made: the rain flushes its requests
+// to the X server once a tick, so they count its ticks.
+long WritesOf(pid_t pid) {
+  std::ifstream io("/proc/" + std::to_string(pid) + "/io");
+  for (std::string name; io >> name;) {
+    long value = 0;
+    io >> value;
+    if (name == "syscw:") return value;
+  }
+  return -1;
+}
+
+// A daemon stops the rain while its dialog is up. Resumed after 10 s, the
+// rain goes on at its pace: no burst of the 50 ticks it missed at 200 ms.
+TEST(Faults, AStoppedRainResumesWithoutABurst) {
+  VirtualDisplay display(640, 480);
+  Installation install;
+  WriteFile(install.Ini(), SettingsFile("0", "240", "0", "200"));
+  const auto saver = StartRain(install, display);
+  WaitForRain(display, Channel::kGreen, 200);
+  const long start = WritesOf(saver->pid());
+  std::this_thread::sleep_for(3s);
+  const long running = WritesOf(saver->pid()) - start;
+  ASSERT_GE(start, 0) << "no /proc/PID/io here";
+  ::kill(saver->pid(), SIGSTOP);
+  std::this_thread::sleep_for(10s);
+  const long stopped = WritesOf(saver->pid());
+  ::kill(saver->pid(), SIGCONT);
+  std::this_thread::sleep_for(3s);
+  const long resumed = WritesOf(saver->pid()) - stopped;
+  EXPECT_LE(resumed, 2 * running + 10) << running << " writes in 3 s before";
+  EXPECT_EQ(EndWith(*saver, [&] { display.Xdo({"key", "a"}); }), 0) << saver->Stderr();
 }
 
 class OtherDepths : public testing::TestWithParam<int> {};
