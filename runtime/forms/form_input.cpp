@@ -78,7 +78,7 @@ void FormInput::PointerMoved(int x, int y, native::Modifiers modifiers) {
 void FormInput::KeyDown(const native::KeyStroke& stroke) {
   const std::optional<char32_t> character = KeyPressCharacter(stroke);
   if (!character) return;
-  auto key_ascii = static_cast<int16_t>(*character == 0 ? 0 : Asc(EncodeUtf8(*character)) & 0x7FFF);
+  auto key_ascii = static_cast<int16_t>(*character == 0 ? 0 : Asc(EncodeUtf8(*character)));
   RunGuarded([&] { form_.Form_KeyPress(key_ascii); });
 }
 

@@ -47,9 +47,13 @@ std::string Chr(int code) {
 
 int Asc(const std::string& text) {
   if (text.empty()) Raise(kInvalidCall);
-  const char32_t first = DecodeFirstUtf8(text);
-  if (first >= 0xFF61 && first <= 0xFF9F) return static_cast<int>(first - 0xFF61 + 0xA1);
-  return static_cast<int>(first);
+  // The first character in the ANSI code page, as Windows converts it: one
+  // byte, or a lead and a trail byte read as an Integer (&H8341 is -31935).
+  const std::string bytes = ToAnsiCodePage(EncodeUtf8(DecodeFirstUtf8(text)));
+  const auto lead = static_cast<unsigned char>(bytes[0]);
+  const bool double_byte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+  if (!double_byte || bytes.size() < 2) return lead;
+  return static_cast<int16_t>(lead << 8 | static_cast<unsigned char>(bytes[1]));
 }
 
 std::string UCase(const std::string& text) {

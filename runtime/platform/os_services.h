@@ -40,6 +40,12 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& path);
 
+// ---- Characters ----
+
+// The UTF-8 text in the ANSI code page (932), as Windows converts it: one
+// byte or two a character; one the code page lacks becomes its best fit.
+std::string ToAnsiCodePage(const std::string& text);
+
 // ---- Text to number ----
 // OLE Automation's parsing (VarI4FromStr, VarR8FromStr) under the program's
 // Japanese locale (1041): blanks (full-width ones too) around the number; a

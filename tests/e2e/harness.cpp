@@ -123,7 +123,7 @@ std::string RunToEnd(const std::vector<std::string>& argv, const std::string& di
   return process.Stdout();
 }
 
-VirtualDisplay::VirtualDisplay(int width, int height, int screens) {
+VirtualDisplay::VirtualDisplay(int width, int height, int screens, int depth) {
   const StartLock one_at_a_time;
   int ready[2];
   if (::pipe(ready) != 0) throw std::runtime_error("pipe failed");
@@ -134,7 +134,8 @@ VirtualDisplay::VirtualDisplay(int width, int height, int screens) {
     const int null_fd = ::open("/dev/null", O_WRONLY);
     ::dup2(null_fd, STDOUT_FILENO);
     ::dup2(null_fd, STDERR_FILENO);
-    const std::string size = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    const std::string size =
+        std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
     std::vector<std::string> argv{"Xvfb", "-displayfd", std::to_string(ready[1])};
     for (int screen = 0; screen < screens; ++screen)
       argv.insert(argv.end(), {"-screen", std::to_string(screen), size});

@@ -60,8 +60,9 @@ std::string RunToEnd(const std::vector<std::string>& argv, const std::string& di
 
 class VirtualDisplay {
  public:
-  // Screens beyond the first are X screens of their own, of the same size.
-  VirtualDisplay(int width, int height, int screens = 1);
+  // Screens beyond the first are X screens of their own, of the same size
+  // and depth (bits per pixel: 15, 16, 24 or 30).
+  VirtualDisplay(int width, int height, int screens = 1, int depth = 24);
   ~VirtualDisplay();
   VirtualDisplay(const VirtualDisplay&) = delete;
   VirtualDisplay& operator=(const VirtualDisplay&) = delete;

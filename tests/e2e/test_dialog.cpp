@@ -1,11 +1,13 @@
 // The settings dialog of the real program: what it shows, and a choice made
 // with the real mouse that the next rain uses.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -58,6 +60,22 @@ class Dialog : public OnDisplay<1024, 768> {
 
   QRgb PixelAt(const QImage& shot, int x, int y) const {
     return shot.pixel(origin_.x() + scale_ * x, origin_.y() + scale_ * y);
+  }
+
+  // Chooses blue and presses OK where the file can't be written: a message
+  // shows over the dialog, which stays open with the file as it was.
+  void ExpectOkOnUnwritableFile(Process& dialog, const std::string& before) const {
+    ClickAt(kBlueOption.x(), kBlueOption.y());
+    ClickAt(kOkButton.x(), kOkButton.y());
+    std::string box;
+    EXPECT_TRUE(WaitUntil([&] {
+      for (const std::string& id : display().VisibleWindows())
+        if (id != window_ && display().WindowName(id) == "kelvora") box = id;
+      return !box.empty();
+    })) << "a message";
+    EXPECT_TRUE(dialog.Running()) << "the dialog stays";
+    EXPECT_EQ(ReadFile(install_.Ini()), before);
+    if (!box.empty()) display().Xdo({"windowfocus", "--sync", box, "key", "Return"});
   }
 
   std::string window_;
@@ -233,17 +251,55 @@ TEST_F(DialogForAllUsers, OkWhereTheUserMayNotWriteSaysSo) {
   const std::string before = InstallForAllUsers();
   const std::unique_ptr<Process> dialog = OpenDialog(/*as_nobody=*/true);
   ASSERT_FALSE(window_.empty());
-  ClickAt(kBlueOption.x(), kBlueOption.y());
-  ClickAt(kOkButton.x(), kOkButton.y());
-  std::string box;
-  EXPECT_TRUE(WaitUntil([&] {
-    for (const std::string& id : display().VisibleWindows())
-      if (id != window_ && display().WindowName(id) == "kelvora") box = id;
-    return !box.empty();
-  })) << "a message";
-  EXPECT_TRUE(dialog->Running()) << "the dialog stays";
-  EXPECT_EQ(ReadFile(install_.Ini()), before);
-  if (!box.empty()) display().Xdo({"windowfocus", "--sync", box, "key", "Return"});
+  ExpectOkOnUnwritableFile(*dialog, before);
+}
+
+// A user who made the file read-only meant it: though the folder would let
+// a new file take its place, OK says it could not save, and the file keeps
+// its text and its mode.
+TEST_F(Dialog, OkOnAReadOnlyFileSaysSoAndKeepsIt) {
+  const std::string before = SettingsFile("240", "0", "0", "10");
+  WriteFile(install_.Ini(), before);
+  std::filesystem::permissions(install_.folder(), std::filesystem::perms::all);
+  const auto read_only = std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                         std::filesystem::perms::others_read;
+  std::filesystem::permissions(install_.Ini(), read_only);
+  const std::unique_ptr<Process> dialog = OpenDialog(/*as_nobody=*/true);
+  ASSERT_FALSE(window_.empty());
+  ExpectOkOnUnwritableFile(*dialog, before);
+  EXPECT_EQ(std::filesystem::status(install_.Ini()).permissions(), read_only);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(install_.folder()),
+                          std::filesystem::directory_iterator()),
+            2)
+      << "the program and its file, nothing beside them";
+}
+
+// A disk with no room left: OK says it could not save, the old file stays
+// whole and nothing is left beside it.
+TEST_F(Dialog, OkOnAFullDiskSaysSoAndKeepsTheOldFile) {
+  const std::string folder = install_.folder().string();
+  if (::geteuid() != 0 || ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=24m,mode=0755") != 0)
+    GTEST_SKIP() << "mounting a small tmpfs needs root";
+  std::filesystem::copy_file(KELVORA_EXE, install_.Executable());
+  const std::string before =
+      "[main]\n; " + std::string(20000, 'x') + "\n" + SettingsFile("240", "0", "0", "10");
+  WriteFile(install_.Ini(), before);
+  {
+    std::ofstream filler(folder + "/filler", std::ios::binary);
+    const std::string block(4096, 'f');
+    while (filler.write(block.data(), block.size())) {
+    }
+  }
+  {
+    const std::unique_ptr<Process> dialog = OpenDialog();
+    if (!window_.empty()) ExpectOkOnUnwritableFile(*dialog, before);
+    dialog->Kill();
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                          std::filesystem::directory_iterator()),
+            3)
+      << "the program, its file and the filler";
+  ::umount2(folder.c_str(), MNT_DETACH);
 }
 
 // The same install where the user has a settings home: OK saves the choice

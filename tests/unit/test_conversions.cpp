@@ -1,6 +1,8 @@
 // The runtime's conversions and their run-time errors.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "runtime/language/conversions.h"
 #include "runtime/language/runtime_error.h"
 #include "tests/support/error_of.h"
@@ -99,6 +101,20 @@ TEST(Asc, GivesTheCodeBackAndRejectsEmptyText) {
   for (int code : {1, 32, 57, 100, 161, 200, 223}) EXPECT_EQ(rt::Asc(rt::Chr(code)), code);
   EXPECT_EQ(rt::Asc("xyz"), 'x');
   EXPECT_EQ(ErrorOf([] { rt::Asc(""); }), rt::kInvalidCall);
+}
+
+// A double-byte character gives its code page 932 code as an Integer, as
+// Windows does: &H8341 for a full-width ア is -31935.
+TEST(Asc, DoubleByteCharactersGiveTheirCodeAsANegativeInteger) {
+  const std::pair<const char*, int> cases[] = {
+      {"\u30A2", 0x8341 - 0x10000},        // full-width katakana a
+      {"\u30A2\u30A4", 0x8341 - 0x10000},  // only the first character counts
+      {"\u3042", 0x82A0 - 0x10000},        // hiragana a
+      {"\uFF21", 0x8260 - 0x10000},        // full-width A
+      {"\u6F22", 0x8ABF - 0x10000},        // a kanji
+      {"\uFF71", 0xB1},                    // half-width katakana a: one byte
+  };
+  for (const auto& [text, code] : cases) EXPECT_EQ(rt::Asc(text), code) << text;
 }
 
 TEST(TextFunctions, UpperCaseAndLeftCountCharacters) {

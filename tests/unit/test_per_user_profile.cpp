@@ -120,6 +120,7 @@ TEST_F(PerUserProfile, AWritableFolderKeepsTheFileBesideTheProgram) {
   WriteFile(copy_, "[main]\nSP=100\n");
   ::chmod(program_.c_str(), 0777);
   WriteFile(ini_, "[main]\nSP=10\n");
+  ::chmod(ini_.c_str(), 0666);  // a file the user may not write is kept as it is
   EXPECT_EQ(AsUser([&] { return Read(ini_); }), "10") << "a copy is read only in its place";
   EXPECT_EQ(AsUser([&] { return std::to_string(Write(ini_, "200")); }), "1");
   EXPECT_EQ(ReadFile(ini_), "[main]\nSP=200\n");

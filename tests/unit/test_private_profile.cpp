@@ -1,4 +1,5 @@
 // The private-profile functions over real files: absent, linked, unwritable,
+// read-only, changed while read,
 // killed in the middle of a write, written by two processes at once and
 // written on a full disk.
 #include <gtest/gtest.h>
@@ -161,6 +162,81 @@ TEST(PrivateProfileWrite, ReadOnlyFolderFailsAndKeepsTheFile) {
   ::waitpid(child, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write must report failure";
   EXPECT_EQ(ReadFile(dir.File("k.ini")), "[main]\nSP=10\n");
+}
+
+// A read-only file is never replaced, though its folder would let a new file
+// be renamed over it: not when it has no write bit (which holds for root too,
+// as the read-only attribute does for Windows' administrator), not when the
+// user may not write it, and not for a key it lacks (a first run's defaults).
+TEST(PrivateProfileWrite, ReadOnlyFileFailsAndKeepsTheFile) {
+  constexpr uid_t kNobody = 65534;
+  struct Case {
+    const char* name;
+    fs::perms mode;
+    bool as_plain_user;
+    const char* key;
+  };
+  const Case cases[] = {
+      {"no write bit", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+       false, "SP"},
+      {"no write bit, a missing key",
+       fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, false, "COLOR1"},
+      {"another user's file",
+       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+           fs::perms::others_read,
+       true, "SP"},
+  };
+  for (const Case& test : cases) {
+    TempDir dir;
+    const std::string path = dir.File("k.ini");
+    WriteFile(path, "[main]\nSP=10\n");
+    fs::permissions(dir.path(), fs::perms::all);
+    fs::permissions(path, test.mode);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (test.as_plain_user && ::geteuid() == 0 &&
+          (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+        ::_exit(2);
+      ::_exit(Write(path, "200", test.key) ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << test.name << ": must fail";
+    EXPECT_EQ(ReadFile(path), "[main]\nSP=10\n") << test.name;
+    EXPECT_EQ(fs::status(path).permissions(), test.mode) << test.name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1)
+        << test.name << ": nothing left beside it";
+  }
+}
+
+// An editor saves by shortening the file in place and writing it again. A
+// read at that moment sees some version of the file, and never dies.
+TEST(PrivateProfileRead, SurvivesTheFileShortenedInPlace) {
+  TempDir dir;
+  const std::string path = dir.File("k.ini");
+  const std::string text = "; " + std::string(2 << 20, 'x') + "\n[main]\nSP=100\n";
+  WriteFile(path, text);
+  const pid_t editor = ::fork();
+  ASSERT_GE(editor, 0);
+  if (editor == 0) {
+    for (;;) std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+  }
+  const pid_t reader = ::fork();
+  ASSERT_GE(reader, 0);
+  if (reader == 0) {
+    for (int i = 0; i < 300; ++i) {
+      const std::string value = Read(path);
+      if (!std::string("100").starts_with(value) && value != "ERRORFLAG") ::_exit(1);
+    }
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(reader, &status, 0);
+  ::kill(editor, SIGKILL);
+  ::waitpid(editor, nullptr, 0);
+  EXPECT_FALSE(WIFSIGNALED(status)) << "the reader died of signal " << WTERMSIG(status);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a value from no version";
 }
 
 // A writer killed at random moments leaves the old file or the new one.

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "runtime/platform/linux/per_user_profile.h"
 #include "runtime/platform/os_services.h"
@@ -27,69 +28,85 @@
 namespace rt {
 namespace {
 
+// A file's bytes in memory of their own, never zero-filled by us. The memory
+// asks for huge pages: a large file then costs a few page faults rather than
+// one per 4 KiB, which in a virtual machine cost more than the read itself.
+class FileBytes {
+ public:
+  FileBytes() = default;
+  FileBytes(FileBytes&& other) noexcept
+      : data_(std::exchange(other.data_, nullptr)),
+        size_(other.size_),
+        capacity_(std::exchange(other.capacity_, 0)) {}
+  FileBytes& operator=(FileBytes&&) = delete;
+  ~FileBytes() {
+    if (data_ != nullptr) ::munmap(data_, capacity_);
+  }
+  std::string_view view() const { return {data_, size_}; }
+  // Reads what the descriptor has left; false on a read error.
+  bool ReadFrom(int fd, size_t expected);
+
+ private:
+  bool Reserve(size_t capacity);
+
+  char* data_ = nullptr;
+  size_t size_ = 0;
+  size_t capacity_ = 0;
+};
+
+bool FileBytes::Reserve(size_t capacity) {
+  void* memory = data_ == nullptr ? ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
+                                           MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
+                                  : ::mremap(data_, capacity_, capacity, MREMAP_MAYMOVE);
+  if (memory == MAP_FAILED) return false;
+  ::madvise(memory, capacity, MADV_HUGEPAGE);
+  data_ = static_cast<char*>(memory);
+  capacity_ = capacity;
+  return true;
+}
+
+bool FileBytes::ReadFrom(int fd, size_t expected) {
+  // One more byte than expected, so that the end shows without a regrowth.
+  if (!Reserve(expected + 1)) return false;
+  for (;;) {
+    if (size_ == capacity_ && !Reserve(capacity_ * 2)) return false;
+    const ssize_t got = ::read(fd, data_ + size_, capacity_ - size_);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return got == 0;
+    size_ += static_cast<size_t>(got);
+  }
+}
+
 // The whole file, or nothing when it is absent (ENOENT) or can't be read.
+// It is read, not mapped: a file shortened in place while it is read (as an
+// editor saves) then gives a short read, where a mapping would die of SIGBUS.
 struct FileRead {
   bool exists = false;
-  std::optional<std::string> text;
+  std::optional<FileBytes> bytes;
 };
 
 FileRead ReadWholeFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return {errno != ENOENT, std::nullopt};
-  // Sized once from the file's length, so a large file is not copied as it
-  // grows; a file that grows meanwhile is read to its new end.
   struct stat info {};
   const size_t expected =
       ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0;
-  std::string text(expected + 1, '\0');
-  size_t filled = 0;
-  ssize_t got = 0;
-  for (;;) {
-    if (filled == text.size()) text.resize(text.size() * 2);
-    got = ::read(fd, text.data() + filled, text.size() - filled);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    filled += static_cast<size_t>(got);
-  }
+  FileBytes bytes;
+  const bool read = bytes.ReadFrom(fd, expected);
   ::close(fd);
-  if (got < 0) return {true, std::nullopt};
-  text.resize(filled);
-  return {true, std::move(text)};
+  if (!read) return {true, std::nullopt};
+  return {true, std::move(bytes)};
 }
 
-// The key's value as the text of a file holds it: a file with a UTF-16
+// The key's value in the file as it is on disk: a file with a UTF-16
 // byte-order mark is read as text, one without as code page 932.
-std::optional<std::u16string> FindInText(std::string_view bytes, const std::string& section,
-                                         const std::string& key) {
-  const ini::ProfileText text(bytes);
-  return ini::FindValue(text.text(), text.charset(), ini::Utf8ToUtf16(section),
-                        ini::Utf8ToUtf16(key));
-}
-
-// The key's value in the file as it is on disk. A regular file is mapped
-// rather than copied, so that a large one costs little more than its scan;
-// anything else is read. Our writers never shorten a file in place (they
-// rename a new one over it), so the mapping stays whole while it is read.
 std::optional<std::u16string> FindInFile(const std::string& path, const std::string& section,
                                          const std::string& key) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-    const auto size = static_cast<size_t>(info.st_size);
-    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-    ::close(fd);
-    if (mapped != MAP_FAILED) {
-      std::optional<std::u16string> value =
-          FindInText(std::string_view(static_cast<const char*>(mapped), size), section, key);
-      ::munmap(mapped, size);
-      return value;
-    }
-  } else {
-    ::close(fd);
-  }
   const FileRead file = ReadWholeFile(path);
-  return file.text ? FindInText(*file.text, section, key) : std::nullopt;
+  if (!file.bytes) return std::nullopt;
+  const ini::ProfileText text(file.bytes->view());
+  return ini::FindValue(text.text(), text.charset(), ini::Utf8ToUtf16(section),
+                        ini::Utf8ToUtf16(key));
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -194,6 +211,17 @@ class FolderLock {
   int fd_;
 };
 
+// As Windows keeps a file with the read-only attribute: no write bit at all
+// holds for every user, the administrator too; a file the user may not write
+// holds for that user. Either is kept, though its folder would let a new
+// file be renamed over it.
+bool IsReadOnly(const std::string& file) {
+  struct stat info {};
+  if (::stat(file.c_str(), &info) != 0) return false;
+  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+  return ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT;
+}
+
 bool IsSafeText(const std::string& text) {
   return text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
 }
@@ -214,10 +242,11 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
   const std::optional<std::string> target = WriteTarget(ProfileToWrite(path));
   if (!target) return false;
   const FolderLock lock(*target);
+  if (IsReadOnly(*target)) return false;
   if (lock.held()) RemoveLeftScratchFiles(*target);
   const FileRead file = ReadWholeFile(*target);
-  if (file.exists && !file.text) return false;  // never replace what we could not read
-  const ini::ProfileText text(file.text ? std::string_view(*file.text) : std::string_view());
+  if (file.exists && !file.bytes) return false;  // never replace what we could not read
+  const ini::ProfileText text(file.bytes ? file.bytes->view() : std::string_view());
   const std::string encoded =
       text.charset() == ini::Charset::kUtf8 ? value : ini::Utf16ToCp932(ini::Utf8ToUtf16(value));
   const std::string changed =

@@ -1,52 +1,52 @@
 #include "runtime/platform/x11/x11_canvas.h"
 
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "runtime/platform/x11/x11_surface.h"
+#include "runtime/platform/x11/x11_visual_pixels.h"
 
 namespace rt::x11 {
 namespace {
 
-bool LaysOutLikeClientImages(xcb_connection_t* connection, xcb_visualid_t visual, uint8_t depth) {
+// The masks of a TrueColor visual of a depth XRender draws on; nothing for
+// any other (a colour-mapped visual, say).
+std::optional<VisualMasks> DrawableVisual(xcb_connection_t* connection, xcb_visualid_t visual,
+                                          uint8_t depth) {
+  if (depth != 15 && depth != 16 && depth != 24 && depth != 30) return std::nullopt;
   const xcb_setup_t* setup = xcb_get_setup(connection);
-  if (setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST) return false;
-  bool word_per_pixel = false;
-  for (auto format = xcb_setup_pixmap_formats_iterator(setup); format.rem;
-       xcb_format_next(&format)) {
-    if (format.data->depth == depth)
-      word_per_pixel = format.data->bits_per_pixel == 32 && format.data->scanline_pad == 32;
-  }
-  if (!word_per_pixel) return false;
   for (auto screen = xcb_setup_roots_iterator(setup); screen.rem; xcb_screen_next(&screen)) {
     for (auto depths = xcb_screen_allowed_depths_iterator(screen.data); depths.rem;
          xcb_depth_next(&depths)) {
       for (auto type = xcb_depth_visuals_iterator(depths.data); type.rem;
            xcb_visualtype_next(&type)) {
         if (type.data->visual_id != visual) continue;
-        return type.data->_class == XCB_VISUAL_CLASS_TRUE_COLOR &&
-               type.data->red_mask == 0xFF0000 && type.data->green_mask == 0x00FF00 &&
-               type.data->blue_mask == 0x0000FF;
+        if (type.data->_class != XCB_VISUAL_CLASS_TRUE_COLOR) return std::nullopt;
+        return VisualMasks{type.data->red_mask, type.data->green_mask, type.data->blue_mask};
       }
     }
   }
-  return false;
+  return std::nullopt;
 }
 
 }  // namespace
 
 std::unique_ptr<X11Canvas> X11Canvas::For(xcb_connection_t* connection, xcb_window_t window,
-                                          uint32_t back_pixel) {
+                                          uint32_t back_rgb) {
   xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
       connection, xcb_get_window_attributes(connection, window), nullptr);
   xcb_get_geometry_reply_t* geometry =
       xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
   std::unique_ptr<X11Canvas> canvas;
-  if (attributes != nullptr && geometry != nullptr &&
-      LaysOutLikeClientImages(connection, attributes->visual, geometry->depth)) {
+  const std::optional<VisualMasks> masks =
+      attributes != nullptr && geometry != nullptr
+          ? DrawableVisual(connection, attributes->visual, geometry->depth)
+          : std::nullopt;
+  if (masks) {
     if (std::unique_ptr<ServerText> text = ServerText::For(connection, attributes->visual)) {
-      canvas = std::make_unique<X11Canvas>(connection, window, geometry->depth, back_pixel,
-                                           std::move(text));
+      canvas = std::make_unique<X11Canvas>(connection, window, geometry->depth,
+                                           PixelIn(*masks, back_rgb), std::move(text));
     }
   }
   std::free(attributes);
@@ -59,6 +59,7 @@ X11Canvas::X11Canvas(xcb_connection_t* connection, xcb_window_t window, uint8_t 
     : connection_(connection),
       window_(window),
       depth_(depth),
+      back_pixel_(back_pixel),
       gc_(xcb_generate_id(connection)),
       text_(std::move(text)) {
   // Copies never ask for exposure events: the columns' pixmaps are whole.

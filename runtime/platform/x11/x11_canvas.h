@@ -18,16 +18,18 @@ namespace rt::x11 {
 
 class X11Canvas {
  public:
-  // Nothing unless the window's pixels are 32-bit little-endian 0x00RRGGBB
-  // words, the layout of our client images, and the server draws text.
+  // Nothing unless the window's visual is TrueColor of depth 15, 16, 24 or
+  // 30 and the server draws text; back_rgb is 0xRRGGBB.
   static std::unique_ptr<X11Canvas> For(xcb_connection_t* connection, xcb_window_t window,
-                                        uint32_t back_pixel);
+                                        uint32_t back_rgb);
   X11Canvas(xcb_connection_t* connection, xcb_window_t window, uint8_t depth, uint32_t back_pixel,
             std::unique_ptr<ServerText> text);
   ~X11Canvas();
   X11Canvas(const X11Canvas&) = delete;
   X11Canvas& operator=(const X11Canvas&) = delete;
 
+  // The back colour as a pixel of the window's visual.
+  uint32_t back_pixel() const { return back_pixel_; }
   std::unique_ptr<native::Surface> CreateSurface(std::shared_ptr<desktop::TextFont> font) const;
   // Repaints the area (clipped to the window's size) at once.
   void Paint(const native::WindowEvents& form, const native::PixelRect& area, int width,
@@ -39,6 +41,7 @@ class X11Canvas {
   xcb_connection_t* connection_;
   xcb_window_t window_;
   uint8_t depth_;
+  uint32_t back_pixel_;
   xcb_gcontext_t gc_;
   std::unique_ptr<ServerText> text_;
 };

@@ -13,6 +13,7 @@
 
 #include "runtime/platform/desktop/deadline_timers.h"
 #include "runtime/platform/x11/x11_connection.h"
+#include "runtime/platform/x11/x11_errors.h"
 
 namespace rt::x11 {
 namespace {
@@ -67,6 +68,10 @@ xcb_window_t WindowOf(const xcb_generic_event_t& event) {
 }
 
 void Dispatch(xcb_generic_event_t* event) {
+  if (event->response_type == 0) {
+    ReportError(X11Connection::Get().xcb(), *reinterpret_cast<xcb_generic_error_t*>(event));
+    return std::free(event);
+  }
   const auto found = Targets().find(WindowOf(*event));
   if (found != Targets().end()) found->second->HandleEvent(*event);
   std::free(event);

@@ -30,7 +30,9 @@ void ChangeProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_
 }
 
 [[noreturn]] void CannotDraw() {
-  std::fprintf(stderr, "kelvora: the X screen's pixel layout is not one this program draws\n");
+  std::fprintf(stderr,
+               "kelvora: the X screen is not TrueColor of depth 15, 16, 24 or 30 with the "
+               "rendering extension, which this program draws on\n");
   std::_Exit(1);
 }
 
@@ -61,6 +63,11 @@ X11FormWindow::X11FormWindow(const FormDesign& design, int client_width, int cli
   }
   canvas_ = X11Canvas::For(connection_, window_, desktop::PixelOf(design.back_color));
   if (!canvas_) CannotDraw();
+  // Our own window takes the back colour in its visual's pixels, known now.
+  if (!handed_over_) {
+    const uint32_t back = canvas_->back_pixel();
+    xcb_change_window_attributes(connection_, window_, XCB_CW_BACK_PIXEL, &back);
+  }
 }
 
 X11FormWindow::~X11FormWindow() {
@@ -80,13 +87,11 @@ void X11FormWindow::CreateOwn(const FormDesign& design) {
   // savers' windows do.
   const bool bypasses_window_manager = design.border_style == BorderStyle::kNone;
   window_ = xcb_generate_id(connection_);
-  const uint32_t values[] = {desktop::PixelOf(design.back_color), bypasses_window_manager ? 1u : 0u,
-                             kOwnEvents};
+  const uint32_t values[] = {bypasses_window_manager ? 1u : 0u, kOwnEvents};
   xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0,
                     static_cast<uint16_t>(std::max(width_, 1)),
                     static_cast<uint16_t>(std::max(height_, 1)), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                    screen->root_visual,
-                    XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+                    screen->root_visual, XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
   SetProperties(design);
 }
 
@@ -165,7 +170,11 @@ void X11FormWindow::Mapped() {
 }
 
 void X11FormWindow::GrabKeyboard() {
-  xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_PARENT, window_, XCB_CURRENT_TIME);
+  // The window may be unmapped again by the time the server sees this (the
+  // rain hides to rebuild): the focus then fails, and is not missed.
+  const xcb_void_cookie_t focus =
+      xcb_set_input_focus_checked(connection_, XCB_INPUT_FOCUS_PARENT, window_, XCB_CURRENT_TIME);
+  xcb_discard_reply(connection_, focus.sequence);
   const xcb_grab_keyboard_cookie_t grab = xcb_grab_keyboard(
       connection_, 0, window_, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
   xcb_discard_reply(connection_, grab.sequence);
