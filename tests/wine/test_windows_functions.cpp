@@ -14,6 +14,7 @@
 
 #include "runtime/language/conversions.h"
 #include "runtime/language/runtime_error.h"
+#include "runtime/language/utf8.h"
 #include "runtime/platform/os_services.h"
 #include "tests/e2e/harness.h"
 #include "tests/support/number_texts.h"
@@ -131,6 +132,58 @@ TEST(WindowsNumberParsing, EveryTextOfTheTableConvertsAsWindowsConvertsIt) {
       continue;
     }
     EXPECT_EQ(Ours(texts[i]), windows[i]) << "\"" << texts[i] << "\" (" << Hex(texts[i]) << ")";
+  }
+}
+
+// Characters as Asc and KeyAscii see them: the code page 932 bytes of
+// full-width and half-width kana, kanji, full-width ASCII, symbols that the
+// code page maps by best fit or lacks.
+std::vector<std::string> AnsiTable() {
+  std::vector<char32_t> characters;
+  for (char32_t c = 0x20; c < 0x7F; c += 7) characters.push_back(c);
+  for (char32_t c = 0x3041; c <= 0x3093; c += 5) characters.push_back(c);
+  for (char32_t c = 0x30A1; c <= 0x30F6; c += 3) characters.push_back(c);
+  for (char32_t c = 0xFF01; c <= 0xFF5E; c += 9) characters.push_back(c);
+  for (char32_t c = 0xFF61; c <= 0xFF9F; c += 4) characters.push_back(c);
+  for (const char32_t c : {0x4E00, 0x6F22, 0x5B57, 0x9ED2, 0x3000, 0x301C, 0xFF5E, 0x2460, 0x00A5,
+                           0x00E9, 0x20AC, 0x2014, 0x2212})
+    characters.push_back(c);
+  std::vector<std::string> texts;
+  for (const char32_t c : characters) texts.push_back(rt::EncodeUtf8(c));
+  return texts;
+}
+
+// Characters that code page 932 lacks but Windows' best fit gives a
+// near one for (the JIS dashes and wave): Wine writes "?" instead. The
+// test holds Wine's answer and Windows' (ours).
+const std::map<char32_t, std::pair<std::string, std::string>> kWineLacksBestFit = {
+    {0x301C, {"3f", "8160"}},  // wave dash as the full-width tilde's code
+    {0x2014, {"3f", "815c"}},  // em dash as the horizontal bar's
+    {0x2212, {"3f", "817c"}},  // minus sign as the full-width hyphen-minus's
+};
+
+TEST(WindowsCodePage, AscGivesWhatTheCodePageConversionGives) {
+  const std::vector<std::string> texts = AnsiTable();
+  TempDir dir;
+  std::string list;
+  for (const std::string& text : texts) list += Hex(text) + "\n";
+  WriteFile(dir.File("ansi.txt"), list);
+  const std::vector<std::string> windows = AskProbe("--ansi", dir.File("ansi.txt"), texts.size());
+  for (size_t i = 0; i < texts.size(); ++i) {
+    std::string answer = windows[i];
+    const auto known = kWineLacksBestFit.find(rt::DecodeFirstUtf8(texts[i]));
+    if (known != kWineLacksBestFit.end()) {
+      EXPECT_EQ(answer, known->second.first) << "Wine's answer changed for " << texts[i];
+      answer = known->second.second;
+    }
+    EXPECT_EQ(Hex(rt::ToAnsiCodePage(texts[i])), answer) << texts[i];
+    const std::string bytes = Unhex(answer);
+    ASSERT_FALSE(bytes.empty()) << texts[i];
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    const int expected =
+        bytes.size() >= 2 ? static_cast<int16_t>(lead << 8 | static_cast<unsigned char>(bytes[1]))
+                          : lead;
+    EXPECT_EQ(rt::Asc(texts[i]), expected) << texts[i];
   }
 }
 

@@ -7,6 +7,8 @@
 //        profile_probe --numbers LIST  each line of LIST: a text as UTF-8 in hex; prints
 //                                      per line VarI4FromStr and VarR8FromStr under
 //                                      locale 1041: the value, or E and the error
+//        profile_probe --ansi LIST     each line of LIST: a text as UTF-8 in hex; prints
+//                                      per line its bytes in code page 932, in hex
 #include <windows.h>
 // After windows.h, whose types it needs.
 #include <oleauto.h>
@@ -98,14 +100,33 @@ int NumberList(const char* list) {
   return 0;
 }
 
+// What the runtime's Asc and KeyAscii start from: the text in the ANSI code
+// page, as WideCharToMultiByte gives it (best fit included).
+int AnsiList(const char* list) {
+  std::ifstream in(list, std::ios::binary);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::wstring text = Wide(Unhex(line), CP_UTF8);
+    const int size = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                        nullptr, nullptr);
+    std::printf("%s\n", Hex(out).c_str());
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--read") return ReadList(argv[2]);
   if (argc == 3 && std::string(argv[1]) == "--numbers") return NumberList(argv[2]);
+  if (argc == 3 && std::string(argv[1]) == "--ansi") return AnsiList(argv[2]);
   if (argc != 4 && argc != 5) {
     std::fprintf(stderr,
-                 "usage: profile_probe FILE SECTION KEY [VALUE] | --read LIST | --numbers LIST\n");
+                 "usage: profile_probe FILE SECTION KEY [VALUE] | --read LIST | --numbers LIST | "
+                 "--ansi LIST\n");
     return 2;
   }
   if (argc == 5) {
