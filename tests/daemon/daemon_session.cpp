@@ -1,7 +1,5 @@
 #include "tests/daemon/daemon_session.h"
 
-#include <grp.h>
-#include <pwd.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -38,14 +36,6 @@ std::string XscreensaverSettings(const std::string& program_line) {
          program_line + " \\n\\\n\n";
 }
 
-// A user id that this machine does not know, for the daemon to run as.
-uid_t FreeUserId() {
-  for (uid_t uid = 64000; uid < 65000; ++uid) {
-    if (::getpwuid(uid) == nullptr && ::getgrgid(uid) == nullptr) return uid;
-  }
-  throw std::runtime_error("no free user id");
-}
-
 void ChangeOwner(const fs::path& top, uid_t uid) {
   ::lchown(top.c_str(), uid, uid);
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(top))
@@ -70,15 +60,6 @@ unsigned long GivenWindow(pid_t pid) {
 }
 
 }  // namespace
-
-bool OnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path != nullptr ? path : "");
-  for (std::string folder; std::getline(folders, folder, ':');) {
-    if (!folder.empty() && ::access((fs::path(folder) / program).c_str(), X_OK) == 0) return true;
-  }
-  return false;
-}
 
 std::string BuiltPackage() {
   std::error_code error;

@@ -15,6 +15,7 @@
 
 #include "tests/e2e/harness.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_user.h"
 
 // A running copy of kelvora and the window the daemon gave it.
 struct Saver {
@@ -89,5 +90,3 @@ class DaemonSession : public UserSession {
   std::unique_ptr<Process> daemon_;
 };
 
-// Whether a program of this name is on the PATH.
-bool OnPath(const std::string& program);

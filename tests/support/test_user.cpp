@@ -12,17 +12,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A user id that this machine does not know.
+bool Root() { return ::geteuid() == 0; }
+
+}  // namespace
+
 uid_t FreeUserId() {
   for (uid_t uid = 64000; uid < 65000; ++uid) {
     if (::getpwuid(uid) == nullptr && ::getgrgid(uid) == nullptr) return uid;
   }
   throw std::runtime_error("no free user id");
 }
-
-bool Root() { return ::geteuid() == 0; }
-
-}  // namespace
 
 TestUser::TestUser()
     : uid_(Root() ? FreeUserId() : ::geteuid()),

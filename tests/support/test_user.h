@@ -37,3 +37,5 @@ class TestUser {
 
 // Whether a program of this name is on the PATH.
 bool OnPath(const std::string& program);
+// A user id that this machine does not know.
+uid_t FreeUserId();
