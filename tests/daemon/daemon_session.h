@@ -89,4 +89,3 @@ class DaemonSession : public UserSession {
  private:
   std::unique_ptr<Process> daemon_;
 };
-

@@ -20,7 +20,7 @@
 namespace {
 
 constexpr int kColumnWidth = 19;  // 285 twips
-constexpr int kLineHeight = 15;  // a column's height per line
+constexpr int kLineHeight = 15;   // a column's height per line
 constexpr auto kInterval = std::chrono::milliseconds(10);
 
 long long Nanoseconds(std::chrono::steady_clock::time_point t) {
