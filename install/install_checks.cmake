@@ -2,18 +2,15 @@
 # anything is copied.
 
 # cmake --install ends by writing its list of installed files into the build
-# tree; from a tree the user cannot write, that would fail after the copies.
+# tree. A user may install from a tree they cannot write (a shared or
+# read-only checkout): then the list goes into the prefix instead
+# (manifest_in_prefix.cmake), so that the install completes.
 if(EXISTS "${KELVORA_MANIFEST}")
   set(manifest_place "${KELVORA_MANIFEST}")
 else()
   get_filename_component(manifest_place "${KELVORA_MANIFEST}" DIRECTORY)
 endif()
-execute_process(COMMAND test -w "${manifest_place}" RESULT_VARIABLE unwritable)
-if(unwritable)
-  message(FATAL_ERROR "kelvora: ${manifest_place} cannot be written, and cmake --install writes "
-                      "its list of installed files there; nothing was installed. Install from a "
-                      "build folder of your own, or install the package (tools/package.sh).")
-endif()
+execute_process(COMMAND test -w "${manifest_place}" RESULT_VARIABLE KELVORA_MANIFEST_IN_PREFIX)
 
 # The menu entry names the installed program by its full path, since a menu
 # need not search ~/.local/bin; the prefix is known only now.
