@@ -2,6 +2,7 @@
 
 #include <errno.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "layer-shell-client.h"
@@ -9,6 +10,11 @@
 #include "xdg-shell-client.h"
 
 namespace rt::wayland {
+namespace {
+
+constexpr int kDamageBands = 8;
+
+}  // namespace
 
 OutputView::OutputView(ViewHost& host, const Output* output, int scale,
                        const native::PixelRect& place)
@@ -118,10 +124,18 @@ void OutputView::MoveTo(int x, int y) {
   Damage(place_);
 }
 
+// Damage is kept in whole bands of the view's height. The rain's columns
+// each have their own top and bottom, and a region of them splits into
+// thousands of rectangles, each of which costs the compositor and the
+// repaint a pass of its own; a few more pixels in a few bands cost far less.
 void OutputView::Damage(const native::PixelRect& area) {
   const native::PixelRect shown = native::Intersection(area, place_);
   if (shown.width <= 0 || shown.height <= 0) return;
-  const native::PixelRect local{shown.x - place_.x, shown.y - place_.y, shown.width, shown.height};
+  const int band = std::max(1, place_.height / kDamageBands);
+  const int top = (shown.y - place_.y) / band * band;
+  const int bottom =
+      std::min(place_.height, (shown.y + shown.height - place_.y + band - 1) / band * band);
+  const native::PixelRect local{shown.x - place_.x, top, shown.width, bottom - top};
   pixman_region32_union_rect(&damage_, &damage_, local.x, local.y,
                              static_cast<unsigned>(local.width),
                              static_cast<unsigned>(local.height));
@@ -132,15 +146,10 @@ void OutputView::Present() {
   if (!configured_ || frame_ != nullptr || !pixman_region32_not_empty(&damage_)) return;
   ShmBuffer* buffer = buffers_.Free(Connection::Get()->shm(), place_.width, place_.height);
   if (buffer == nullptr) return;  // both held: the next release or frame brings it
-  int count = 0;
-  const pixman_box32_t* stale = pixman_region32_rectangles(&buffer->stale(), &count);
-  for (int i = 0; i < count; ++i) {
-    host_.PaintInto(buffer->image(),
-                    {stale[i].x1 + place_.x, stale[i].y1 + place_.y, stale[i].x2 - stale[i].x1,
-                     stale[i].y2 - stale[i].y1},
-                    place_.x, place_.y);
-  }
+  if (pixman_region32_not_empty(&buffer->stale()))
+    host_.PaintInto(buffer->image(), buffer->stale(), place_.x, place_.y);
   pixman_region32_clear(&buffer->stale());
+  int count = 0;
   wl_surface_attach(surface_, buffer->buffer(), 0, 0);
   const pixman_box32_t* changed = pixman_region32_rectangles(&damage_, &count);
   for (int i = 0; i < count; ++i) {

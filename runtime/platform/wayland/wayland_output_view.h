@@ -23,9 +23,9 @@ class OutputView;
 // The window that the views show.
 class ViewHost {
  public:
-  // Draws the area (form pixels) into the target, whose top-left pixel is
-  // the form's (origin_x, origin_y).
-  virtual void PaintInto(pixman_image_t* target, const native::PixelRect& area, int origin_x,
+  // Draws a region of the target anew; the target's top-left pixel is the
+  // form's (origin_x, origin_y).
+  virtual void PaintInto(pixman_image_t* target, const pixman_region32_t& region, int origin_x,
                          int origin_y) const = 0;
   virtual native::WindowEvents& events() = 0;
   // The compositor gave the view another size.

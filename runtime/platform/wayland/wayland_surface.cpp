@@ -54,13 +54,21 @@ pixman_image_t* GlyphFor(desktop::TextFont& font, const desktop::TextMask& mask,
   return glyph->image();
 }
 
-}  // namespace
-
 void FillRect(pixman_image_t* target, const native::PixelRect& area, uint32_t pixel) {
   if (area.width <= 0 || area.height <= 0) return;
   const pixman_color_t color = ColorOf(pixel);
   const pixman_box32_t box{area.x, area.y, area.x + area.width, area.y + area.height};
   pixman_image_fill_boxes(PIXMAN_OP_SRC, target, &color, 1, &box);
+}
+
+}  // namespace
+
+void FillRegion(pixman_image_t* target, const pixman_region32_t& region, uint32_t pixel) {
+  int count = 0;
+  const pixman_box32_t* boxes = pixman_region32_rectangles(&region, &count);
+  if (count == 0) return;
+  const pixman_color_t color = ColorOf(pixel);
+  pixman_image_fill_boxes(PIXMAN_OP_SRC, target, &color, count, boxes);
 }
 
 PixmanSurface::PixmanSurface(std::shared_ptr<desktop::TextFont> font) : font_(std::move(font)) {}

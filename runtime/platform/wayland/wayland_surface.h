@@ -37,6 +37,6 @@ class PixmanSurface : public native::Surface {
 };
 
 // Fills part of an image with a pixel (0x00RRGGBB).
-void FillRect(pixman_image_t* target, const native::PixelRect& area, uint32_t pixel);
+void FillRegion(pixman_image_t* target, const pixman_region32_t& region, uint32_t pixel);
 
 }  // namespace rt::wayland

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "runtime/platform/desktop/pixel_color.h"
+#include "runtime/platform/wayland/region_paint.h"
 #include "runtime/platform/wayland/wayland_surface.h"
 
 namespace rt::wayland {
@@ -143,15 +144,9 @@ std::unique_ptr<native::ControlPeer> WaylandWindow::CreateControl(const native::
   std::abort();
 }
 
-void WaylandWindow::PaintInto(pixman_image_t* target, const native::PixelRect& area, int origin_x,
+void WaylandWindow::PaintInto(pixman_image_t* target, const pixman_region32_t& region, int origin_x,
                               int origin_y) const {
-  FillRect(target, {area.x - origin_x, area.y - origin_y, area.width, area.height}, back_pixel_);
-  events_.ForEachBoxIn(area, [&](const native::Surface& surface, const native::PixelRect& bounds) {
-    const native::PixelRect part = native::Intersection(area, bounds);
-    static_cast<const PixmanSurface&>(surface).CopyTo(target, part.x - bounds.x, part.y - bounds.y,
-                                                      part.width, part.height, part.x - origin_x,
-                                                      part.y - origin_y);
-  });
+  PaintRegion(target, region, origin_x, origin_y, back_pixel_, events_);
 }
 
 void WaylandWindow::PresentAll(bool going_idle) {

@@ -44,7 +44,7 @@ class WaylandWindow : public native::Window, public ViewHost {
                                                      native::ControlEvents& events) override;
   void OrderControls(const std::vector<native::FocusStop>&) override {}
 
-  void PaintInto(pixman_image_t* target, const native::PixelRect& area, int origin_x,
+  void PaintInto(pixman_image_t* target, const pixman_region32_t& region, int origin_x,
                  int origin_y) const override;
   native::WindowEvents& events() override { return events_; }
   void ViewSized() override;
