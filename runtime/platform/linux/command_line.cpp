@@ -1,15 +1,32 @@
 // The command-line text on Linux, from the kernel's copy of the arguments.
-#include <fstream>
-#include <iterator>
+// Read with plain system calls: a file stream would bring up the standard
+// library's locales, a good part of the rain's memory.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <string>
 
 #include "runtime/forms/program.h"
 
 namespace rt {
 
+namespace {
+
+std::string KernelArguments() {
+  std::string all;
+  const int file = ::open("/proc/self/cmdline", O_RDONLY | O_CLOEXEC);
+  if (file < 0) return all;
+  char chunk[4096];
+  for (ssize_t got; (got = ::read(file, chunk, sizeof chunk)) > 0;)
+    all.append(chunk, static_cast<size_t>(got));
+  ::close(file);
+  return all;
+}
+
+}  // namespace
+
 std::string Command() {
-  std::ifstream file("/proc/self/cmdline", std::ios::binary);
-  const std::string all((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string all = KernelArguments();
   // NUL ends each argument; the first is the program's name.
   std::string text;
   int index = 0;
