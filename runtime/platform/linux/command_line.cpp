@@ -1,6 +1,7 @@
 // The command-line text on Linux, from the kernel's copy of the arguments.
 // Read with plain system calls: a file stream would bring up the standard
 // library's locales, a good part of the rain's memory.
+#include <errno.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -17,8 +18,12 @@ std::string KernelArguments() {
   const int file = ::open("/proc/self/cmdline", O_RDONLY | O_CLOEXEC);
   if (file < 0) return all;
   char chunk[4096];
-  for (ssize_t got; (got = ::read(file, chunk, sizeof chunk)) > 0;)
+  for (;;) {
+    const ssize_t got = ::read(file, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
     all.append(chunk, static_cast<size_t>(got));
+  }
   ::close(file);
   return all;
 }

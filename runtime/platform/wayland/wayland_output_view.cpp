@@ -149,8 +149,8 @@ void OutputView::Present() {
   if (pixman_region32_not_empty(&buffer->stale()))
     host_.PaintInto(buffer->image(), buffer->stale(), place_.x, place_.y);
   pixman_region32_clear(&buffer->stale());
-  int count = 0;
   wl_surface_attach(surface_, buffer->buffer(), 0, 0);
+  int count = 0;
   const pixman_box32_t* changed = pixman_region32_rectangles(&damage_, &count);
   for (int i = 0; i < count; ++i) {
     wl_surface_damage_buffer(surface_, changed[i].x1, changed[i].y1, changed[i].x2 - changed[i].x1,
