@@ -3,9 +3,12 @@
 // saver sizes a column by its line count, 15 pixels a line whatever its
 // font), in rows of one colour each, drawn once into pixmaps on the X
 // server, are blitted to a black full-screen window 100 times a second,
-// each falling at its own speed, with no other logic. It reports its
-// ticks, its first map and its first frame on standard error in the same
-// lines as the saver's bench probes. Runs until killed.
+// each falling at its own speed, with no other logic. Like the saver's,
+// a column takes a new length and speed each time it starts again from the
+// top: its image is drawn once at the greatest length, and a shorter column
+// copies the lower part of it. It reports its ticks, its first map and its
+// first frame on standard error in the same lines as the saver's bench
+// probes. Runs until killed.
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -21,6 +24,9 @@ namespace {
 
 constexpr int kColumnWidth = 19;  // 285 twips
 constexpr int kLineHeight = 15;   // a column's height per line
+constexpr int kLeastLines = 3;
+constexpr int kMostLines = 253;
+constexpr int kImageHeight = kMostLines * kLineHeight;
 constexpr auto kInterval = std::chrono::milliseconds(10);
 
 long long Nanoseconds(std::chrono::steady_clock::time_point t) {
@@ -28,8 +34,8 @@ long long Nanoseconds(std::chrono::steady_clock::time_point t) {
 }
 
 struct Column {
-  xcb_pixmap_t image;
-  int height;
+  xcb_pixmap_t image;  // kMostLines lines
+  int height;          // its length now, in pixels
   int top;
   int speed;
 };
@@ -50,9 +56,18 @@ class Reference {
     const uint32_t gc_values[] = {screen_->black_pixel, 0};
     xcb_create_gc(connection_, gc_, window_, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES,
                   gc_values);
+    // Mapped before anything is drawn, and the map seen: the least a first
+    // map can wait for.
+    xcb_map_window(connection_, window_);
+    xcb_flush(connection_);
+    while (!mapped_) {
+      xcb_generic_event_t* event = xcb_wait_for_event(connection_);
+      if (event == nullptr) std::exit(1);  // the server went away
+      if ((event->response_type & 0x7F) == XCB_MAP_NOTIFY) ReportFirstMap();
+      std::free(event);
+    }
     // As many as the saver lays out: one more than fit whole.
     for (int i = 0; i <= width_ / kColumnWidth; ++i) columns_.push_back(NewColumn());
-    xcb_map_window(connection_, window_);
     xcb_flush(connection_);
   }
 
@@ -60,7 +75,6 @@ class Reference {
     long long ticks = 0;
     auto next = std::chrono::steady_clock::now();
     for (;;) {
-      ReportMap();
       const auto start = std::chrono::steady_clock::now();
       Tick();
       std::fprintf(stderr, "bench-tick %lld %lld %lld\n", ++ticks, Nanoseconds(start),
@@ -73,12 +87,11 @@ class Reference {
 
  private:
   Column NewColumn() {
-    const int lines = std::uniform_int_distribution(3, 253)(random_);
-    Column column{xcb_generate_id(connection_), lines * kLineHeight, 0, 0};
+    Column column{xcb_generate_id(connection_), 0, 0, 0};
     xcb_create_pixmap(connection_, screen_->root_depth, column.image, window_, kColumnWidth,
-                      static_cast<uint16_t>(column.height));
-    for (int line = 0; line < lines; ++line) {
-      const uint32_t green = static_cast<uint32_t>(std::min(255, line * 255 / lines)) << 8;
+                      kImageHeight);
+    for (int line = 0; line < kMostLines; ++line) {
+      const uint32_t green = static_cast<uint32_t>(line * 255 / (kMostLines - 1)) << 8;
       xcb_change_gc(connection_, gc_, XCB_GC_FOREGROUND, &green);
       const xcb_rectangle_t rect{0, static_cast<int16_t>(line * kLineHeight), kColumnWidth,
                                  kLineHeight};
@@ -90,6 +103,7 @@ class Reference {
   }
 
   void Restart(Column& column) {
+    column.height = std::uniform_int_distribution(kLeastLines, kMostLines)(random_) * kLineHeight;
     column.top = -column.height;
     column.speed = std::uniform_int_distribution(1, 100)(random_);
   }
@@ -112,7 +126,8 @@ class Reference {
       const int target_y = std::max(column.top, 0);
       const int visible = std::min(column.height - source_y, height_ - target_y);
       if (visible > 0) {
-        xcb_copy_area(connection_, column.image, window_, gc_, 0, static_cast<int16_t>(source_y),
+        const int image_y = kImageHeight - column.height + source_y;
+        xcb_copy_area(connection_, column.image, window_, gc_, 0, static_cast<int16_t>(image_y),
                       static_cast<int16_t>(x), static_cast<int16_t>(target_y), kColumnWidth,
                       static_cast<uint16_t>(visible));
       }
@@ -121,15 +136,9 @@ class Reference {
     xcb_flush(connection_);
   }
 
-  void ReportMap() {
-    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
-      if ((event->response_type & 0x7F) == XCB_MAP_NOTIFY && !mapped_) {
-        mapped_ = true;
-        std::fprintf(stderr, "bench-first-map %lld\n",
-                     Nanoseconds(std::chrono::steady_clock::now()));
-      }
-      std::free(event);
-    }
+  void ReportFirstMap() {
+    mapped_ = true;
+    std::fprintf(stderr, "bench-first-map %lld\n", Nanoseconds(std::chrono::steady_clock::now()));
   }
 
   // The first tick after the map, once the server has drawn it.

@@ -1,8 +1,12 @@
 // The bench's yardstick on Wayland, the counterpart of reference.cpp on X:
 // the least work the rain's picture needs. Column images as wide as the
-// saver's (19 px, 13-px lines of one colour each, made once) are copied
-// into a full-screen wl_shm buffer 100 times a second, each falling at its
-// own speed, with damage for the columns alone and no other logic. It
+// saver's (19 px, 15 px a line as the saver sizes them, lines of one
+// colour each, made once) are copied into a full-screen wl_shm buffer 100
+// times a second, each falling at its own speed, with damage for the
+// columns alone and no other logic. Like the saver's, a column takes a new
+// length and speed each time it starts again from the top: its image is made
+// once at the greatest length, and a shorter column copies the lower part
+// of it. It
 // reports its ticks, its first configure (the map) and its first frame (the
 // compositor's first frame callback) on standard error in the same lines as
 // the saver's bench probes. Runs until killed.
@@ -26,7 +30,10 @@
 namespace {
 
 constexpr int kColumnWidth = 19;  // 285 twips
-constexpr int kLineHeight = 13;
+constexpr int kLineHeight = 15;
+constexpr int kLeastLines = 3;
+constexpr int kMostLines = 253;
+constexpr int kImageHeight = kMostLines * kLineHeight;
 constexpr auto kInterval = std::chrono::milliseconds(10);
 using Clock = std::chrono::steady_clock;
 
@@ -44,8 +51,8 @@ void Report(const char* marker) {
 }
 
 struct Column {
-  std::vector<uint32_t> image;  // kColumnWidth pixels a row
-  int height;
+  std::vector<uint32_t> image;  // kColumnWidth pixels a row, kMostLines lines
+  int height;                   // its length now, in pixels
   int top;
   int speed;
 };
@@ -57,6 +64,7 @@ struct Buffer {
   uint32_t* pixels = nullptr;
   bool busy = false;
   std::vector<int> drawn_tops;
+  std::vector<int> drawn_bottoms;
 };
 
 class Reference {
@@ -120,11 +128,10 @@ class Reference {
   }
 
   Column NewColumn() {
-    const int lines = std::uniform_int_distribution(3, 253)(random_);
-    Column column{{}, lines * kLineHeight, 0, 0};
-    column.image.resize(static_cast<size_t>(kColumnWidth * column.height));
-    for (int line = 0; line < lines; ++line) {
-      const uint32_t green = static_cast<uint32_t>(std::min(255, line * 255 / lines)) << 8;
+    Column column{{}, 0, 0, 0};
+    column.image.resize(static_cast<size_t>(kColumnWidth * kImageHeight));
+    for (int line = 0; line < kMostLines; ++line) {
+      const uint32_t green = static_cast<uint32_t>(line * 255 / (kMostLines - 1)) << 8;
       std::fill_n(column.image.begin() + line * kLineHeight * kColumnWidth,
                   kLineHeight * kColumnWidth, green);
     }
@@ -133,6 +140,7 @@ class Reference {
   }
 
   void Restart(Column& column) {
+    column.height = std::uniform_int_distribution(kLeastLines, kMostLines)(random_) * kLineHeight;
     column.top = -column.height;
     column.speed = std::uniform_int_distribution(1, 100)(random_);
   }
@@ -153,19 +161,21 @@ class Reference {
     const Column& column = columns_[index];
     const int x = static_cast<int>(index) * kColumnWidth;
     const int old_top = buffer.drawn_tops[index];
-    const int old_bottom = old_top + column.height;
+    const int old_bottom = buffer.drawn_bottoms[index];
     const int bottom = column.top + column.height;
+    const uint32_t* image = column.image.data() + (kImageHeight - column.height) * kColumnWidth;
     FillBlack(buffer, x, old_top, std::min(old_bottom, column.top));
     FillBlack(buffer, x, std::max(old_top, bottom), old_bottom);
     for (int y = std::max(column.top, 0); y < std::min(bottom, height_); ++y) {
-      std::memcpy(buffer.pixels + y * width_ + x,
-                  column.image.data() + (y - column.top) * kColumnWidth, VisibleBytes(x));
+      std::memcpy(buffer.pixels + y * width_ + x, image + (y - column.top) * kColumnWidth,
+                  VisibleBytes(x));
     }
     const int damage_top = std::max(std::min(old_top, column.top), 0);
     const int damage_bottom = std::min(std::max(old_bottom, bottom), height_);
     if (damage_bottom > damage_top)
       wl_surface_damage_buffer(surface_, x, damage_top, kColumnWidth, damage_bottom - damage_top);
     buffer.drawn_tops[index] = column.top;
+    buffer.drawn_bottoms[index] = bottom;
   }
 
   // A tick that finds both buffers with the compositor moves nothing.
@@ -182,6 +192,7 @@ class Reference {
     const bool first = free->drawn_tops.empty();
     if (first) {
       free->drawn_tops.assign(columns_.size(), -height_);
+      free->drawn_bottoms.assign(columns_.size(), -height_);
       wl_surface_damage_buffer(surface_, 0, 0, width_, height_);
     }
     for (size_t i = 0; i < columns_.size(); ++i) DrawColumn(*free, i);
