@@ -4,6 +4,7 @@
 // own; it blanks with kelvora in its window, shows its unlock dialog over
 // the rain, and leaves no kelvora running once it has stopped.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -42,7 +43,11 @@ class MateScreensaver : public testing::Test {
   }
 
   void TearDown() override {
-    if (daemon_) daemon_->Kill();
+    if (!daemon_) return;
+    // The whole group: the session bus and the accessibility bus it started
+    // outlive a killed dbus-run-session otherwise.
+    ::kill(-daemon_->pid(), SIGKILL);
+    daemon_->Kill();
   }
 
   bool Command(const std::string& option) const {
