@@ -20,14 +20,11 @@
 #include <thread>
 #include <vector>
 
+#include "tools/bench/reference_columns.h"
+
 namespace {
 
-constexpr int kColumnWidth = 19;  // 285 twips
-constexpr int kLineHeight = 15;   // a column's height per line
-constexpr int kLeastLines = 3;
-constexpr int kMostLines = 253;
-constexpr int kImageHeight = kMostLines * kLineHeight;
-constexpr auto kInterval = std::chrono::milliseconds(10);
+using namespace reference;
 
 long long Nanoseconds(std::chrono::steady_clock::time_point t) {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
@@ -91,21 +88,15 @@ class Reference {
     xcb_create_pixmap(connection_, screen_->root_depth, column.image, window_, kColumnWidth,
                       kImageHeight);
     for (int line = 0; line < kMostLines; ++line) {
-      const uint32_t green = static_cast<uint32_t>(line * 255 / (kMostLines - 1)) << 8;
-      xcb_change_gc(connection_, gc_, XCB_GC_FOREGROUND, &green);
+      const uint32_t color = LineColor(line);
+      xcb_change_gc(connection_, gc_, XCB_GC_FOREGROUND, &color);
       const xcb_rectangle_t rect{0, static_cast<int16_t>(line * kLineHeight), kColumnWidth,
                                  kLineHeight};
       xcb_poly_fill_rectangle(connection_, column.image, gc_, 1, &rect);
     }
     xcb_change_gc(connection_, gc_, XCB_GC_FOREGROUND, &screen_->black_pixel);
-    Restart(column);
+    Restart(column, random_);
     return column;
-  }
-
-  void Restart(Column& column) {
-    column.height = std::uniform_int_distribution(kLeastLines, kMostLines)(random_) * kLineHeight;
-    column.top = -column.height;
-    column.speed = std::uniform_int_distribution(1, 100)(random_);
   }
 
   void Tick() {
@@ -131,7 +122,7 @@ class Reference {
                       static_cast<int16_t>(x), static_cast<int16_t>(target_y), kColumnWidth,
                       static_cast<uint16_t>(visible));
       }
-      if (column.top > height_) Restart(column);
+      if (column.top > height_) Restart(column, random_);
     }
     xcb_flush(connection_);
   }

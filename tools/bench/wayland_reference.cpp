@@ -25,16 +25,13 @@
 #include <random>
 #include <vector>
 
+#include "tools/bench/reference_columns.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace {
 
-constexpr int kColumnWidth = 19;  // 285 twips
-constexpr int kLineHeight = 15;
-constexpr int kLeastLines = 3;
-constexpr int kMostLines = 253;
-constexpr int kImageHeight = kMostLines * kLineHeight;
-constexpr auto kInterval = std::chrono::milliseconds(10);
+using namespace reference;
+
 using Clock = std::chrono::steady_clock;
 
 long long Nanoseconds(Clock::time_point t) {
@@ -131,18 +128,11 @@ class Reference {
     Column column{{}, 0, 0, 0};
     column.image.resize(static_cast<size_t>(kColumnWidth * kImageHeight));
     for (int line = 0; line < kMostLines; ++line) {
-      const uint32_t green = static_cast<uint32_t>(line * 255 / (kMostLines - 1)) << 8;
       std::fill_n(column.image.begin() + line * kLineHeight * kColumnWidth,
-                  kLineHeight * kColumnWidth, green);
+                  kLineHeight * kColumnWidth, LineColor(line));
     }
-    Restart(column);
+    Restart(column, random_);
     return column;
-  }
-
-  void Restart(Column& column) {
-    column.height = std::uniform_int_distribution(kLeastLines, kMostLines)(random_) * kLineHeight;
-    column.top = -column.height;
-    column.speed = std::uniform_int_distribution(1, 100)(random_);
   }
 
   // The last column stands partly off the right edge.
@@ -182,7 +172,7 @@ class Reference {
   void Tick() {
     for (Column& column : columns_) {
       column.top += column.speed;
-      if (column.top > height_) Restart(column);
+      if (column.top > height_) Restart(column, random_);
     }
     Buffer* free = nullptr;
     for (Buffer& buffer : buffers_) {
