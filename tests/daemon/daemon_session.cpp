@@ -36,12 +36,6 @@ std::string XscreensaverSettings(const std::string& program_line) {
          program_line + " \\n\\\n\n";
 }
 
-void ChangeOwner(const fs::path& top, uid_t uid) {
-  ::lchown(top.c_str(), uid, uid);
-  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(top))
-    ::lchown(entry.path().c_str(), uid, uid);
-}
-
 std::string ReadProcFile(pid_t pid, const char* name) {
   return ReadFile("/proc/" + std::to_string(pid) + "/" + name);
 }
@@ -69,31 +63,13 @@ std::string BuiltPackage() {
   return "";
 }
 
-UserSession::UserSession(const VirtualDisplay& display, Install install)
-    : display_(display),
-      home_(scratch_.File("home")),
-      uid_(::geteuid() == 0 ? FreeUserId() : ::geteuid()) {
-  // The user must reach its home through our scratch folder.
-  fs::permissions(scratch_.path(), fs::perms::owner_all | fs::perms::group_read |
-                                       fs::perms::group_exec | fs::perms::others_read |
-                                       fs::perms::others_exec);
-  fs::create_directory(home_);
-  // The session's runtime folder, so that nothing is left in /tmp.
-  fs::create_directory(scratch_.File("runtime"));
-  fs::permissions(scratch_.File("runtime"), fs::perms::owner_all);
-  if (::geteuid() == 0) ::chown(scratch_.File("runtime").c_str(), uid_, uid_);
-  if (::geteuid() == 0) {
-    const std::string id = std::to_string(uid_);
-    WriteFile(scratch_.File("passwd"), ReadFile("/etc/passwd") + "kelvora-saver:x:" + id + ":" +
-                                           id + ":kelvora test:" + home_ + ":/bin/sh\n");
-    WriteFile(scratch_.File("group"), ReadFile("/etc/group") + "kelvora-saver:x:" + id + ":\n");
-  }
+UserSession::UserSession(const VirtualDisplay& display, Install install) : display_(display) {
   if (install == Install::kHome) {
     InstallForTheUser();
   } else {
     TakeOutThePackage();
   }
-  if (::geteuid() == 0) ChangeOwner(home_, uid_);
+  user_.Own(home());
 }
 
 UserSession::~UserSession() {
@@ -103,65 +79,46 @@ UserSession::~UserSession() {
 // As the README says: cmake --install into ~/.local, and the daemon's line
 // names the program by its full path (the settings tool expands no $HOME).
 void UserSession::InstallForTheUser() {
-  RunToEnd({"env", "HOME=" + home_, KELVORA_CMAKE, "--install", KELVORA_BUILD_DIR, "--prefix",
-            home_ + "/.local"},
+  RunToEnd({"env", "HOME=" + home(), KELVORA_CMAKE, "--install", KELVORA_BUILD_DIR, "--prefix",
+            home() + "/.local"},
            "");
-  program_ = home_ + "/.local/libexec/kelvora/kelvora";
-  program_line_ = home_ + "/.local/bin/kelvora /S";
+  program_ = home() + "/.local/libexec/kelvora/kelvora";
+  program_line_ = home() + "/.local/bin/kelvora /S";
   if (!fs::exists(program_)) throw std::runtime_error("cmake --install did not install kelvora");
 }
 
 // The package's files, laid over the system's folders for the session
 // alone; the daemons find the program by its system path.
 void UserSession::TakeOutThePackage() {
-  root_ = scratch_.File("root");
+  root_ = package_.File("root");
   RunToEnd({"dpkg-deb", "-x", BuiltPackage(), root_}, "");
   program_ = "/usr/libexec/xscreensaver/kelvora";
   program_line_ = "kelvora /S";
   if (!fs::exists(root_ + program_)) throw std::runtime_error("no kelvora in the package");
 }
 
-// The command with a clean environment of the user's own. Root runs it as the
-// user inside a mount namespace whose passwd and group files name the user,
-// so that the daemons' dialogs find it, and whose system folders hold the
-// package's files; the machine's stay as they are.
+// As the test user, in a mount namespace whose system folders hold the
+// package's files laid over the machine's, which stay as they are.
 std::vector<std::string> UserSession::AsUser(const std::vector<std::string>& command,
                                              const std::vector<std::string>& variables) const {
-  std::vector<std::string> argv;
-  if (::geteuid() == 0) {
-    std::string mounts = "mount --bind \"$1\" /etc/passwd && mount --bind \"$2\" /etc/group";
-    if (!root_.empty()) {
-      for (const std::string& folder : kPackageFolders) {
-        if (fs::exists(root_ + folder) && fs::exists(folder))
-          mounts += " && mount -t overlay overlay -o lowerdir=" + root_ + folder + ":" + folder +
-                    " " + folder;
-      }
+  std::string mounts;
+  if (!root_.empty()) {
+    for (const std::string& folder : kPackageFolders) {
+      if (!fs::exists(root_ + folder) || !fs::exists(folder)) continue;
+      if (!mounts.empty()) mounts += " && ";
+      mounts +=
+          "mount -t overlay overlay -o lowerdir=" + root_ + folder + ":" + folder + " " + folder;
     }
-    argv = {"unshare",
-            "--mount",
-            "--propagation",
-            "private",
-            "sh",
-            "-c",
-            mounts +
-                " && id=$3 && shift 3 && exec setpriv --reuid=\"$id\" --regid=\"$id\" "
-                "--clear-groups \"$@\"",
-            "sh",
-            scratch_.File("passwd"),
-            scratch_.File("group"),
-            std::to_string(uid_)};
   }
-  argv.insert(argv.end(), {"env", "-i", "HOME=" + home_, "DISPLAY=" + display_.name(),
-                           "PATH=/usr/local/bin:/usr/bin:/bin", "LANG=C.UTF-8",
-                           "XDG_RUNTIME_DIR=" + scratch_.File("runtime")});
-  argv.insert(argv.end(), variables.begin(), variables.end());
-  argv.insert(argv.end(), command.begin(), command.end());
-  return argv;
+  std::vector<std::string> environment{"DISPLAY=" + display_.name()};
+  environment.insert(environment.end(), variables.begin(), variables.end());
+  return user_.Command(command, environment, mounts);
 }
 
 void UserSession::WriteUserFile(const std::string& name, const std::string& text) const {
-  WriteFile(home_ + "/" + name, text);
-  if (::geteuid() == 0) ::chown((home_ + "/" + name).c_str(), uid_, uid_);
+  const std::string file = home() + "/" + name;
+  WriteFile(file, text);
+  if (::geteuid() == 0) ::chown(file.c_str(), user_.uid(), user_.uid());
 }
 
 std::unique_ptr<Process> UserSession::Launch(const std::vector<std::string>& command,

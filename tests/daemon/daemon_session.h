@@ -51,7 +51,7 @@ class UserSession {
   std::vector<Saver> Savers() const;
   // The command that the README's daemon line names kelvora by.
   std::string ProgramLine() const { return program_line_; }
-  const std::string& home() const { return home_; }
+  const std::string& home() const { return user_.home(); }
   const VirtualDisplay& display() const { return display_; }
 
  private:
@@ -61,12 +61,11 @@ class UserSession {
   void TakeOutThePackage();
 
   const VirtualDisplay& display_;
-  TempDir scratch_;
-  std::string home_;
+  TestUser user_;
+  TempDir package_;
   std::string root_;          // the package's files; empty for a home install
   std::string program_;       // the real executable, not the link in bin
   std::string program_line_;  // how a daemon's settings name it
-  uid_t uid_;
 };
 
 // xscreensaver, set to blank with kelvora alone.

@@ -54,17 +54,21 @@ void TestUser::Own(const fs::path& top) const {
 // files name the user, so that programs that look the user up find it; the
 // machine's files stay as they are.
 std::vector<std::string> TestUser::Command(const std::vector<std::string>& command,
-                                           const std::vector<std::string>& environment) const {
+                                           const std::vector<std::string>& environment,
+                                           const std::string& extra_mounts) const {
   std::vector<std::string> argv;
   if (Root()) {
+    const std::string mounts = "mount --bind \"$1\" /etc/passwd && mount --bind \"$2\" /etc/group" +
+                               (extra_mounts.empty() ? "" : " && " + extra_mounts);
     argv = {"unshare",
             "--mount",
             "--propagation",
             "private",
             "sh",
             "-c",
-            "mount --bind \"$1\" /etc/passwd && mount --bind \"$2\" /etc/group && id=$3 && "
-            "shift 3 && exec setpriv --reuid=\"$id\" --regid=\"$id\" --clear-groups \"$@\"",
+            mounts +
+                " && id=$3 && shift 3 && exec setpriv --reuid=\"$id\" --regid=\"$id\" "
+                "--clear-groups \"$@\"",
             "sh",
             scratch_.File("passwd"),
             scratch_.File("group"),

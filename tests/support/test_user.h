@@ -24,9 +24,11 @@ class TestUser {
   // Makes a folder and all below it the user's.
   void Own(const std::filesystem::path& top) const;
   // The command run as the user with a clean environment of the user's own
-  // plus the given NAME=value entries.
+  // plus the given NAME=value entries. Run by root, extra_mounts (shell
+  // commands) are made in the user's mount namespace first.
   std::vector<std::string> Command(const std::vector<std::string>& command,
-                                   const std::vector<std::string>& environment) const;
+                                   const std::vector<std::string>& environment,
+                                   const std::string& extra_mounts = "") const;
 
  private:
   TempDir scratch_;
