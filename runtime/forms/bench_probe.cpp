@@ -1,4 +1,4 @@
-#include "runtime/forms/bench_probe.h"
+#include "runtime/platform/bench_probe.h"
 
 #include <chrono>
 #include <cstdio>

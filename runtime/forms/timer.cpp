@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "runtime/forms/backend_choice.h"
-#include "runtime/forms/bench_probe.h"
 #include "runtime/forms/event_guard.h"
 #include "runtime/language/runtime_error.h"
+#include "runtime/platform/bench_probe.h"
 
 namespace rt {
 namespace {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "hex_text.h"
+#include "runtime/platform/win32/win32_text.h"
 
 namespace {
 
@@ -26,25 +27,6 @@ using probe::Hex;
 using probe::Unhex;
 
 constexpr LCID kJapanese = 1041;
-
-std::wstring Wide(const std::string& text, UINT code_page) {
-  if (text.empty()) return {};
-  const int size =
-      MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
-  return out;
-}
-
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
 
 std::vector<std::string> Split(const std::string& line, char separator) {
   std::vector<std::string> fields(1);
@@ -72,7 +54,7 @@ int ReadList(const char* list) {
     buffer.resize(buffer.find('\0') == std::string::npos
                       ? length
                       : buffer.find('\0'));  // as the program cuts it
-    std::printf("%s\n", Hex(Utf8(Wide(buffer, CP_ACP))).c_str());
+    std::printf("%s\n", Hex(rt::win32::FromAnsi(buffer)).c_str());
   }
   return 0;
 }
@@ -87,7 +69,7 @@ int NumberList(const char* list) {
   std::ifstream in(list, std::ios::binary);
   for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::wstring text = Wide(Unhex(line), CP_UTF8);
+    std::wstring text = rt::win32::Widen(Unhex(line));
     LONG i4 = 0;
     DOUBLE r8 = 0;
     const HRESULT i4_result = VarI4FromStr(text.data(), kJapanese, 0, &i4);
@@ -106,7 +88,7 @@ int AnsiList(const char* list) {
   std::ifstream in(list, std::ios::binary);
   for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::wstring text = Wide(Unhex(line), CP_UTF8);
+    const std::wstring text = rt::win32::Widen(Unhex(line));
     const int size = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()),
                                          nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(size), '\0');

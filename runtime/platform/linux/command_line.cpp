@@ -7,7 +7,6 @@
 
 #include <string>
 
-#include "runtime/forms/program.h"
 
 namespace rt {
 

@@ -17,7 +17,6 @@
 #include <functional>
 #include <string>
 
-#include "runtime/forms/program.h"
 #include "runtime/platform/linux/given_window.h"
 
 namespace rt {

@@ -4,7 +4,6 @@
 #include <memory>
 #include <utility>
 
-#include "runtime/forms/program.h"
 
 namespace rt::null {
 namespace {

@@ -18,9 +18,6 @@ class QtSurface : public native::Surface {
   int PrintLine(int y, const std::string& text, int32_t fore_color) override;
   const QImage& image() const { return image_; }
 
- protected:
-  void ReplaceImage(QImage image) { image_ = std::move(image); }
-
  private:
   QImage image_;
   QFont font_;

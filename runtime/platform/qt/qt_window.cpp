@@ -9,7 +9,7 @@
 #include <QScreen>
 #include <bit>
 
-#include "runtime/forms/bench_probe.h"
+#include "runtime/platform/bench_probe.h"
 #include "runtime/platform/qt/qt_application.h"
 #include "runtime/platform/qt/qt_backend.h"
 #include "runtime/platform/qt/qt_color.h"

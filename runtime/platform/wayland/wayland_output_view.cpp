@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "layer-shell-client.h"
-#include "runtime/forms/bench_probe.h"
+#include "runtime/platform/bench_probe.h"
 #include "xdg-shell-client.h"
 
 namespace rt::wayland {

@@ -6,7 +6,6 @@
 #include <functional>
 #include <string>
 
-#include "runtime/forms/program.h"
 #include "runtime/platform/win32/win32_text.h"
 
 namespace rt {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "runtime/forms/bench_probe.h"
+#include "runtime/platform/bench_probe.h"
 #include "runtime/platform/desktop/deadline_timers.h"
 #include "runtime/platform/x11/x11_connection.h"
 #include "runtime/platform/x11/x11_keyboard.h"

@@ -1,8 +1,9 @@
-// Probes for the bench: a build configured with KELVORA_BENCH_PROBES reports
-// every timer tick (its start and end), the window's first paint after it
-// is mapped and its first whole frame on the server on standard error. In
-// every other build they are empty and the program behaves exactly as
-// without them.
+// Probes for the bench, on the boundary because both sides report: the
+// forms layer every timer tick (its start and end), a backend its window's
+// first paint after the map and its first whole frame on the server. A
+// build configured with KELVORA_BENCH_PROBES writes them to standard error;
+// in every other build they are empty and the program behaves exactly as
+// without them. The forms layer defines them (runtime/forms/bench_probe.cpp).
 #pragma once
 
 namespace rt::bench {
