@@ -28,9 +28,7 @@ void End() {
 
 void DoEvents() { RunBackend().HandlePendingEvents(); }
 
-void MsgBox(const std::string& prompt) {
-  RunBackend().ShowMessage(prompt, native::MessageKind::kWarning);
-}
+void MsgBox(const std::string& prompt) { ShowRunMessage(prompt, native::MessageKind::kWarning); }
 
 void FailWithError(int number) {
   const std::string message = ErrorMessage(number);
@@ -40,7 +38,7 @@ void FailWithError(int number) {
   // would hide it and hold the keyboard.
   StopAllTimers();
   HideLoadedForms();
-  RunBackend().ShowMessage(message, native::MessageKind::kError);
+  ShowRunMessage(message, native::MessageKind::kError);
   std::fflush(nullptr);
   ExitProcess(1);
 }

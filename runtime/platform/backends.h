@@ -1,7 +1,8 @@
 // The platform's side of choosing a backend, as plain link-time functions:
 // each platform (Linux, Windows, the tests' null platform) lists the
 // backends it has, first choice first. The forms layer picks from the list
-// (runtime/forms/backend_choice.h); nothing else names a backend.
+// (runtime/forms/backend_choice.h), or from those that KELVORA_BACKEND
+// names; nothing else names a backend.
 #pragma once
 
 #include <span>
@@ -17,6 +18,9 @@ struct BackendEntry {
   // The backend's object, made on first call; null when its window system
   // is not there.
   Backend* (*open)();
+  // Whether it shows message boxes; the first entry that does shows the
+  // messages of a run whose backend shows none.
+  bool shows_messages;
 };
 
 // Called once, before anything else, with the program's arguments.

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -240,9 +241,17 @@ class Backend {
   // The screen less its panels, where a centred form goes.
   virtual PixelRect WorkArea() = 0;
   virtual DoubleClickLimits DoubleClickSetting() = 0;
-  // Shows a message box and returns once it is closed; an error in a run
-  // whose screen nobody could see goes to standard error alone.
-  virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
+  // Shows a message box and returns once it is closed. A backend whose list
+  // entry shows no message boxes gets this call only when no entry does:
+  // then the text goes to standard error.
+  virtual void ShowMessage(const std::string& text, MessageKind kind) {
+    // An error is there already.
+    if (kind == MessageKind::kWarning) std::fprintf(stderr, "kelvora: %s\n", text.c_str());
+  }
+  // Whether a message box shown now would stay unseen: under the run's own
+  // windows (a screen-saver daemon's, an overlay over every screen), or on a
+  // display that could not be opened.
+  virtual bool HidesMessages() { return false; }
   // Ends the process at once with the status; nothing of the program or the
   // system's libraries runs after it.
   [[noreturn]] virtual void ExitProcess(int status) = 0;

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "runtime/platform/os_services.h"
 
 namespace rt {
 

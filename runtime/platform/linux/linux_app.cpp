@@ -18,6 +18,7 @@
 #include <string>
 
 #include "runtime/platform/linux/given_window.h"
+#include "runtime/platform/os_services.h"
 
 namespace rt {
 namespace {

@@ -1,13 +1,26 @@
-// The backends of the Linux program, first choice first: for a form without
-// windowed controls or a picture, the native Wayland backend where the
-// compositor has the layer shell, else the bare X backend (the saver's run
-// never starts Qt); Qt Widgets, loaded as a module on need, for the others
-// and wherever no X display is named (Qt has its own Wayland plugin).
+// The backends of the Linux program, first choice first, and every choice
+// that hangs on the displays and on a screen-saver daemon's window. For a
+// form without windowed controls or a picture (the rain): the native
+// Wayland backend where the compositor has the layer shell (or, with no X
+// display, full-screen toplevels), else bare X unless only Wayland is there;
+// the saver's run never starts Qt. Qt Widgets, loaded as a module on need,
+// for the others and wherever no X display is named (Qt has its own
+// Wayland plugin); Qt alone shows message boxes.
+// A build may leave any backend out (KELVORA_BACKEND_X11, _WAYLAND, _QT).
+#include <vector>
+
 #include "runtime/platform/backends.h"
 #include "runtime/platform/linux/displays.h"
+#include "runtime/platform/linux/given_window.h"
+#ifdef KELVORA_BACKEND_QT
 #include "runtime/platform/linux/qt_module_loader.h"
+#endif
+#ifdef KELVORA_BACKEND_WAYLAND
 #include "runtime/platform/wayland/wayland_backend.h"
+#endif
+#ifdef KELVORA_BACKEND_X11
 #include "runtime/platform/x11/x11_backend.h"
+#endif
 
 namespace rt::native {
 namespace {
@@ -15,24 +28,43 @@ namespace {
 int program_argc = 0;
 char** program_argv = nullptr;
 
-Backend& QtBackend() { return linux_program::QtModuleBackend(program_argc, program_argv); }
+[[maybe_unused]] bool IsPlain(const FormNeeds& needs) {
+  return !needs.windowed_controls && !needs.picture;
+}
 
-bool IsPlain(const FormNeeds& needs) { return !needs.windowed_controls && !needs.picture; }
+#ifdef KELVORA_BACKEND_WAYLAND
+bool WaylandServes() {
+  // An X screen-saver daemon's window is drawn where the daemon wants it.
+  if (GivenWindow() != 0 || !linux_program::HasWaylandDisplay()) return false;
+  const wayland::Shells shells = wayland::Compositor();
+  // Without the layer shell, X covers the screen better where there is one.
+  return shells.layer || (shells.xdg && !linux_program::HasXDisplay());
+}
+#endif
 
-constexpr BackendEntry kBackends[] = {
-    {"wayland", IsPlain,
-     []() -> Backend* { return wayland::Serves() ? &wayland::Backend(QtBackend) : nullptr; }},
+// A vector, because a build without backends has none.
+const std::vector<BackendEntry> kBackends{
+#ifdef KELVORA_BACKEND_WAYLAND
+    {"wayland", IsPlain, []() -> Backend* { return WaylandServes() ? &wayland::Open() : nullptr; },
+     false},
+#endif
+#ifdef KELVORA_BACKEND_X11
     {"x11", IsPlain,
      []() -> Backend* {
        const bool wayland_alone =
            !linux_program::HasXDisplay() && linux_program::HasWaylandDisplay();
-       return wayland_alone ? nullptr : &x11::Backend(QtBackend);
-     }},
+       return wayland_alone ? nullptr : &x11::Open();
+     },
+     false},
+#endif
+#ifdef KELVORA_BACKEND_QT
     {"qt", [](const FormNeeds&) { return true; },
      [] {
        linux_program::RequireADisplay();
-       return &QtBackend();
-     }},
+       return &linux_program::QtModuleBackend(program_argc, program_argv);
+     },
+     true},
+#endif
 };
 
 }  // namespace

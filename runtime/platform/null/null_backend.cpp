@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "runtime/platform/os_services.h"
 
 namespace rt::null {
 namespace {

@@ -7,7 +7,7 @@ namespace rt::native {
 namespace {
 
 constexpr BackendEntry kBackends[] = {
-    {"null", [](const FormNeeds&) { return true; }, [] { return &null::Backend(); }},
+    {"null", [](const FormNeeds&) { return true; }, [] { return &null::Backend(); }, true},
 };
 
 }  // namespace

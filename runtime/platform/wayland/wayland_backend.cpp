@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "runtime/platform/desktop/deadline_timers.h"
-#include "runtime/platform/linux/given_window.h"
 #include "runtime/platform/wayland/wayland_connection.h"
 #include "runtime/platform/wayland/wayland_event_loop.h"
 #include "runtime/platform/wayland/wayland_window.h"
@@ -13,8 +12,6 @@ namespace {
 
 class WaylandBackend final : public native::Backend {
  public:
-  explicit WaylandBackend(native::Backend& (*message_boxes)()) : message_boxes_(message_boxes) {}
-
   std::unique_ptr<native::Window> CreateFormWindow(const FormDesign& design, int client_width,
                                                    int client_height,
                                                    native::WindowEvents& events) override {
@@ -35,38 +32,27 @@ class WaylandBackend final : public native::Backend {
   }
   // Wayland keeps no double-click setting: the toolkits' usual 400 ms and 5 pixels.
   native::DoubleClickLimits DoubleClickSetting() override { return {400, 5, 5}; }
-  // Nobody could close a box under the rain, which covers every output: an
-  // error goes to standard error alone.
-  void ShowMessage(const std::string& text, native::MessageKind kind) override {
-    if (kind == native::MessageKind::kError) return;
-    message_boxes_().ShowMessage(text, kind);
-  }
+  // The rain covers every output on the overlay layer, above any box.
+  bool HidesMessages() override { return true; }
   [[noreturn]] void ExitProcess(int status) override { std::_Exit(status); }
-
- private:
-  native::Backend& (*message_boxes_)();
 };
 
 }  // namespace
 
-bool Serves() {
-  static const bool serves = [] {
-    // An X screen-saver daemon's window is drawn where the daemon wants it.
-    if (GivenWindow() != 0) return false;
+Shells Compositor() {
+  static const Shells shells = [] {
     const Connection* connection = Connection::Get();
     if (connection == nullptr || connection->compositor() == nullptr ||
         connection->shm() == nullptr)
-      return false;
-    if (connection->layer_shell() != nullptr) return true;
-    // Without the layer shell, X covers the screen better where there is one.
-    const char* x_display = std::getenv("DISPLAY");
-    return connection->wm_base() != nullptr && (x_display == nullptr || *x_display == '\0');
+      return Shells{};
+    return Shells{.layer = connection->layer_shell() != nullptr,
+                  .xdg = connection->wm_base() != nullptr};
   }();
-  return serves;
+  return shells;
 }
 
-native::Backend& Backend(native::Backend& (*message_boxes)()) {
-  static WaylandBackend backend(message_boxes);
+native::Backend& Open() {
+  static WaylandBackend backend;
   return backend;
 }
 

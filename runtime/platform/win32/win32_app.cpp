@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "runtime/platform/os_services.h"
 #include "runtime/platform/win32/win32_text.h"
 
 namespace rt {

@@ -94,7 +94,8 @@ constexpr native::BackendEntry kBackends[] = {
      []() -> native::Backend* {
        static Win32Backend backend;
        return &backend;
-     }},
+     },
+     true},
 };
 
 }  // namespace

@@ -118,8 +118,6 @@ namespace {
 
 class X11Backend final : public native::Backend {
  public:
-  explicit X11Backend(native::Backend& (*message_boxes)()) : message_boxes_(message_boxes) {}
-
   std::unique_ptr<native::Window> CreateFormWindow(const FormDesign& design, int client_width,
                                                    int client_height,
                                                    native::WindowEvents& events) override {
@@ -147,24 +145,18 @@ class X11Backend final : public native::Backend {
   // X keeps no double-click setting: the toolkits' usual 400 ms and 5 pixels.
   native::DoubleClickLimits DoubleClickSetting() override { return {400, 5, 5}; }
 
-  // An error in a run that never opened the display, or inside the
-  // screen-saver daemon's window (whose covering windows would hide a box
-  // that nobody could close), goes to standard error alone.
-  void ShowMessage(const std::string& text, native::MessageKind kind) override {
-    if (kind == native::MessageKind::kError && (!X11Connection::Made() || in_given_window)) return;
-    message_boxes_().ShowMessage(text, kind);
-  }
+  // A run that never opened the display has nowhere to show a box; the
+  // screen-saver daemon's covering windows would hide one that nobody could
+  // close.
+  bool HidesMessages() override { return !X11Connection::Made() || in_given_window; }
 
   [[noreturn]] void ExitProcess(int status) override { std::_Exit(status); }
-
- private:
-  native::Backend& (*message_boxes_)();
 };
 
 }  // namespace
 
-native::Backend& Backend(native::Backend& (*message_boxes)()) {
-  static X11Backend backend(message_boxes);
+native::Backend& Open() {
+  static X11Backend backend;
   return backend;
 }
 

@@ -51,8 +51,7 @@ class X11Window : public native::Window, public EventTarget {
   X11FormWindow window_;
 };
 
-// The bare X backend's object. X has no message box of its own: messages
-// go to the backend that message_boxes gives, loaded only then.
-native::Backend& Backend(native::Backend& (*message_boxes)());
+// The bare X backend's object. It shows no message box of its own.
+native::Backend& Open();
 
 }  // namespace rt::x11
