@@ -6,7 +6,7 @@
 
 #include "runtime/platform/linux/carried_font.h"
 #include "runtime/platform/qt/qt_color.h"
-#include "runtime/platform/qt/text_masks.h"
+#include "runtime/platform/qt/qt_text_masks.h"
 
 namespace rt::qt {
 

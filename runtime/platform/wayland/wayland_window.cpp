@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "runtime/platform/desktop/pixel_color.h"
-#include "runtime/platform/wayland/region_paint.h"
+#include "runtime/platform/wayland/wayland_region_paint.h"
 #include "runtime/platform/wayland/wayland_surface.h"
 
 namespace rt::wayland {

@@ -1,4 +1,4 @@
-#include "runtime/platform/wayland/region_paint.h"
+#include "runtime/platform/wayland/wayland_region_paint.h"
 
 #include "runtime/platform/wayland/wayland_surface.h"
 

@@ -10,15 +10,16 @@
 
 namespace rt::qt {
 
-struct TextMask {
+struct CoverageMask {
   QImage coverage;  // white text on black, RGB32: one coverage per channel
   QPoint offset;    // of the mask from the line's top-left corner
 };
 
-const TextMask& MaskFor(const QFont& font, const std::string& font_key, const std::string& text);
+const CoverageMask& MaskFor(const QFont& font, const std::string& font_key,
+                            const std::string& text);
 
 // Draws the text's mask in the colour (0xRRGGBB) over the image, at the
 // mask's offset from (x, line_top).
-void BlendMask(QImage& image, const TextMask& mask, int x, int line_top, QRgb color);
+void BlendMask(QImage& image, const CoverageMask& mask, int x, int line_top, QRgb color);
 
 }  // namespace rt::qt

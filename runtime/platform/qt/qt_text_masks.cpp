@@ -1,4 +1,4 @@
-#include "runtime/platform/qt/text_masks.h"
+#include "runtime/platform/qt/qt_text_masks.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -12,7 +12,7 @@ namespace {
 // prints ever new texts starts the cache again rather than grow it.
 constexpr size_t kMaxMasks = 2048;
 
-TextMask DrawMask(const QFont& font, const std::string& text) {
+CoverageMask DrawMask(const QFont& font, const std::string& text) {
   const QFontMetrics metrics(font);
   const QString string = QString::fromStdString(text);
   // The line's box and the ink wherever it reaches, with a pixel to spare
@@ -20,7 +20,7 @@ TextMask DrawMask(const QFont& font, const std::string& text) {
   const QRect area = QRect(0, 0, metrics.horizontalAdvance(string), metrics.height())
                          .united(metrics.boundingRect(string).translated(0, metrics.ascent()))
                          .adjusted(-1, -1, 1, 1);
-  TextMask mask{QImage(area.size(), QImage::Format_RGB32), area.topLeft()};
+  CoverageMask mask{QImage(area.size(), QImage::Format_RGB32), area.topLeft()};
   mask.coverage.fill(Qt::black);
   QPainter painter(&mask.coverage);
   painter.setFont(font);
@@ -35,15 +35,16 @@ int BlendChannel(int under, int over, int coverage) {
 
 }  // namespace
 
-const TextMask& MaskFor(const QFont& font, const std::string& font_key, const std::string& text) {
-  static std::unordered_map<std::string, TextMask> masks;
+const CoverageMask& MaskFor(const QFont& font, const std::string& font_key,
+                            const std::string& text) {
+  static std::unordered_map<std::string, CoverageMask> masks;
   const std::string key = font_key + '\n' + text;
   if (const auto found = masks.find(key); found != masks.end()) return found->second;
   if (masks.size() >= kMaxMasks) masks.clear();
   return masks.emplace(key, DrawMask(font, text)).first->second;
 }
 
-void BlendMask(QImage& image, const TextMask& mask, int x, int line_top, QRgb color) {
+void BlendMask(QImage& image, const CoverageMask& mask, int x, int line_top, QRgb color) {
   const int left = x + mask.offset.x();
   const int top = line_top + mask.offset.y();
   const int first_row = std::max(0, -top);
