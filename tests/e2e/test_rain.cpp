@@ -200,10 +200,10 @@ TEST_F(Rain, ADragFromAColumnToTheBackgroundEndsNothing) {
   ASSERT_TRUE(ActOnStillRain(display(), *saver, DragPlacesIn, [&](const DragPlaces& places) {
     const std::string background_x = std::to_string(places.background_x);
     // Small steps on the background store a position there.
-    SendInput(display(), {"mousemove", background_x, "1075", "mousemove", background_x, "1073",
-                          "mousemove", std::to_string(places.column.x),
-                          std::to_string(places.column.y), "mousedown", "1", "mousemove",
-                          background_x, "1040", "mouseup", "1"});
+    SendInput(display(),
+              {"mousemove", background_x, "1075", "mousemove", background_x, "1073", "mousemove",
+               std::to_string(places.column.x), std::to_string(places.column.y), "mousedown", "1",
+               "mousemove", background_x, "1040", "mouseup", "1"});
   })) << "no long column came into view beside the background";
   std::this_thread::sleep_for(700ms);
   EXPECT_TRUE(saver->Running());
@@ -213,8 +213,8 @@ TEST_F(Rain, ADragFromAColumnToTheBackgroundEndsNothing) {
 TEST_F(Rain, AClickOnAColumnEndsNothing) {
   const auto saver = StartRain(SettingsFile("240", "0", "0", "200"));
   ASSERT_TRUE(ActOnStillRain(display(), *saver, PointOnAColumn, [&](const Point& column) {
-    SendInput(display(), {"mousemove", std::to_string(column.x), std::to_string(column.y),
-                          "click", "1"});
+    SendInput(display(),
+              {"mousemove", std::to_string(column.x), std::to_string(column.y), "click", "1"});
   })) << "no long column came into view";
   std::this_thread::sleep_for(700ms);
   EXPECT_TRUE(saver->Running());
