@@ -29,6 +29,8 @@ class KeySearch {
 
   KeySearch(Charset charset, std::u16string_view section, std::u16string_view key);
   Seen Take(std::string_view line);
+  // Before the section, only a line with a '[' can change anything.
+  bool in_section() const { return in_section_; }
   // The key's value once its line is seen, if the line has one.
   const std::optional<std::u16string>& value() const { return value_; }
 

@@ -22,6 +22,11 @@ class StreamedLines {
 
   // False once the search is over.
   bool Feed(std::string_view piece) {
+    if (!search_.in_section() && !carried_bracket_ &&
+        std::memchr(piece.data(), '[', piece.size()) == nullptr) {
+      SkipLinesEndingIn(piece);
+      return true;
+    }
     size_t begin = 0;
     size_t from = 0;
     size_t lf = std::string_view::npos;  // the next LF at or after from, once looked for
@@ -46,6 +51,23 @@ class StreamedLines {
     return true;
   }
 
+  // Before the section, lines without a '[' are nothing to the search: a
+  // piece without one needs only its last line end found, which a single
+  // search for '[' over most of a large file then spares.
+  void SkipLinesEndingIn(std::string_view piece) {
+    for (size_t end = piece.size(); end-- > 0;) {
+      if ((piece[end] == '\n' || piece[end] == '\r') && LeadRunBefore(piece, 0, end) % 2 == 0) {
+        carried_.clear();
+        lead_run_ = 0;  // the rest starts a line
+        lead_run_ = LeadRunBefore(piece, end + 1, piece.size());
+        Carry(piece.substr(end + 1));
+        return;
+      }
+    }
+    lead_run_ = LeadRunBefore(piece, 0, piece.size());
+    Carry(piece);
+  }
+
   // The last line, when the text does not end with a line end.
   void Finish() {
     if (!carried_.empty()) search_.Take(carried_);
@@ -61,11 +83,15 @@ class StreamedLines {
   }
 
   void Carry(std::string_view bytes) {
-    carried_.append(bytes.substr(0, kLongestLine - std::min(kLongestLine, carried_.size())));
+    const std::string_view kept =
+        bytes.substr(0, kLongestLine - std::min(kLongestLine, carried_.size()));
+    carried_bracket_ = carried_bracket_ || kept.find('[') != std::string_view::npos;
+    carried_.append(kept);
   }
 
   bool EndLine(std::string_view bytes) {
     lead_run_ = 0;
+    carried_bracket_ = false;
     if (carried_.empty()) return Goes(search_.Take(bytes.substr(0, kLongestLine)));
     Carry(bytes);
     const bool goes = Goes(search_.Take(carried_));
@@ -80,6 +106,7 @@ class StreamedLines {
   Charset charset_;
   KeySearch& search_;
   std::string carried_;  // the start of a line that began in an earlier piece
+  bool carried_bracket_ = false;
   size_t lead_run_ = 0;  // the run of lead-range bytes at the end of carried_
 };
 
