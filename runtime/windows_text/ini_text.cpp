@@ -154,7 +154,8 @@ KeySearch::Seen KeySearch::Take(std::string_view line) {
     return Seen::kSection;
   }
   Parsed parsed = Parse(line, charset_);
-  if (parsed.kind == Kind::kSection) return Seen::kEnd;  // only the first section of that name counts
+  if (parsed.kind == Kind::kSection)
+    return Seen::kEnd;  // only the first section of that name counts
   if (parsed.kind == Kind::kBlank) return Seen::kOther;
   if (!SameName(parsed.name, key_)) return Seen::kContent;
   value_ = std::move(parsed.value);

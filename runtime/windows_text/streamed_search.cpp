@@ -131,7 +131,8 @@ class Utf16Pieces {
 
   // What waited: a lone high surrogate (an odd byte is never read).
   std::string Last() const {
-    return Utf16ToUtf8(FromUtf16Bytes(pending_.substr(0, pending_.size() & ~size_t{1}), big_endian_));
+    return Utf16ToUtf8(
+        FromUtf16Bytes(pending_.substr(0, pending_.size() & ~size_t{1}), big_endian_));
   }
 
  private:

@@ -23,7 +23,6 @@ constexpr size_t kReadPiece = size_t{64} << 10;
 // What FindValue gives for the whole file's text; nothing as well when the
 // read fails before the key is found.
 std::optional<std::u16string> FindValueStreamed(const ReadBytes& read, std::u16string_view section,
-                                                std::u16string_view key,
-                                                size_t piece = kReadPiece);
+                                                std::u16string_view key, size_t piece = kReadPiece);
 
 }  // namespace rt::ini

@@ -100,8 +100,8 @@ TEST(Assets, MissingPicturesFailWithoutReadingThem) {
   for (const char* name : {"background.bmp", "kelvora.ico", "button.jpg", "hand.cur"}) {
     bool named = false;
     for (int i = 0; i < failures.size(); ++i)
-      named = named || std::string(failures.GetTestPartResult(i).message()).find(name) !=
-                           std::string::npos;
+      named = named ||
+              std::string(failures.GetTestPartResult(i).message()).find(name) != std::string::npos;
     EXPECT_TRUE(named) << "a failure names " << name;
   }
 }

@@ -198,9 +198,8 @@ TEST_F(PerUserProfile, PackagedKeepsTheUsersCopyMadeFromTheSystemsDefaults) {
   EXPECT_EQ(place.seed, second + "/kelvora/kelvora.ini");
   EXPECT_FALSE(place.for_all_users);
   ::unsetenv("XDG_CONFIG_DIRS");
-  EXPECT_EQ(rt::SystemDefaultsOf(ini_), fs::exists("/etc/xdg/kelvora/kelvora.ini")
-                                            ? "/etc/xdg/kelvora/kelvora.ini"
-                                            : "")
+  EXPECT_EQ(rt::SystemDefaultsOf(ini_),
+            fs::exists("/etc/xdg/kelvora/kelvora.ini") ? "/etc/xdg/kelvora/kelvora.ini" : "")
       << "by default /etc/xdg";
   fs::create_directories(fs::path(copy_).parent_path());
   WriteFile(copy_, "[main]\nSP=200\n");
