@@ -172,6 +172,17 @@ TEST_F(PerUserProfile, NowhereToWriteFailsAndNamesTheCopy) {
   EXPECT_EQ(ReadFile(ini_), "[main]\nSP=10\n");
 }
 
+// Writers take turns under a lock on the folder; a folder that cannot be
+// opened to take it (writable, but not readable) fails the write rather
+// than letting it go on unguarded.
+TEST_F(PerUserProfile, AWriteThatCannotTakeTheLockFails) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root, to run as another user";
+  ::chmod(program_.c_str(), 0333);
+  EXPECT_EQ(AsUser([&] { return std::to_string(Write(ini_, "200")); }), "0");
+  ::chmod(program_.c_str(), 0755);
+  EXPECT_FALSE(fs::exists(ini_));
+}
+
 TEST_F(PerUserProfile, AWritableFolderNamesTheFileBesideTheProgram) {
   ::chmod(program_.c_str(), 0777);
   const rt::WrittenProfile file = rt::WrittenProfileFile(ini_);
