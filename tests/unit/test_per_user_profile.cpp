@@ -204,7 +204,7 @@ TEST_F(PerUserProfile, PackagedKeepsTheUsersCopyMadeFromTheSystemsDefaults) {
   ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
   constexpr rt::SettingsRule kPackaged = rt::SettingsRule::kPerUser;
   EXPECT_EQ(rt::ProfileToRead(ini_, kPackaged), second + "/kelvora/kelvora.ini");
-  const rt::ProfileToWrite place = rt::PlaceToWrite(ini_, kPackaged);
+  const rt::WritePlace place = rt::PlaceToWrite(ini_, kPackaged);
   EXPECT_EQ(place.file, copy_);
   EXPECT_EQ(place.seed, second + "/kelvora/kelvora.ini");
   EXPECT_FALSE(place.for_all_users);

@@ -72,7 +72,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
                                const std::string& value, const std::string& path) {
   // A line break in a name or value would spill into lines of its own.
   if (!IsSafeText(section) || !IsSafeText(key) || !IsSafeText(value)) return false;
-  const ProfileToWrite place = PlaceToWrite(path, BuiltSettingsRule());
+  const WritePlace place = PlaceToWrite(path, BuiltSettingsRule());
   if (place.file.empty()) return false;
   // The user's copy gets its folders; a missing program folder does not.
   if (place.file != path && !settings_file::MakeFolders(settings_file::FolderOf(place.file)))
@@ -95,7 +95,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 }
 
 WrittenProfile WrittenProfileFile(const std::string& path) {
-  const ProfileToWrite place = PlaceToWrite(path, BuiltSettingsRule());
+  const WritePlace place = PlaceToWrite(path, BuiltSettingsRule());
   return {place.file, place.for_all_users};
 }
 

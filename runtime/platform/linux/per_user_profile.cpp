@@ -83,7 +83,7 @@ std::string ProfileToRead(const std::string& path, SettingsRule rule) {
   return rule == SettingsRule::kPerUser ? SystemDefaultsOf(path) : path;
 }
 
-ProfileToWrite PlaceToWrite(const std::string& path, SettingsRule rule) {
+WritePlace PlaceToWrite(const std::string& path, SettingsRule rule) {
   if (rule == SettingsRule::kPerUser) return {PerUserCopyOf(path), SystemDefaultsOf(path), false};
   if (!FolderRefusesWrites(path)) return {path, "", false};
   const std::string copy = PerUserCopyOf(path);

@@ -31,13 +31,13 @@ std::string ProfileToRead(const std::string& path, SettingsRule rule);
 
 // Where a write goes. A file absent there is made from the seed as it is,
 // so that nothing of it is lost.
-struct ProfileToWrite {
+struct WritePlace {
   std::string file;  // empty when there is nowhere to write
   std::string seed;
   // The one file of every user of the program: beside it, in a folder this
   // user may not write.
   bool for_all_users = false;
 };
-ProfileToWrite PlaceToWrite(const std::string& path, SettingsRule rule);
+WritePlace PlaceToWrite(const std::string& path, SettingsRule rule);
 
 }  // namespace rt
