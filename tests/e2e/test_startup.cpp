@@ -103,6 +103,22 @@ TEST_F(Startup, ASecondCopyEndsBeforeTouchingTheFile) {
   EXPECT_EQ(ReadFile(install_.Ini()), kDefaults);
 }
 
+// One copy per display session, as Windows' App.PrevInstance sees its own
+// session only: a second X server (a VNC session beside the local one) gets
+// its own rain while the first rains.
+TEST_F(Startup, ASecondDisplayGetsItsOwnRain) {
+  Process first = install_.Start(display(), {"/S"});
+  ASSERT_TRUE(display().WaitForWindow());
+  const VirtualDisplay other(640, 480);
+  Process second = install_.Start(other, {"/S"});
+  EXPECT_TRUE(other.WaitForWindow()) << second.Stderr();
+  EXPECT_TRUE(second.Running());
+  EXPECT_TRUE(first.Running());
+  // Within the second session the rule still holds.
+  Process third = install_.Start(other, {"/S"});
+  EXPECT_EQ(third.WaitExit(), 0);
+}
+
 TEST_F(Startup, AnotherExecutableIsNoSecondCopy) {
   Installation other;
   Process first = other.Start(display(), {"/S"});
