@@ -25,7 +25,7 @@ constexpr BackendEntry kBackends[] = {
     {"x11", IsPlain,
      []() -> Backend* {
        const bool wayland_alone =
-           !linux_program::HasXDisplay() && linux_program::HasWaylandDisplay();
+           linux_program::HasWaylandDisplay() && !linux_program::HasXDisplay();
        return wayland_alone ? nullptr : &x11::Backend(QtBackend);
      }},
     {"qt", [](const FormNeeds&) { return true; },

@@ -1,0 +1,98 @@
+#include "runtime/platform/qt/qt_failures.h"
+
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <QString>
+#include <QtGlobal>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <mutex>
+#include <new>
+#include <vector>
+
+namespace rt::qt {
+namespace {
+
+// A message of Qt's start, kept to be given to Qt's own handler later.
+struct Held {
+  QtMsgType type;
+  const char* file;
+  int line;
+  const char* function;
+  const char* category;
+  QString message;
+};
+
+std::mutex guard;
+bool started = false;
+std::vector<Held> held;
+QtMessageHandler qt_handler = nullptr;
+std::terminate_handler earlier_terminate = nullptr;
+
+[[noreturn]] void EndInOneLine(const char* why) {
+  std::fprintf(stderr, "kelvora: %s\n", why);
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+
+[[noreturn]] void EndInOneLine(const QString& why) {
+  EndInOneLine(qPrintable(why.section(QLatin1Char('\n'), 0, 0)));
+}
+
+// Qt's X plugin warns and then calls exit(), whose destructors crash under
+// the live application.
+bool XConnectionBroke() {
+  const auto* x =
+      qApp != nullptr ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  return x != nullptr && xcb_connection_has_error(x->connection()) != 0;
+}
+
+void OnMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  const std::lock_guard lock(guard);
+  if (type == QtFatalMsg) {
+    // The last warning of a failed start says why; the fatal message only
+    // that it failed.
+    if (!started)
+      EndInOneLine("Qt could not start: " + (held.empty() ? message : held.back().message));
+    EndInOneLine("Qt failed: " + message);
+  }
+  if (!started) {
+    held.push_back({type, context.file, context.line, context.function, context.category, message});
+    return;
+  }
+  if (XConnectionBroke()) EndInOneLine("the connection to the X server was lost");
+  qt_handler(type, context, message);
+}
+
+// Memory that ran out in Qt's own code, which has no other way to say so.
+void OnTerminate() {
+  try {
+    if (const std::exception_ptr thrown = std::current_exception()) std::rethrow_exception(thrown);
+  } catch (const std::bad_alloc&) {
+    EndInOneLine("out of memory");
+  } catch (...) {
+  }
+  earlier_terminate();
+}
+
+}  // namespace
+
+void CatchQtFailures() {
+  qt_handler = qInstallMessageHandler(OnMessage);
+  earlier_terminate = std::set_terminate(OnTerminate);
+}
+
+void QtStarted() {
+  const std::lock_guard lock(guard);
+  started = true;
+  for (const Held& message : held) {
+    const QMessageLogContext context(message.file, message.line, message.function,
+                                     message.category);
+    qt_handler(message.type, context, message.message);
+  }
+  held.clear();
+}
+
+}  // namespace rt::qt
