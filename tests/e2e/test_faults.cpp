@@ -90,15 +90,16 @@ TEST_P(DialogAtTheEdge, EndsWithOneLineOrShowsAndKeepsTheSettings) {
   EXPECT_EQ(ReadFile(install.Ini()), settings);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Edges, DialogAtTheEdge,
-    testing::Values(DialogEdge{"XServerKilled", {}, true},
-                    DialogEdge{"SixDescriptors", {"--nofile=6"}, false},
-                    DialogEdge{"SevenDescriptors", {"--nofile=7"}, false},
-                    DialogEdge{"EightDescriptors", {"--nofile=8"}, false},
-                    DialogEdge{"NineDescriptors", {"--nofile=9"}, false},
-                    DialogEdge{"EightyMegabytes", {"--as=81920000"}, false}),
-    [](const testing::TestParamInfo<DialogEdge>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Edges, DialogAtTheEdge,
+                         testing::Values(DialogEdge{"XServerKilled", {}, true},
+                                         DialogEdge{"SixDescriptors", {"--nofile=6"}, false},
+                                         DialogEdge{"SevenDescriptors", {"--nofile=7"}, false},
+                                         DialogEdge{"EightDescriptors", {"--nofile=8"}, false},
+                                         DialogEdge{"NineDescriptors", {"--nofile=9"}, false},
+                                         DialogEdge{"EightyMegabytes", {"--as=81920000"}, false}),
+                         [](const testing::TestParamInfo<DialogEdge>& info) {
+                           return info.param.name;
+                         });
 
 // An editor saves by shortening the file and writing it again; a start that
 // reads it meanwhile sees some version of it, and never dies.

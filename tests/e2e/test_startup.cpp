@@ -183,13 +183,17 @@ TEST(NoDisplay, WhatShowsSomethingSaysWhatItTriedAndFails) {
     for (const auto& run : runs) {
       const Installation install;
       WriteFile(install.Ini(), kDefaults);
-      std::vector<std::string> argv{"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY",
+      std::vector<std::string> argv{"env",
+                                    "-u",
+                                    "DISPLAY",
+                                    "-u",
+                                    "WAYLAND_DISPLAY",
                                     "XDG_RUNTIME_DIR=" + runtime.path().string()};
       argv.insert(argv.end(), environment.named.begin(), environment.named.end());
       for (const std::string& part : install.Command(run.arguments)) argv.push_back(part);
       Process program(argv, "");
-      const std::string what = testing::PrintToString(environment.named) + " " +
-                               testing::PrintToString(run.arguments);
+      const std::string what =
+          testing::PrintToString(environment.named) + " " + testing::PrintToString(run.arguments);
       EXPECT_EQ(program.WaitExit(), run.status) << what;
       EXPECT_EQ(program.Stderr(), run.error) << what;
       EXPECT_EQ(ReadFile(install.Ini()), kDefaults) << what;
@@ -241,9 +245,8 @@ TEST(WaylandWithoutX, AnUnservedDisplayIsPassedOverAndAMissingPluginSaysSo) {
   saver->Kill();
 
   const auto dialog = session.Run(install.Command({"/C"}), gone_x);
-  EXPECT_TRUE(WaitUntil([&] {
-    return !dialog->Running() || session.WindowArea("kelvora-settings").has_value();
-  }));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return !dialog->Running() || session.WindowArea("kelvora-settings").has_value(); }));
   EXPECT_TRUE(dialog->Running()) << dialog->Stderr();
   dialog->Kill();
 

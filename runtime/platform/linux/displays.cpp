@@ -25,6 +25,8 @@ bool XAnswers() {
 
 bool WaylandAnswers() {
   if (Named("WAYLAND_DISPLAY") == nullptr) return false;
+  // A socket the compositor handed over serves one connection: the backend's.
+  if (Named("WAYLAND_SOCKET") != nullptr) return true;
   wl_display* display = wl_display_connect(nullptr);
   if (display == nullptr) return false;
   wl_display_disconnect(display);

@@ -2,7 +2,7 @@
 // windowed controls or a picture, the native Wayland backend where the
 // compositor has the layer shell, else the bare X backend (the saver's run
 // never starts Qt); Qt Widgets, loaded as a module on need, for the others
-// and wherever no X display is named (Qt has its own Wayland plugin).
+// and wherever no X display answers (Qt has its own Wayland plugin).
 #include "runtime/platform/backends.h"
 #include "runtime/platform/linux/displays.h"
 #include "runtime/platform/linux/qt_module_loader.h"

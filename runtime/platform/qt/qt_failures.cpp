@@ -44,9 +44,10 @@ std::terminate_handler earlier_terminate = nullptr;
 // Qt's X plugin warns and then calls exit(), whose destructors crash under
 // the live application.
 bool XConnectionBroke() {
-  const auto* x =
-      qApp != nullptr ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  return x != nullptr && xcb_connection_has_error(x->connection()) != 0;
+  if (qApp == nullptr || QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+  const auto* x = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* connection = x != nullptr ? x->connection() : nullptr;
+  return connection != nullptr && xcb_connection_has_error(connection) != 0;
 }
 
 void OnMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
@@ -58,11 +59,11 @@ void OnMessage(QtMsgType type, const QMessageLogContext& context, const QString&
       EndInOneLine("Qt could not start: " + (held.empty() ? message : held.back().message));
     EndInOneLine("Qt failed: " + message);
   }
+  if (XConnectionBroke()) EndInOneLine("the connection to the X server was lost");
   if (!started) {
     held.push_back({type, context.file, context.line, context.function, context.category, message});
     return;
   }
-  if (XConnectionBroke()) EndInOneLine("the connection to the X server was lost");
   qt_handler(type, context, message);
 }
 
