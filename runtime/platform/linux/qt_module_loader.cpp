@@ -1,17 +1,16 @@
 #include "runtime/platform/linux/qt_module_loader.h"
 
 #include <dlfcn.h>
-#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "runtime/platform/linux/displays.h"
 #include "runtime/platform/linux/embedded_file.h"
+#include "runtime/platform/linux/qt_headroom.h"
 
 // The module's file, stripped of its debugging data, in a section of its own.
 KELVORA_EMBED_FILE(kelvora_qt_module, KELVORA_QT_MODULE_FILE);
@@ -22,27 +21,6 @@ namespace {
 [[noreturn]] void CannotLoad(const std::string& why) {
   std::fprintf(stderr, "kelvora: cannot load the Qt module: %s\n", why.c_str());
   std::_Exit(1);
-}
-
-// Qt's start opens some 6 descriptors at once (its event loops' pipes,
-// the display, plugins, fonts); short of them, it prints to standard error
-// itself and ends by qFatal or carries on half made. Twice that must be free.
-constexpr size_t kDescriptorsQtNeeds = 12;
-
-void RequireDescriptors() {
-  std::vector<int> taken;
-  while (taken.size() < kDescriptorsQtNeeds) {
-    const int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    if (fd < 0) break;
-    taken.push_back(fd);
-  }
-  const bool enough = taken.size() == kDescriptorsQtNeeds;
-  for (const int fd : taken) ::close(fd);
-  if (!enough) {
-    std::fprintf(stderr, "kelvora: too few file descriptors free for Qt (%zu needed; ulimit -n)\n",
-                 kDescriptorsQtNeeds);
-    std::_Exit(1);
-  }
 }
 
 // The module goes to an anonymous in-memory file that the loader opens.
@@ -66,7 +44,8 @@ void* OpenModule() {
 native::Backend& QtModuleBackend(int argc, char** argv) {
   static native::Backend* backend = [&] {
     SteerQtToTheDisplayThatAnswers();
-    RequireDescriptors();
+    RequireQtHeadroom();
+    EndOnOutOfMemoryInOneLine();
     const auto entry = reinterpret_cast<qt::ModuleEntry>(::dlsym(OpenModule(), qt::kModuleEntry));
     if (entry == nullptr) CannotLoad(::dlerror());
     return entry(argc, argv);

@@ -7,9 +7,7 @@
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <mutex>
-#include <new>
 #include <vector>
 
 namespace rt::qt {
@@ -29,7 +27,6 @@ std::mutex guard;
 bool started = false;
 std::vector<Held> held;
 QtMessageHandler qt_handler = nullptr;
-std::terminate_handler earlier_terminate = nullptr;
 
 [[noreturn]] void EndInOneLine(const char* why) {
   std::fprintf(stderr, "kelvora: %s\n", why);
@@ -41,13 +38,13 @@ std::terminate_handler earlier_terminate = nullptr;
   EndInOneLine(qPrintable(why.section(QLatin1Char('\n'), 0, 0)));
 }
 
-// Qt's X plugin warns and then calls exit(), whose destructors crash under
-// the live application.
-bool XConnectionBroke() {
-  if (qApp == nullptr || QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+// Why Qt's connection to the X server broke, or 0. Qt's X plugin warns and
+// then calls exit(), whose destructors crash under the live application.
+int XConnectionError() {
+  if (qApp == nullptr || QGuiApplication::platformName() != QLatin1String("xcb")) return 0;
   const auto* x = qApp->nativeInterface<QNativeInterface::QX11Application>();
   xcb_connection_t* connection = x != nullptr ? x->connection() : nullptr;
-  return connection != nullptr && xcb_connection_has_error(connection) != 0;
+  return connection != nullptr ? xcb_connection_has_error(connection) : 0;
 }
 
 void OnMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
@@ -59,7 +56,12 @@ void OnMessage(QtMsgType type, const QMessageLogContext& context, const QString&
       EndInOneLine("Qt could not start: " + (held.empty() ? message : held.back().message));
     EndInOneLine("Qt failed: " + message);
   }
-  if (XConnectionBroke()) EndInOneLine("the connection to the X server was lost");
+  if (const int error = XConnectionError()) {
+    // xcb gives up its connection when memory runs out.
+    EndInOneLine(error == XCB_CONN_CLOSED_MEM_INSUFFICIENT
+                     ? "out of memory"
+                     : "the connection to the X server was lost");
+  }
   if (!started) {
     held.push_back({type, context.file, context.line, context.function, context.category, message});
     return;
@@ -67,23 +69,9 @@ void OnMessage(QtMsgType type, const QMessageLogContext& context, const QString&
   qt_handler(type, context, message);
 }
 
-// Memory that ran out in Qt's own code, which has no other way to say so.
-void OnTerminate() {
-  try {
-    if (const std::exception_ptr thrown = std::current_exception()) std::rethrow_exception(thrown);
-  } catch (const std::bad_alloc&) {
-    EndInOneLine("out of memory");
-  } catch (...) {
-  }
-  earlier_terminate();
-}
-
 }  // namespace
 
-void CatchQtFailures() {
-  qt_handler = qInstallMessageHandler(OnMessage);
-  earlier_terminate = std::set_terminate(OnTerminate);
-}
+void CatchQtFailures() { qt_handler = qInstallMessageHandler(OnMessage); }
 
 void QtStarted() {
   const std::lock_guard lock(guard);
