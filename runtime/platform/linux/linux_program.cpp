@@ -24,6 +24,7 @@ constexpr BackendEntry kBackends[] = {
      []() -> Backend* { return wayland::Serves() ? &wayland::Backend(QtBackend) : nullptr; }},
     {"x11", IsPlain,
      []() -> Backend* {
+       // Wayland first: a bare X session asks no display here.
        const bool wayland_alone =
            linux_program::HasWaylandDisplay() && !linux_program::HasXDisplay();
        return wayland_alone ? nullptr : &x11::Backend(QtBackend);
