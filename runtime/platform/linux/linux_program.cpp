@@ -2,7 +2,7 @@
 // windowed controls or a picture, the native Wayland backend where the
 // compositor has the layer shell, else the bare X backend (the saver's run
 // never starts Qt); Qt Widgets, loaded as a module on need, for the others
-// and wherever no X display is named (Qt has its own Wayland plugin).
+// and wherever no X display answers (Qt has its own Wayland plugin).
 #include "runtime/platform/backends.h"
 #include "runtime/platform/linux/displays.h"
 #include "runtime/platform/linux/qt_module_loader.h"
@@ -24,8 +24,9 @@ constexpr BackendEntry kBackends[] = {
      []() -> Backend* { return wayland::Serves() ? &wayland::Backend(QtBackend) : nullptr; }},
     {"x11", IsPlain,
      []() -> Backend* {
+       // Wayland first: a bare X session asks no display here.
        const bool wayland_alone =
-           !linux_program::HasXDisplay() && linux_program::HasWaylandDisplay();
+           linux_program::HasWaylandDisplay() && !linux_program::HasXDisplay();
        return wayland_alone ? nullptr : &x11::Backend(QtBackend);
      }},
     {"qt", [](const FormNeeds&) { return true; },

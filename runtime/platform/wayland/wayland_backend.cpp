@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "runtime/platform/desktop/deadline_timers.h"
+#include "runtime/platform/linux/displays.h"
 #include "runtime/platform/linux/given_window.h"
 #include "runtime/platform/wayland/wayland_connection.h"
 #include "runtime/platform/wayland/wayland_event_loop.h"
@@ -59,8 +60,7 @@ bool Serves() {
       return false;
     if (connection->layer_shell() != nullptr) return true;
     // Without the layer shell, X covers the screen better where there is one.
-    const char* x_display = std::getenv("DISPLAY");
-    return connection->wm_base() != nullptr && (x_display == nullptr || *x_display == '\0');
+    return connection->wm_base() != nullptr && !linux_program::HasXDisplay();
   }();
   return serves;
 }
