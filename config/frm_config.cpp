@@ -79,12 +79,15 @@ void FrmConfig::Command2_Click() {
       {"COLOR1", &GColor[0]}, {"COLOR2", &GColor[1]}, {"COLOR3", &GColor[2]}, {"SP", &GSpeed}};
   for (const auto& [key, value] : settings) {
     // A failed write must not pass for success: the dialog stays open with
-    // the choice still shown, and Cancel closes it. The usual cause is an
-    // install for all users, whose folder only the administrator may write.
+    // the choice still shown, and Cancel closes it. The message names the
+    // file that refused the write; only the file of an install for all
+    // users is the administrator's to change.
     if (!WriteSetting(key, *value)) {
-      rt::MsgBox("設定を保存できませんでした。\n" + SettingsPath() +
-                 "\nこのファイルに書き込めません。全ユーザー用にインストールされた kelvora "
-                 "の設定は、管理者だけが変えられます。");
+      const rt::WrittenProfile file = rt::WrittenProfileFile(SettingsPath());
+      rt::MsgBox("設定を保存できませんでした。\n" + file.path + "\nこのファイルに書き込めません。" +
+                 (file.for_all_users ? "全ユーザー用にインストールされた kelvora "
+                                       "の設定は、管理者だけが変えられます。"
+                                     : ""));
       return;
     }
   }

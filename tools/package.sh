@@ -11,6 +11,7 @@ build=${1:-build-package}
 dist=${2:-dist}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKELVORA_TESTS=OFF \
   -DCMAKE_INSTALL_PREFIX=/usr -DKELVORA_PROGRAM_DIR=libexec/xscreensaver \
+  -DKELVORA_PACKAGED=ON \
   -DKELVORA_MATE_THEME=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
 (cd "$build" && cpack >/dev/null)

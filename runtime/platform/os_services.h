@@ -40,6 +40,15 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& path);
 
+// Where a write of the settings file at path goes, to name it when the write
+// fails: the file itself or the user's own copy, and whether it is the one
+// file of every user (beside a program whose folder this user may not write).
+struct WrittenProfile {
+  std::string path;
+  bool for_all_users = false;
+};
+WrittenProfile WrittenProfileFile(const std::string& path);
+
 // ---- Characters ----
 
 // The UTF-8 text in the ANSI code page (932), as Windows converts it: one

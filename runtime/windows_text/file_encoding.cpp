@@ -5,20 +5,6 @@
 namespace rt::ini {
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
-constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
-
-std::u16string FromUtf16Bytes(std::string_view bytes, bool big_endian) {
-  std::u16string out(bytes.size() / 2, u'\0');
-  for (size_t i = 0; i < out.size(); ++i) {
-    const auto first = static_cast<unsigned char>(bytes[2 * i]);
-    const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
-    out[i] = static_cast<char16_t>(big_endian ? (first << 8) | second : (second << 8) | first);
-  }
-  return out;
-}
-
 std::string ToUtf16Bytes(std::u16string_view text, bool big_endian) {
   std::string out;
   out.reserve(2 * text.size());
@@ -32,6 +18,16 @@ std::string ToUtf16Bytes(std::u16string_view text, bool big_endian) {
 }
 
 }  // namespace
+
+std::u16string FromUtf16Bytes(std::string_view bytes, bool big_endian) {
+  std::u16string out(bytes.size() / 2, u'\0');
+  for (size_t i = 0; i < out.size(); ++i) {
+    const auto first = static_cast<unsigned char>(bytes[2 * i]);
+    const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+    out[i] = static_cast<char16_t>(big_endian ? (first << 8) | second : (second << 8) | first);
+  }
+  return out;
+}
 
 ProfileText::ProfileText(std::string_view file) : raw_(file) {
   if (file.starts_with(kUtf8Mark)) {

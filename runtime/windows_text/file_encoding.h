@@ -12,6 +12,13 @@ namespace rt::ini {
 
 enum class FileEncoding { kAnsi, kUtf8, kUtf16Le, kUtf16Be };
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+
+// UTF-16 bytes as code units; an odd last byte is left out.
+std::u16string FromUtf16Bytes(std::string_view bytes, bool big_endian);
+
 class ProfileText {
  public:
   // The file's bytes stay where they are unless they must be converted.

@@ -139,6 +139,31 @@ Parsed Parse(std::string_view bytes, Charset charset) {
           std::u16string(CString(Trim(line.substr(equals + 1))))};
 }
 
+}  // namespace
+
+KeySearch::KeySearch(Charset charset, std::u16string_view section, std::u16string_view key)
+    : charset_(charset), section_(Trim(section)), key_(Trim(key)) {}
+
+KeySearch::Seen KeySearch::Take(std::string_view line) {
+  if (!in_section_) {
+    if (!MayBeHeader(line, charset_)) return Seen::kOther;
+    const Parsed parsed = Parse(line, charset_);
+    if (parsed.kind != Kind::kSection || parsed.name.empty() || !SameName(parsed.name, section_))
+      return Seen::kOther;
+    in_section_ = true;
+    return Seen::kSection;
+  }
+  Parsed parsed = Parse(line, charset_);
+  if (parsed.kind == Kind::kSection)
+    return Seen::kEnd;  // only the first section of that name counts
+  if (parsed.kind == Kind::kBlank) return Seen::kOther;
+  if (!SameName(parsed.name, key_)) return Seen::kContent;
+  value_ = std::move(parsed.value);
+  return Seen::kKey;
+}
+
+namespace {
+
 // Where the first section of that name is, and the first line of the key
 // in it. The scan stops at the key, or where that section ends.
 struct Place {
@@ -150,28 +175,25 @@ struct Place {
 
 Place Locate(std::string_view text, Charset charset, std::u16string_view section,
              std::u16string_view key) {
-  section = Trim(section);
-  key = Trim(key);
   Place place;
+  KeySearch search(charset, section, key);
   LineScanner lines(text, charset);
   for (Line line; lines.Next(line);) {
-    const std::string_view bytes = line.in(text);
-    if (!place.section) {
-      if (!MayBeHeader(bytes, charset)) continue;
-      const Parsed parsed = Parse(bytes, charset);
-      if (parsed.kind == Kind::kSection && !parsed.name.empty() && SameName(parsed.name, section)) {
+    switch (search.Take(line.in(text))) {
+      case KeySearch::Seen::kSection:
         place.section = place.last_content = line;
-      }
-      continue;
-    }
-    Parsed parsed = Parse(bytes, charset);
-    if (parsed.kind == Kind::kSection) break;  // only the first section of that name counts
-    if (parsed.kind == Kind::kBlank) continue;
-    place.last_content = line;
-    if (SameName(parsed.name, key)) {
-      place.key = line;
-      place.value = std::move(parsed.value);
-      break;
+        break;
+      case KeySearch::Seen::kContent:
+        place.last_content = line;
+        break;
+      case KeySearch::Seen::kKey:
+        place.key = place.last_content = line;
+        place.value = search.value();
+        return place;
+      case KeySearch::Seen::kEnd:
+        return place;
+      case KeySearch::Seen::kOther:
+        break;
     }
   }
   return place;

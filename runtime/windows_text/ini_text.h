@@ -19,6 +19,29 @@ namespace rt::ini {
 // UTF-8 (a file with a UTF-8 or UTF-16 byte-order mark, the mark removed).
 enum class Charset { kCp932, kUtf8 };
 
+// Follows a file's lines one at a time, each without its line end, to the
+// key's line in the first section of that name: the one search of a whole
+// text and of a file read in pieces.
+class KeySearch {
+ public:
+  // What a line was to the search; after kKey or kEnd it is over.
+  enum class Seen { kOther, kSection, kContent, kKey, kEnd };
+
+  KeySearch(Charset charset, std::u16string_view section, std::u16string_view key);
+  Seen Take(std::string_view line);
+  // Before the section, only a line with a '[' can change anything.
+  bool in_section() const { return in_section_; }
+  // The key's value once its line is seen, if the line has one.
+  const std::optional<std::u16string>& value() const { return value_; }
+
+ private:
+  Charset charset_;
+  std::u16string section_;
+  std::u16string key_;
+  bool in_section_ = false;
+  std::optional<std::u16string> value_;
+};
+
 // The key's value in the first section of that name, if the key has one.
 std::optional<std::u16string> FindValue(std::string_view text, Charset charset,
                                         std::u16string_view section, std::u16string_view key);

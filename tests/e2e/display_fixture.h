@@ -12,7 +12,14 @@ class OnDisplay : public testing::Test {
  protected:
   static void SetUpTestSuite() { display_ = std::make_unique<VirtualDisplay>(kWidth, kHeight); }
   static void TearDownTestSuite() { display_.reset(); }
-  void SetUp() override { ASSERT_NE(display_, nullptr) << "no virtual display"; }
+  void SetUp() override {
+    ASSERT_NE(display_, nullptr) << "no virtual display";
+    // The windows of a program that the test before killed go once the
+    // server has seen its connection close; until then they would pass for
+    // this test's.
+    ASSERT_TRUE(WaitUntil([] { return display_->VisibleWindows().empty(); }))
+        << "a window of the test before stays";
+  }
   static const VirtualDisplay& display() { return *display_; }
 
   Installation install_;

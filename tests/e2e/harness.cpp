@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -56,6 +57,21 @@ class StartLock {
   args.push_back(nullptr);
   ::execvp(args[0], args.data());
   ::_exit(127);
+}
+
+// Whether every thread of the process has stopped (or the process is gone).
+bool Stopped(pid_t pid) {
+  const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+  std::error_code gone;
+  for (const auto& task : std::filesystem::directory_iterator(tasks, gone)) {
+    // The state follows the command, which ends with the last parenthesis.
+    const std::string stat = ReadFile((task.path() / "stat").string());
+    const std::size_t end = stat.rfind(')');
+    if (end != std::string::npos && end + 2 < stat.size() && stat[end + 2] != 'T' &&
+        stat[end + 2] != 't' && stat[end + 2] != 'Z')
+      return false;
+  }
+  return true;
 }
 
 int OpenOutput(const std::string& path) {
@@ -107,6 +123,14 @@ void Process::Kill() {
   ::kill(pid_, SIGKILL);
   WaitExit();
 }
+
+HeldStill::HeldStill(const Process& program) : pid_(program.pid()) {
+  ::kill(pid_, SIGSTOP);
+  // The signal takes effect when each thread next enters the kernel.
+  WaitUntil([&] { return Stopped(pid_); });
+}
+
+HeldStill::~HeldStill() { ::kill(pid_, SIGCONT); }
 
 std::optional<int> EndWith(Process& program, const std::function<void()>& input) {
   const auto deadline = std::chrono::steady_clock::now() + kHangBound;

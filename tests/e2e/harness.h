@@ -50,6 +50,22 @@ class Process {
   std::optional<int> status_;
 };
 
+// Holds a running program still (SIGSTOP) while it lives, and lets it go on
+// (SIGCONT) at its end. Meanwhile the screen shows what the program last
+// drew, and input sent waits, in order, in the X server's queue for the
+// program: a test can look at the screen and act on what it saw before the
+// program moves on, however slow the machine.
+class HeldStill {
+ public:
+  explicit HeldStill(const Process& program);
+  ~HeldStill();
+  HeldStill(const HeldStill&) = delete;
+  HeldStill& operator=(const HeldStill&) = delete;
+
+ private:
+  pid_t pid_;
+};
+
 // Gives the input again every second until the program ends, and then its
 // exit status; nothing if it outlives the bound. An input sent while the rain
 // window hides to rebuild its row goes to no window, so once is not enough.

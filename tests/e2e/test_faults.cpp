@@ -1,7 +1,7 @@
 // Faults of the world around the running program: the X server ending, the
-// settings file rewritten in place or its folder removed, screens of other
-// depths, a stop and a resume. Each ends in a clear way or is ridden out;
-// none loses the file.
+// dialog short of descriptors or memory, the settings file rewritten in
+// place or its folder removed, screens of other depths, a stop and a resume.
+// Each ends in a clear way or is ridden out; none loses the file.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/rain_picture.h"
@@ -38,6 +39,67 @@ TEST(Faults, TheXServerEndingEndsTheRainWithOneLine) {
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_EQ(ReadFile(install.Ini()), settings);
 }
+
+// The dialog at the edges of what the system gives: its X server killed
+// under it, six to nine file descriptors (the point where GLib's event loop
+// used to die of SIGTRAP moves with what the process inherits), 80 MB of
+// address space. Each ends with one
+// line and status 1, or the dialog shows; never a signal, and the settings
+// file stays byte for byte what it was.
+struct DialogEdge {
+  const char* name;
+  friend void PrintTo(const DialogEdge& c, std::ostream* out) { *out << c.name; }
+  std::vector<std::string> limit;  // prlimit's option, or none
+  bool kill_server;
+};
+
+class DialogAtTheEdge : public testing::TestWithParam<DialogEdge> {};
+
+TEST_P(DialogAtTheEdge, EndsWithOneLineOrShowsAndKeepsTheSettings) {
+  const DialogEdge& edge = GetParam();
+  auto display = std::make_unique<VirtualDisplay>(640, 480);
+  Installation install;
+  const std::string settings = "; mine\r\n" + SettingsFile("0", "240", "0", "10");
+  WriteFile(install.Ini(), settings);
+  // A runtime folder of its own, so that Qt has nothing else to say.
+  const TempDir runtime;
+  std::vector<std::string> argv{"env", "XDG_RUNTIME_DIR=" + runtime.path().string()};
+  if (!edge.limit.empty()) {
+    argv.push_back("prlimit");
+    argv.insert(argv.end(), edge.limit.begin(), edge.limit.end());
+    argv.push_back("--");
+  }
+  for (const std::string& part : install.Command({"/C"})) argv.push_back(part);
+  Process dialog(argv, display->name());
+
+  bool shown = false;
+  WaitUntil([&] { return !dialog.Running() || (shown = !display->VisibleWindows().empty()); });
+  if (edge.kill_server) {
+    ASSERT_TRUE(shown) << dialog.Stderr();
+    ::kill(display->server_pid(), SIGKILL);
+  }
+  if (shown && !edge.kill_server) {
+    EXPECT_TRUE(dialog.Running()) << dialog.Stderr();
+    dialog.Kill();
+  } else {
+    EXPECT_EQ(dialog.WaitExit(), 1) << "status 1, not a signal: " << dialog.Stderr();
+    const std::string said = dialog.Stderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_TRUE(said.starts_with("kelvora: ")) << said;
+  }
+  EXPECT_EQ(ReadFile(install.Ini()), settings);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edges, DialogAtTheEdge,
+                         testing::Values(DialogEdge{"XServerKilled", {}, true},
+                                         DialogEdge{"SixDescriptors", {"--nofile=6"}, false},
+                                         DialogEdge{"SevenDescriptors", {"--nofile=7"}, false},
+                                         DialogEdge{"EightDescriptors", {"--nofile=8"}, false},
+                                         DialogEdge{"NineDescriptors", {"--nofile=9"}, false},
+                                         DialogEdge{"EightyMegabytes", {"--as=81920000"}, false}),
+                         [](const testing::TestParamInfo<DialogEdge>& info) {
+                           return info.param.name;
+                         });
 
 // An editor saves by shortening the file and writing it again; a start that
 // reads it meanwhile sees some version of it, and never dies.

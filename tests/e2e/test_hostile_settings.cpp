@@ -3,6 +3,7 @@
 // through, or shows the run-time error at once and ends with status 1 when
 // the message is read. None hangs or crashes, and none writes anything.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -22,6 +23,8 @@ enum class Place {
   kDanglingLink,  // kelvora.ini links to a file that does not exist
   kUnreadable,    // the contents below, unreadable to the user running it
   kHuge,          // 50 MB of other sections, then the contents below
+  kFifo,          // kelvora.ini is a FIFO that nothing writes
+  kDevZero,       // kelvora.ini links to /dev/zero
 };
 
 struct HostileCase {
@@ -64,6 +67,12 @@ class HostileSettings : public OnDisplay<1024, 768>,
       case Place::kHuge:
         WriteFile(ini, HugeFile(c.contents));
         break;
+      case Place::kFifo:
+        ASSERT_EQ(::mkfifo(ini.c_str(), 0666), 0);
+        break;
+      case Place::kDevZero:
+        fs::create_symlink("/dev/zero", ini);
+        break;
     }
     before_ = Snapshot();
   }
@@ -77,6 +86,8 @@ class HostileSettings : public OnDisplay<1024, 768>,
         entries[name] = "link to " + fs::read_symlink(entry.path()).string();
       } else if (entry.is_directory()) {
         entries[name] = "folder";
+      } else if (entry.is_fifo()) {
+        entries[name] = "fifo";
       } else if (name == "kelvora.ini") {
         entries[name] = std::to_string(fs::file_size(entry.path())) + " bytes, " +
                         std::to_string(std::hash<std::string>()(ReadFile(entry.path())));
@@ -92,7 +103,7 @@ class HostileSettings : public OnDisplay<1024, 768>,
 
 TEST_P(HostileSettings, RunOrStopWithTheMessageAndWriteNothing) {
   const HostileCase& c = GetParam();
-  Prepare();
+  ASSERT_NO_FATAL_FAILURE(Prepare());
   Process program = install_.Start(display(), {c.program_switch}, c.place == Place::kUnreadable);
   const std::optional<std::string> window = display().WaitForWindow();
   ASSERT_TRUE(window) << program.Stderr();
@@ -170,6 +181,10 @@ std::vector<HostileCase> Cases() {
       {"DanglingLink", Place::kDanglingLink, "", 0, 0},
       {"Unreadable", Place::kUnreadable, valid_tail, 0, 0},
       {"FiftyMegabytes", Place::kHuge, valid_tail, 0, 0},
+      // Only a regular file is read: a FIFO would wait for a writer for
+      // ever, /dev/zero would fill the memory. Neither is written either.
+      {"Fifo", Place::kFifo, "", 0, 0},
+      {"LinkToDevZero", Place::kDevZero, "", 0, 0},
   };
   std::vector<HostileCase> cases;
   for (const Content& content : contents) {
@@ -177,6 +192,23 @@ std::vector<HostileCase> Cases() {
     cases.push_back({content.name, "/C", content.place, content.contents, content.dialog_error});
   }
   return cases;
+}
+
+// /P reads the settings and ends: on a FIFO or a device it ends at once,
+// with the defaults, and leaves the name as it was.
+TEST_F(HostileSettings, PreviewEndsOnAFifoOrADevice) {
+  const fs::path ini = install_.Ini();
+  for (const Place place : {Place::kFifo, Place::kDevZero}) {
+    fs::remove(ini);
+    if (place == Place::kFifo) {
+      ASSERT_EQ(::mkfifo(ini.c_str(), 0666), 0);
+    } else {
+      fs::create_symlink("/dev/urandom", ini);
+    }
+    Process preview = install_.Start(display(), {"/P"});
+    EXPECT_EQ(preview.WaitExit(), 0) << preview.Stderr();
+    EXPECT_TRUE(place == Place::kFifo ? fs::is_fifo(ini) : fs::is_symlink(ini));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, HostileSettings, testing::ValuesIn(Cases()),

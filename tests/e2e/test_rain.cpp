@@ -27,12 +27,91 @@ class Rain : public OnDisplay<1920, 1080> {
   void Key(const std::string& key) const { display().Xdo({"key", key}); }
 };
 
-// Once columns show across the whole width, the first tick has rebuilt the
-// row for the full screen, and the window no longer hides.
-void WaitForFullRow(const VirtualDisplay& display, int columns) {
-  const RainPicture picture =
-      WaitForRain(display, [&](const RainPicture& seen) { return seen.columns_seen >= columns; });
-  ASSERT_GE(picture.columns_seen, columns) << "the rain never covered the screen";
+// The first row is laid out for the window's design width, 6195 twips, before
+// the window is maximized: 22 columns, 418 pixels. A column right of them
+// belongs to the row that the first tick rebuilt for the whole screen, after
+// which the window no longer hides.
+constexpr int kFirstRowPixels = 22 * kColumnPixels;
+
+bool FullRowShows(const QImage& shot) {
+  for (int left = kFirstRowPixels; left + kColumnPixels <= shot.width(); left += kColumnPixels) {
+    if (LitRunOfStrip(shot, left, kColumnPixels).length() > 0) return true;
+  }
+  return false;
+}
+
+void WaitForFullRow(const VirtualDisplay& display) {
+  ASSERT_TRUE(WaitUntil([&] { return FullRowShows(display.Screenshot()); }))
+      << "the rain never covered the screen";
+}
+
+// Holds the rain still while it looks at the screen and, once `find` finds
+// its places there, while `act` sends input to them. The input waits in the
+// X server's queue; going on, the rain takes it at its next look at events,
+// having moved at most one column at most one step (100 pixels) further
+// than the screen showed. Looks again every half second until then; false
+// when the bound for a hang passed first.
+template <typename Find, typename Act>
+bool ActOnStillRain(const VirtualDisplay& display, const Process& saver, Find find, Act act) {
+  const auto deadline = std::chrono::steady_clock::now() + kHangBound;
+  while (std::chrono::steady_clock::now() < deadline) {
+    // Seen falling first, so that the rain is held only when it is worth it.
+    if (find(display.Screenshot())) {
+      const HeldStill still(saver);
+      if (const auto places = find(display.Screenshot())) {
+        act(*places);
+        return true;
+      }
+    }
+    std::this_thread::sleep_for(500ms);
+  }
+  return false;
+}
+
+// xdotool, then a question whose answer comes once the server has delivered
+// the input before it.
+void SendInput(const VirtualDisplay& display, std::vector<std::string> input) {
+  input.push_back("getmouselocation");
+  display.Xdo(input);
+}
+
+struct Point {
+  int x, y;
+};
+
+// The middle of a column with a long lit run, in the row laid out for the
+// whole screen: 300 pixels of it on either side of the point.
+std::optional<Point> PointOnAColumn(const QImage& shot) {
+  for (int left = kFirstRowPixels; left + kColumnPixels <= shot.width(); left += kColumnPixels) {
+    const LitRun run = LitRunOfStrip(shot, left, kColumnPixels);
+    if (run.length() >= 600) return Point{left + kColumnPixels / 2, (run.top + run.bottom) / 2};
+  }
+  return std::nullopt;
+}
+
+// The bottom row under a column whose lowest ink, its bright end, lies 500
+// pixels above it: the column's box ends there. (A strip without ink may hold
+// a column of black lines, or a column's dark top.) Only one column falls in
+// each strip.
+std::optional<int> BackgroundAtTheBottom(const QImage& shot) {
+  if (!FullRowShows(shot)) return std::nullopt;
+  for (int left = 0; left + kColumnPixels <= shot.width(); left += kColumnPixels) {
+    const LitRun run = LitRunOfStrip(shot, left, kColumnPixels);
+    if (run.length() > 0 && run.bottom < shot.height() - 500) return left + kColumnPixels / 2;
+  }
+  return std::nullopt;
+}
+
+struct DragPlaces {
+  Point column;
+  int background_x;
+};
+
+std::optional<DragPlaces> DragPlacesIn(const QImage& shot) {
+  const std::optional<Point> column = PointOnAColumn(shot);
+  const std::optional<int> background_x = BackgroundAtTheBottom(shot);
+  if (!column || !background_x) return std::nullopt;
+  return DragPlaces{*column, *background_x};
 }
 
 struct ColorCase {
@@ -87,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, EndingKeys,
 // them a character: Delete, Insert and Alt with a letter.
 TEST_F(Rain, KeysWithoutACharacterDoNotEndIt) {
   const auto saver = StartRain("");
-  WaitForFullRow(display(), 20);
+  WaitForFullRow(display());
   for (const char* key : {"Left", "Down", "F5", "Shift_L", "Control_L", "Alt_L", "Delete",
                           "shift+Delete", "alt+a", "Insert", "KP_Delete"}) {
     Key(key);
@@ -98,9 +177,11 @@ TEST_F(Rain, KeysWithoutACharacterDoNotEndIt) {
 }
 
 TEST_F(Rain, ARightButtonPressOnTheBackgroundEndsIt) {
-  // At 200 ms a tick, no column reaches the bottom row for seconds.
   const auto saver = StartRain(SettingsFile("240", "0", "0", "200"));
-  EXPECT_EQ(EndWith(*saver, [&] { display().Xdo({"click", "3"}); }), 0);
+  ASSERT_TRUE(ActOnStillRain(display(), *saver, BackgroundAtTheBottom, [&](int background_x) {
+    SendInput(display(), {"mousemove", std::to_string(background_x), "1075", "click", "3"});
+  })) << "no background came into view";
+  EXPECT_EQ(saver->WaitExit(), 0);
 }
 
 TEST_F(Rain, TheBackAndForwardButtonsDoNotEndIt) {
@@ -112,65 +193,18 @@ TEST_F(Rain, TheBackAndForwardButtonsDoNotEndIt) {
   EXPECT_EQ(EndWith(*saver, [&] { display().Xdo({"click", "3"}); }), 0);
 }
 
-// Where a column shows a long lit run: a pointer in its middle stays on it
-// for the next few ticks, each at most 100 pixels down.
-std::optional<std::pair<int, int>> PointOnAColumn(const VirtualDisplay& display) {
-  const auto deadline = std::chrono::steady_clock::now() + kHangBound;
-  while (std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(500ms);
-    const QImage shot = display.Screenshot();
-    for (int left = 0; left + kColumnPixels <= shot.width(); left += kColumnPixels) {
-      const LitRun run = LitRunOfStrip(shot, left, kColumnPixels);
-      if (run.length() >= 600) {
-        return std::pair{left + kColumnPixels / 2, (run.top + run.bottom) / 2};
-      }
-    }
-  }
-  return std::nullopt;
-}
-
-// A point on a column and a strip of background at the bottom row, from one
-// screenshot: below a strip's lowest ink no column reaches for a few ticks.
-struct DragPlaces {
-  int column_x, column_y;
-  int background_x;
-};
-
-std::optional<DragPlaces> FindDragPlaces(const VirtualDisplay& display) {
-  const auto deadline = std::chrono::steady_clock::now() + kHangBound;
-  while (std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(500ms);
-    const QImage shot = display.Screenshot();
-    std::optional<DragPlaces> places;
-    int background_x = -1;
-    for (int left = 0; left + kColumnPixels <= shot.width(); left += kColumnPixels) {
-      const LitRun run = LitRunOfStrip(shot, left, kColumnPixels);
-      if (run.length() >= 600 && !places) {
-        places = DragPlaces{left + kColumnPixels / 2, (run.top + run.bottom) / 2, -1};
-      } else if (run.bottom < shot.height() - 500) {
-        background_x = left + kColumnPixels / 2;
-      }
-    }
-    if (places && background_x >= 0) {
-      places->background_x = background_x;
-      return places;
-    }
-  }
-  return std::nullopt;
-}
-
 // A press on a column holds the pointer until its release, as on Windows:
 // the drag's jump over the background and its release there reach no handler.
 TEST_F(Rain, ADragFromAColumnToTheBackgroundEndsNothing) {
   const auto saver = StartRain(SettingsFile("240", "0", "0", "200"));
-  const auto places = FindDragPlaces(display());
-  ASSERT_TRUE(places) << "no long column came into view";
-  const std::string background_x = std::to_string(places->background_x);
-  // Small steps on the background store a position there.
-  display().Xdo({"mousemove", background_x, "1075", "mousemove", background_x, "1073"});
-  display().Xdo({"mousemove", std::to_string(places->column_x), std::to_string(places->column_y),
-                 "mousedown", "1"});
-  display().Xdo({"mousemove", background_x, "1040", "mouseup", "1"});
+  ASSERT_TRUE(ActOnStillRain(display(), *saver, DragPlacesIn, [&](const DragPlaces& places) {
+    const std::string background_x = std::to_string(places.background_x);
+    // Small steps on the background store a position there.
+    SendInput(display(),
+              {"mousemove", background_x, "1075", "mousemove", background_x, "1073", "mousemove",
+               std::to_string(places.column.x), std::to_string(places.column.y), "mousedown", "1",
+               "mousemove", background_x, "1040", "mouseup", "1"});
+  })) << "no long column came into view beside the background";
   std::this_thread::sleep_for(700ms);
   EXPECT_TRUE(saver->Running());
   EXPECT_EQ(EndWith(*saver, [&] { Key("q"); }), 0);
@@ -178,10 +212,10 @@ TEST_F(Rain, ADragFromAColumnToTheBackgroundEndsNothing) {
 
 TEST_F(Rain, AClickOnAColumnEndsNothing) {
   const auto saver = StartRain(SettingsFile("240", "0", "0", "200"));
-  const auto column = PointOnAColumn(display());
-  ASSERT_TRUE(column) << "no long column came into view";
-  const auto [click_x, click_y] = *column;
-  display().Xdo({"mousemove", std::to_string(click_x), std::to_string(click_y), "click", "1"});
+  ASSERT_TRUE(ActOnStillRain(display(), *saver, PointOnAColumn, [&](const Point& column) {
+    SendInput(display(),
+              {"mousemove", std::to_string(column.x), std::to_string(column.y), "click", "1"});
+  })) << "no long column came into view";
   std::this_thread::sleep_for(700ms);
   EXPECT_TRUE(saver->Running());
   EXPECT_EQ(EndWith(*saver, [&] { Key("q"); }), 0);

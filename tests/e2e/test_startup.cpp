@@ -1,10 +1,16 @@
 // Start-up of the real program: the command switch, the first-run write,
-// the second copy, an unwritable program folder and no display at all.
+// the second copy, an unwritable program folder, and displays that are not
+// named, do not answer, or answer without Qt's plugin for them.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <thread>
 
 #include "tests/e2e/display_fixture.h"
+#include "tests/e2e/rain_picture.h"
+#include "tests/support/sway_session.h"
 
 namespace {
 
@@ -103,6 +109,22 @@ TEST_F(Startup, ASecondCopyEndsBeforeTouchingTheFile) {
   EXPECT_EQ(ReadFile(install_.Ini()), kDefaults);
 }
 
+// One copy per display session, as Windows' App.PrevInstance sees its own
+// session only: a second X server (a VNC session beside the local one) gets
+// its own rain while the first rains.
+TEST_F(Startup, ASecondDisplayGetsItsOwnRain) {
+  Process first = install_.Start(display(), {"/S"});
+  ASSERT_TRUE(display().WaitForWindow());
+  const VirtualDisplay other(640, 480);
+  Process second = install_.Start(other, {"/S"});
+  EXPECT_TRUE(other.WaitForWindow()) << second.Stderr();
+  EXPECT_TRUE(second.Running());
+  EXPECT_TRUE(first.Running());
+  // Within the second session the rule still holds.
+  Process third = install_.Start(other, {"/S"});
+  EXPECT_EQ(third.WaitExit(), 0);
+}
+
 TEST_F(Startup, AnotherExecutableIsNoSecondCopy) {
   Installation other;
   Process first = other.Start(display(), {"/S"});
@@ -130,23 +152,130 @@ TEST_F(Startup, ReadOnlyProgramFolderRunsOnWithoutError) {
       << "nothing but the program in its folder";
 }
 
-// Neither display: what shows something says so in one line naming both,
-// and fails; what shows nothing needs neither.
-TEST(NoDisplay, WhatShowsSomethingNamesBothAndFails) {
-  const std::string message = "kelvora: no Wayland or X display (set WAYLAND_DISPLAY or DISPLAY)\n";
+// A Wayland socket that a compositor left behind when it ended: the file is
+// there, and nothing answers on it.
+void LeaveStaleSocket(const std::string& path) {
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  path.copy(address.sun_path, sizeof address.sun_path - 1);
+  ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0) << path;
+  ::close(fd);
+}
+
+// An X display number that no server has.
+std::string UnservedXDisplay() {
+  int number = 4000;
+  while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number))) ++number;
+  return ":" + std::to_string(number);
+}
+
+// The environment's displays: none named, or named and not answering. What
+// shows something says in one line what it tried, and fails, with the
+// settings untouched; what shows nothing needs no display.
+TEST(NoDisplay, WhatShowsSomethingSaysWhatItTriedAndFails) {
+  const TempDir runtime;
+  LeaveStaleSocket(runtime.File("wayland-gone"));
+  const std::string x = UnservedXDisplay();
+  const std::string stale_wayland = "WAYLAND_DISPLAY=wayland-gone";
+  const std::string gone_x = "DISPLAY=" + x;
   const struct {
-    std::vector<std::string> arguments;
-    int status;
-    std::string error;
-  } cases[] = {{{"/S"}, 1, message}, {{"/C"}, 1, message}, {{"/P"}, 0, ""}, {{}, 0, ""}};
-  for (const auto& c : cases) {
-    const Installation install;
-    std::vector<std::string> argv{"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY"};
-    for (const std::string& part : install.Command(c.arguments)) argv.push_back(part);
-    Process run(argv, "");
-    EXPECT_EQ(run.WaitExit(), c.status) << testing::PrintToString(c.arguments);
-    EXPECT_EQ(run.Stderr(), c.error) << testing::PrintToString(c.arguments);
+    std::vector<std::string> named;
+    std::string why;
+  } environments[] = {
+      {{}, "set WAYLAND_DISPLAY or DISPLAY"},
+      {{stale_wayland}, "WAYLAND_DISPLAY=wayland-gone does not answer; DISPLAY not set"},
+      {{gone_x}, "WAYLAND_DISPLAY not set; DISPLAY=" + x + " does not answer"},
+      {{stale_wayland, gone_x},
+       "WAYLAND_DISPLAY=wayland-gone does not answer; DISPLAY=" + x + " does not answer"},
+  };
+  for (const auto& environment : environments) {
+    const std::string said = "kelvora: no Wayland or X display (" + environment.why + ")\n";
+    const struct {
+      std::vector<std::string> arguments;
+      int status;
+      std::string error;
+    } runs[] = {{{"/S"}, 1, said}, {{"/C"}, 1, said}, {{"/P"}, 0, ""}, {{}, 0, ""}};
+    for (const auto& run : runs) {
+      const Installation install;
+      WriteFile(install.Ini(), kDefaults);
+      std::vector<std::string> argv{"env",
+                                    "-u",
+                                    "DISPLAY",
+                                    "-u",
+                                    "WAYLAND_DISPLAY",
+                                    "XDG_RUNTIME_DIR=" + runtime.path().string()};
+      argv.insert(argv.end(), environment.named.begin(), environment.named.end());
+      for (const std::string& part : install.Command(run.arguments)) argv.push_back(part);
+      Process program(argv, "");
+      const std::string what =
+          testing::PrintToString(environment.named) + " " + testing::PrintToString(run.arguments);
+      EXPECT_EQ(program.WaitExit(), run.status) << what;
+      EXPECT_EQ(program.Stderr(), run.error) << what;
+      EXPECT_EQ(ReadFile(install.Ini()), kDefaults) << what;
+    }
   }
+}
+
+// A Wayland socket left from an ended session beside a working X display:
+// the rain and the dialog use X, as when only DISPLAY is named, even where
+// the session type says Wayland (which Qt would follow).
+TEST_F(Startup, AStaleWaylandDisplayBesideXIsPassedOver) {
+  const TempDir runtime;
+  LeaveStaleSocket(runtime.File("wayland-gone"));
+  for (const Shows shows : {Shows::kRain, Shows::kDialog}) {
+    std::vector<std::string> argv{"env", "WAYLAND_DISPLAY=wayland-gone", "XDG_SESSION_TYPE=wayland",
+                                  "XDG_RUNTIME_DIR=" + runtime.path().string()};
+    for (const std::string& part : install_.Command({shows == Shows::kRain ? "/S" : "/C"}))
+      argv.push_back(part);
+    Process program(argv, display().name());
+    const std::optional<std::string> window = display().WaitForWindow();
+    ASSERT_TRUE(window) << program.Stderr();
+    EXPECT_EQ(display().WindowName(*window).starts_with("設定"), shows == Shows::kDialog);
+    EXPECT_TRUE(program.Running()) << program.Stderr();
+    program.Kill();
+    EXPECT_TRUE(WaitUntil([&] { return display().VisibleWindows().empty(); }));
+  }
+}
+
+// A DISPLAY naming no server beside a working compositor: the rain and the
+// dialog are drawn on Wayland. Without Qt's Wayland plugin (here hidden by a
+// qt.conf beside the program), the dialog says so in one line.
+TEST(WaylandWithoutX, AnUnservedDisplayIsPassedOverAndAMissingPluginSaysSo) {
+  if (!SwaySession::Available()) GTEST_SKIP() << SwaySession::kSkipMessage;
+  SwaySession session({.width = 640, .height = 480});
+  ASSERT_TRUE(session.Start()) << session.Log();
+  Installation install;
+  const std::string settings = SettingsFile("0", "240", "0", "10");
+  WriteFile(install.Ini(), settings);
+  session.user().Own(install.folder());
+  const std::vector<std::string> gone_x{"DISPLAY=" + UnservedXDisplay()};
+
+  const auto saver = session.Run(install.Command({"/S"}), gone_x);
+  RainPicture rain;
+  WaitUntil([&] {
+    rain = ReadRain(session.Screenshot(), kColumnPixels);
+    return !saver->Running() || rain.lit_pixels[1] > 2000;
+  });
+  EXPECT_GT(rain.lit_pixels[1], 2000) << saver->Stderr();
+  saver->Kill();
+
+  const auto dialog = session.Run(install.Command({"/C"}), gone_x);
+  EXPECT_TRUE(WaitUntil(
+      [&] { return !dialog->Running() || session.WindowArea("kelvora-settings").has_value(); }));
+  EXPECT_TRUE(dialog->Running()) << dialog->Stderr();
+  dialog->Kill();
+
+  std::filesystem::create_directory(install.folder() / "no-plugins");
+  WriteFile((install.folder() / "qt.conf").string(), "[Paths]\nPlugins=no-plugins\n");
+  session.user().Own(install.folder());
+  const auto without_plugin = session.Run(install.Command({"/C"}));
+  EXPECT_EQ(without_plugin->WaitExit(), 1) << without_plugin->Stderr();
+  const std::string said = without_plugin->Stderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_TRUE(said.starts_with("kelvora: ") && said.find("\"wayland\"") != std::string::npos)
+      << said;
+  EXPECT_EQ(ReadFile(install.Ini()), settings);
 }
 
 }  // namespace

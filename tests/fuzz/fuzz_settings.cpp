@@ -1,10 +1,12 @@
 // Fuzzing the settings reader and writer: any bytes as kelvora.ini (binary,
 // NUL bytes, huge lines, no final line end, byte-order marks, Shift-JIS)
-// must read without a crash or undefined behaviour, and a write of one key
-// must leave every other line of the file as it was.
+// must read without a crash or undefined behaviour, read in pieces of any
+// size as the whole text reads, and a write of one key must leave every
+// other line of the file as it was.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +17,9 @@
 
 #include "runtime/platform/os_services.h"
 #include "runtime/windows_text/file_encoding.h"
+#include "runtime/windows_text/ini_text.h"
+#include "runtime/windows_text/returned_value.h"
+#include "runtime/windows_text/streamed_search.h"
 #include "runtime/windows_text/wide_text.h"
 
 namespace {
@@ -103,6 +108,34 @@ void CheckOnlyTheKeyChanged(const std::string& before, const std::string& after)
   }
 }
 
+// The file read in pieces of every size up to 16 bytes, through the file
+// and through memory, finds what the whole text gives.
+void CheckStreamedReadAgrees(const std::string& file, const std::string& section,
+                             const std::string& key, const std::string& read) {
+  const rt::ini::ProfileText whole(file);
+  const std::u16string wide_section = rt::ini::Utf8ToUtf16(section);
+  const std::u16string wide_key = rt::ini::Utf8ToUtf16(key);
+  const std::optional<std::u16string> expected =
+      rt::ini::FindValue(whole.text(), whole.charset(), wide_section, wide_key);
+  if (read != rt::ini::AsReturned(expected ? *expected : u"-", 256)) {
+    std::fprintf(stderr, "the file's read differs from the whole text's\n");
+    std::abort();
+  }
+  for (size_t piece = 1; piece <= 16; ++piece) {
+    size_t at = 0;
+    const auto in_pieces = [&](char* buffer, size_t size) {
+      const size_t count = std::min({piece, size, file.size() - at});
+      std::copy_n(file.data() + at, count, buffer);
+      at += count;
+      return static_cast<std::ptrdiff_t>(count);
+    };
+    if (rt::ini::FindValueStreamed(in_pieces, wide_section, wide_key, piece) != expected) {
+      std::fprintf(stderr, "a read in pieces of %zu differs from the whole text's\n", piece);
+      std::abort();
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -120,6 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string read = rt::GetPrivateProfileString(section, key, "-", 256, path);
   // The value comes back in UTF-8; in the ANSI code page it fits the buffer.
   if (rt::ini::Utf16ToCp932(rt::ini::Utf8ToUtf16(read)).size() > 255) std::abort();
+  CheckStreamedReadAgrees(file, section, key, read);
 
   if (rt::WritePrivateProfileString(section, key, value, path)) {
     CheckOnlyTheKeyChanged(file, Load(path));

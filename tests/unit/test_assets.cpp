@@ -1,11 +1,13 @@
 // The committed pictures: their formats and byte sizes, and that the
-// committed generator makes them again.
+// committed generator makes them again. A picture that is missing or short
+// stops its checks at the size, before any byte of it is read.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "gtest/gtest-spi.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -62,30 +64,54 @@ void ExpectButtonJpeg(const std::string& jpg) {
   EXPECT_EQ(jpg.substr(6, 5), std::string("JFIF\0", 5));
   const size_t sof = jpg.find("\xFF\xC0");
   ASSERT_NE(sof, std::string::npos) << "baseline";
+  ASSERT_GT(jpg.size(), sof + 9) << "a whole frame header";
   EXPECT_EQ(jpg.find("\xFF\xC2"), std::string::npos) << "not progressive";
   EXPECT_EQ(Be16(jpg, sof + 5), 34u);
   EXPECT_EQ(Be16(jpg, sof + 7), 120u);
   EXPECT_EQ(static_cast<uint8_t>(jpg[sof + 9]), 3) << "three components";
 }
 
+// Each picture is checked on its own: one that fails does not hide the
+// others, and the cursor's hot spot is read only from a whole file.
 void ExpectAllPictures(const std::string& folder) {
-  ExpectBitmap(Asset(folder, "background.bmp"));
-  ExpectIconFile(Asset(folder, "kelvora.ico"), 1, 2238, 0, 8);
+  SCOPED_TRACE(folder);
+  EXPECT_NO_FATAL_FAILURE(ExpectBitmap(Asset(folder, "background.bmp"))) << "background.bmp";
+  EXPECT_NO_FATAL_FAILURE(ExpectIconFile(Asset(folder, "kelvora.ico"), 1, 2238, 0, 8))
+      << "kelvora.ico";
+  EXPECT_NO_FATAL_FAILURE(ExpectButtonJpeg(Asset(folder, "button.jpg"))) << "button.jpg";
   const std::string cursor = Asset(folder, "hand.cur");
-  ExpectIconFile(cursor, 2, 766, 16, 4);
+  ASSERT_NO_FATAL_FAILURE(ExpectIconFile(cursor, 2, 766, 16, 4)) << "hand.cur";
   EXPECT_EQ(Le16(cursor, 10), 12u) << "hot spot x";
   EXPECT_EQ(Le16(cursor, 12), 1u) << "hot spot y";
-  ExpectButtonJpeg(Asset(folder, "button.jpg"));
 }
 
 TEST(Assets, CommittedPicturesHaveTheirFormatsAndSizes) { ExpectAllPictures(KELVORA_ASSETS_DIR); }
+
+// A folder without the pictures fails each check cleanly: no byte is read
+// beyond a file's end (the ASan build would stop on one).
+TEST(Assets, MissingPicturesFailWithoutReadingThem) {
+  TempDir empty;
+  testing::TestPartResultArray failures;
+  {
+    testing::ScopedFakeTestPartResultReporter reporter(
+        testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
+    ExpectAllPictures(empty.path().string());
+  }
+  for (const char* name : {"background.bmp", "kelvora.ico", "button.jpg", "hand.cur"}) {
+    bool named = false;
+    for (int i = 0; i < failures.size(); ++i)
+      named = named ||
+              std::string(failures.GetTestPartResult(i).message()).find(name) != std::string::npos;
+    EXPECT_TRUE(named) << "a failure names " << name;
+  }
+}
 
 TEST(Assets, TheGeneratorMakesThemAgain) {
   TempDir out;
   const std::string command = "QT_QPA_PLATFORM=offscreen '" + std::string(KELVORA_MAKE_ASSETS) +
                               "' '" + out.path().string() + "' >/dev/null 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0);
-  ExpectAllPictures(out.path().string());
+  ASSERT_NO_FATAL_FAILURE(ExpectAllPictures(out.path().string()));
   // Drawn without fonts, these come out byte for byte.
   for (const char* name : {"kelvora.ico", "hand.cur"}) {
     EXPECT_EQ(Asset(out.path().string(), name), Asset(KELVORA_ASSETS_DIR, name)) << name;

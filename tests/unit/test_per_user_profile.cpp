@@ -1,6 +1,8 @@
 // Settings beside a program whose folder the user cannot write: reads and
 // writes go to a copy of the user's own, made from the file as it was, and
-// read from then on; a folder the user can write keeps the file itself.
+// read from then on; a folder the user can write keeps the file itself. A
+// packaged build always keeps the user's copy, made from the system's
+// defaults, and never writes beside the program, not even as root.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -151,11 +153,79 @@ TEST_F(PerUserProfile, TheCopyKeepsUtf16) {
   EXPECT_EQ(ReadFile(copy_), Utf16("[main]\r\nSP=200\r\n"));
 }
 
-// Where no copy can be made, the write fails as before and loses nothing.
-TEST_F(PerUserProfile, NowhereToWriteFailsAndKeepsTheFile) {
+// Where no copy can be made, the write fails, loses nothing, and the file
+// that refused it is the copy's, named as such: no install for all users.
+TEST_F(PerUserProfile, NowhereToWriteFailsAndNamesTheCopy) {
   WriteFile(ini_, "[main]\nSP=10\n");
-  EXPECT_EQ(AsUser([&] { return std::to_string(Write(ini_, "200")); }, program_ + "/config"), "0");
+  fs::create_directories(config_ + "/taken/kelvora/kelvora.ini");  // a folder in the file's place
+  if (::geteuid() == 0) ::chown((config_ + "/taken").c_str(), kNobody, kNobody);
+  for (const std::string& home : {program_ + "/config", config_ + "/taken"}) {
+    const std::string said = AsUser(
+        [&] {
+          const rt::WrittenProfile file = rt::WrittenProfileFile(ini_);
+          return std::to_string(Write(ini_, "200")) + " " + file.path + " " +
+                 std::to_string(file.for_all_users);
+        },
+        home);
+    EXPECT_EQ(said, "0 " + home + "/kelvora/kelvora.ini 0");
+  }
   EXPECT_EQ(ReadFile(ini_), "[main]\nSP=10\n");
+}
+
+// Writers take turns under a lock on the folder; a folder that cannot be
+// opened to take it (writable, but not readable) fails the write rather
+// than letting it go on unguarded.
+TEST_F(PerUserProfile, AWriteThatCannotTakeTheLockFails) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root, to run as another user";
+  ::chmod(program_.c_str(), 0333);
+  EXPECT_EQ(AsUser([&] { return std::to_string(Write(ini_, "200")); }), "0");
+  ::chmod(program_.c_str(), 0755);
+  EXPECT_FALSE(fs::exists(ini_));
+}
+
+TEST_F(PerUserProfile, AWritableFolderNamesTheFileBesideTheProgram) {
+  ::chmod(program_.c_str(), 0777);
+  const rt::WrittenProfile file = rt::WrittenProfileFile(ini_);
+  EXPECT_EQ(file.path, ini_);
+  EXPECT_FALSE(file.for_all_users);
+}
+
+// The packaged rule, whoever runs it, root included: the user's copy is
+// read and written; before it exists the first of $XDG_CONFIG_DIRS that
+// holds kelvora/kelvora.ini gives the defaults, and the copy is made from
+// it; the file beside the program is neither read nor written.
+TEST_F(PerUserProfile, PackagedKeepsTheUsersCopyMadeFromTheSystemsDefaults) {
+  const std::string first = dir_.File("xdg1"), second = dir_.File("xdg2");
+  fs::create_directories(second + "/kelvora");
+  WriteFile(second + "/kelvora/kelvora.ini", "; site\n[main]\nCOLOR1=0\nSP=100\n");
+  ::chmod(program_.c_str(), 0777);  // even a folder that can be written
+  WriteFile(ini_, "[main]\nSP=10\n");
+  ::setenv("XDG_CONFIG_DIRS", ("relative:" + first + ":" + second).c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+  constexpr rt::SettingsRule kPackaged = rt::SettingsRule::kPerUser;
+  EXPECT_EQ(rt::ProfileToRead(ini_, kPackaged), second + "/kelvora/kelvora.ini");
+  const rt::WritePlace place = rt::PlaceToWrite(ini_, kPackaged);
+  EXPECT_EQ(place.file, copy_);
+  EXPECT_EQ(place.seed, second + "/kelvora/kelvora.ini");
+  EXPECT_FALSE(place.for_all_users);
+  ::unsetenv("XDG_CONFIG_DIRS");
+  EXPECT_EQ(rt::SystemDefaultsOf(ini_),
+            fs::exists("/etc/xdg/kelvora/kelvora.ini") ? "/etc/xdg/kelvora/kelvora.ini" : "")
+      << "by default /etc/xdg";
+  fs::create_directories(fs::path(copy_).parent_path());
+  WriteFile(copy_, "[main]\nSP=200\n");
+  EXPECT_EQ(rt::ProfileToRead(ini_, kPackaged), copy_) << "once it exists, the copy";
+  ::unsetenv("XDG_CONFIG_HOME");
+}
+
+// The portable rule of the same folders: beside the program where its
+// folder can be written, root's too.
+TEST_F(PerUserProfile, PortableKeepsTheFileBesideAWritableProgramFolder) {
+  ::chmod(program_.c_str(), 0777);
+  constexpr rt::SettingsRule kPortable = rt::SettingsRule::kBesideTheProgram;
+  EXPECT_EQ(rt::ProfileToRead(ini_, kPortable), ini_);
+  EXPECT_EQ(rt::PlaceToWrite(ini_, kPortable).file, ini_);
+  EXPECT_EQ(rt::BuiltSettingsRule(), kPortable) << "the tests' build is the portable one";
 }
 
 // Writers that start at once all copy the file, but only one copy is made:

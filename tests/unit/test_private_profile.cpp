@@ -1,7 +1,7 @@
 // The private-profile functions over real files: absent, linked, unwritable,
-// read-only, changed while read,
-// killed in the middle of a write, written by two processes at once and
-// written on a full disk.
+// read-only, not a regular file, changed while read, read in pieces, killed
+// in the middle of a write, written by two processes at once and written on
+// a full disk.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mount.h>
@@ -9,12 +9,20 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "runtime/platform/os_services.h"
+#include "runtime/windows_text/file_encoding.h"
+#include "runtime/windows_text/ini_text.h"
+#include "runtime/windows_text/streamed_search.h"
+#include "tests/support/settings_corpus.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -33,6 +41,91 @@ TEST(PrivateProfileRead, MissingOrUnreadableGivesTheDefault) {
   TempDir dir;
   EXPECT_EQ(Read(dir.File("absent.ini")), "ERRORFLAG");
   EXPECT_EQ(Read(dir.path().string()), "ERRORFLAG");  // a folder, not a file
+}
+
+// Only a hang reaches it.
+constexpr auto kHangBound = std::chrono::seconds(60);
+
+// Runs the step in a process of its own; false when it hangs or dies.
+bool EndsInTime(const std::function<bool()>& step) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(step() ? 0 : 1);
+  const auto deadline = std::chrono::steady_clock::now() + kHangBound;
+  int status = 0;
+  while (::waitpid(child, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(child, SIGKILL);
+      ::waitpid(child, &status, 0);
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A FIFO, a device or a folder by the file's name is a file that cannot be
+// read: the read gives the default at once (a FIFO without a writer would
+// wait for ever, /dev/zero would fill the memory), and a write fails without
+// following the name.
+TEST(PrivateProfileFile, OnlyARegularFileIsReadOrWritten) {
+  TempDir dir;
+  const std::string fifo = dir.File("fifo.ini"), zero = dir.File("zero.ini"),
+                    random = dir.File("random.ini"), folder = dir.File("folder.ini");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  fs::create_symlink("/dev/zero", zero);
+  fs::create_symlink("/dev/urandom", random);
+  fs::create_directory(folder);
+  for (const std::string& path : {fifo, zero, random, folder}) {
+    EXPECT_TRUE(EndsInTime([&] { return Read(path) == "ERRORFLAG"; })) << path;
+    EXPECT_TRUE(EndsInTime([&] { return !Write(path, "10"); })) << path;
+  }
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_EQ(fs::read_symlink(zero), "/dev/zero");
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 4)
+      << "nothing made beside them";
+}
+
+// A reader that hands the text over in pieces of the given size.
+rt::ini::ReadBytes InPieces(const std::string& bytes, size_t piece) {
+  return [&bytes, piece, at = size_t{0}](char* buffer, size_t size) mutable {
+    const size_t count = std::min({piece, size, bytes.size() - at});
+    std::copy_n(bytes.data() + at, count, buffer);
+    at += count;
+    return static_cast<std::ptrdiff_t>(count);
+  };
+}
+
+// Whatever size the pieces come in (one byte splits every line end, lead
+// byte and surrogate pair), a streamed read finds what the whole text gives,
+// over every file of the corpus the Wine tests hold against Windows.
+TEST(PrivateProfileRead, InPiecesFindsWhatTheWholeTextGives) {
+  std::vector<CorpusFile> files = SettingsCorpus();
+  files.push_back({"LeadByteBeforeLineEnds", "[main]\n\x81\nSP=1\n\x81\x81\nSP=2\r\n"});
+  files.push_back({"SurrogatePairInUtf16", std::string("\xFF\xFE[\0m\0a\0i\0n\0]\0\n\0S\0P\0=\0"
+                                                       "\x3D\xD8\x00\xDE\n\0",
+                                                       28)});
+  for (const CorpusFile& file : files) {
+    const rt::ini::ProfileText whole(file.bytes);
+    for (const std::u16string key : {u"SP", u"COLOR1", u"KEY"}) {
+      const auto expected = rt::ini::FindValue(whole.text(), whole.charset(), u"main", key);
+      for (const size_t piece : {size_t{1}, size_t{2}, size_t{3}, size_t{7}, rt::ini::kReadPiece}) {
+        EXPECT_EQ(rt::ini::FindValueStreamed(InPieces(file.bytes, piece), u"main", key, piece),
+                  expected)
+            << file.name << " in pieces of " << piece;
+      }
+    }
+  }
+}
+
+// Memory does not grow with the file: a line longer than the bound is read
+// as its start, and what follows it is read as usual.
+TEST(PrivateProfileRead, ALineBeyondTheBoundIsReadAsItsStart) {
+  TempDir dir;
+  const std::string path = dir.File("k.ini");
+  WriteFile(path, "[main]\nCOLOR1=" + std::string(3 * rt::ini::kLongestLine, '7') + "\nSP=10\n");
+  EXPECT_EQ(Read(path, "COLOR1"), std::string(255, '7'));
+  EXPECT_EQ(Read(path), "10");
 }
 
 TEST(PrivateProfileRead, CutsTheValueToTheBuffer) {

@@ -1,6 +1,9 @@
 // The rain on a Wayland compositor with no X display: drawn natively on
 // every output, ended by a character key with status 0, not by Shift alone.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <memory>
@@ -126,9 +129,11 @@ TEST_F(WaylandRain, ACharacterKeyEndsItWithStatusZero) {
   EXPECT_EQ(keyboard->WaitExit(), 0) << keyboard->Stderr();
 }
 
-// One wtype run presses Shift, waits, then types a character. Each run is a
-// new virtual keyboard, and sway 1.7 gives the keyboard back to no layer
-// surface once one has gone: a second run would type into nothing.
+// One wtype run presses Shift, then types what it reads from a pipe: the
+// character waits there until the test has seen that Shift alone did not end
+// the rain. Each run is a new virtual keyboard, and sway 1.7 gives the
+// keyboard back to no layer surface once one has gone: a second run would
+// type into nothing.
 class WaylandShift : public WaylandRain,
                      public testing::WithParamInterface<std::vector<std::string>> {};
 
@@ -136,13 +141,23 @@ TEST_P(WaylandShift, AloneDoesNotEndItAndTheNextCharacterDoes) {
   StartSession(1);
   const auto saver = StartRain();
   WaitForRainOn(session_->OutputNames().front(), *saver);
-  std::vector<std::string> typing{"wtype"};
+  const TempDir pipe_folder;
+  const std::string pipe = pipe_folder.File("keys");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  session_->user().Own(pipe_folder.path());
+  // Open for writing and reading here, the pipe opens at once for wtype, and
+  // ends only when closed here.
+  const int keys = ::open(pipe.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(keys, 0);
+  std::vector<std::string> typing{"sh", "-c", "exec wtype \"$@\" < \"$0\"", pipe};
   typing.insert(typing.end(), GetParam().begin(), GetParam().end());
-  typing.insert(typing.end(), {"-s", "3000", "k"});
+  typing.push_back("-");
   const auto keyboard = session_->Run(typing);
-  // Shift has reached the program well before the character comes.
+  // Time for Shift to reach the program; the character can't come before.
   std::this_thread::sleep_for(1500ms);
   EXPECT_TRUE(saver->Running()) << "Shift alone ended it: " << saver->Stderr();
+  EXPECT_EQ(::write(keys, "k", 1), 1);
+  ::close(keys);
   EXPECT_EQ(saver->WaitExit(), 0) << saver->Stderr();
   EXPECT_EQ(keyboard->WaitExit(), 0) << keyboard->Stderr();
 }

@@ -1,8 +1,11 @@
 // App on Linux: the executable's folder, and one running copy per executable
-// file, held as an abstract socket whose name the kernel frees when the
-// process ends in any way, so a crash or kill leaves nothing stale behind.
-// Run by the X screen-saver daemon, which starts a copy for each monitor's
-// window and one for its settings' preview, the rule holds per window.
+// file and display session, held as an abstract socket whose name the kernel
+// frees when the process ends in any way, so a crash or kill leaves nothing
+// stale behind. As Windows' App.PrevInstance sees its own session only, a
+// second X server or Wayland compositor (a VNC session beside the local one)
+// gets its own rain. Run by the X screen-saver daemon, which starts a copy
+// for each monitor's window and one for its settings' preview, the rule
+// holds per window.
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -39,18 +42,27 @@ std::string DisplayServer() {
   return server;
 }
 
-// Copies of one executable file share a name, through any link to it; a copy
-// given a window shares it only with copies given the same window.
+// The compositor's socket, as clients find it.
+std::string WaylandSocket() {
+  const char* name = std::getenv("WAYLAND_DISPLAY");
+  if (name == nullptr || name[0] == '\0') return "";
+  if (name[0] == '/') return name;
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  return std::string(runtime != nullptr ? runtime : "") + "/" + name;
+}
+
+// Copies of one executable file in one display session share a name,
+// through any link to it; a copy given a window shares it only with copies
+// given the same window.
 std::string InstanceName() {
   struct stat info {};
   ::stat("/proc/self/exe", &info);
+  // Hashed to keep the name short; copies of one file hash alike.
+  const std::string session = DisplayServer() + "|" + WaylandSocket();
   std::string name = "kelvora." + std::to_string(::getuid()) + "." + std::to_string(info.st_dev) +
-                     "." + std::to_string(info.st_ino);
-  if (const uint32_t window = GivenWindow()) {
-    // Hashed to keep the name short; copies of one file hash alike.
-    name += ".w." + std::to_string(std::hash<std::string>{}(DisplayServer())) + "." +
-            std::to_string(window);
-  }
+                     "." + std::to_string(info.st_ino) + ".d." +
+                     std::to_string(std::hash<std::string>{}(session));
+  if (const uint32_t window = GivenWindow()) name += ".w." + std::to_string(window);
   return name;
 }
 

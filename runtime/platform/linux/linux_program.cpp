@@ -5,7 +5,8 @@
 // display, full-screen toplevels), else bare X unless only Wayland is there;
 // the saver's run never starts Qt. Qt Widgets, loaded as a module on need,
 // for the others and wherever no X display is named (Qt has its own
-// Wayland plugin); Qt alone shows message boxes.
+// Wayland plugin); Qt alone shows message boxes. A named display counts only
+// when it answers.
 // A build may leave any backend out (KELVORA_BACKEND_X11, _WAYLAND, _QT).
 #include <vector>
 
@@ -51,8 +52,9 @@ const std::vector<BackendEntry> kBackends{
 #ifdef KELVORA_BACKEND_X11
     {"x11", IsPlain,
      []() -> Backend* {
+       // Wayland first: a bare X session asks no display here.
        const bool wayland_alone =
-           !linux_program::HasXDisplay() && linux_program::HasWaylandDisplay();
+           linux_program::HasWaylandDisplay() && !linux_program::HasXDisplay();
        return wayland_alone ? nullptr : &x11::Open();
      },
      false},

@@ -1,37 +1,36 @@
 #include "runtime/platform/linux/per_user_profile.h"
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
+
+#include "runtime/platform/linux/settings_file.h"
 
 namespace rt {
 namespace {
 
-std::string FolderOf(const std::string& file) {
-  const size_t slash = file.rfind('/');
-  return slash == std::string::npos ? "." : file.substr(0, slash == 0 ? 1 : slash);
-}
-
-std::string NameOf(const std::string& file) {
-  const size_t slash = file.rfind('/');
-  return slash == std::string::npos ? file : file.substr(slash + 1);
-}
-
 // A folder that is there but refuses this user's writes; a missing folder
 // is no protected one, and its write fails as before.
 bool FolderRefusesWrites(const std::string& file) {
-  if (::access(FolderOf(file).c_str(), W_OK) == 0) return false;
+  if (::access(settings_file::FolderOf(file).c_str(), W_OK) == 0) return false;
   return errno == EACCES || errno == EPERM || errno == EROFS;
 }
 
 bool Exists(const std::string& file) {
   struct stat info {};
   return ::stat(file.c_str(), &info) == 0;
+}
+
+// <name>/<file> for <name>.ini: the settings' own folder under a base one.
+std::string InOwnFolder(const std::string& path) {
+  const std::string name = settings_file::NameOf(path);
+  const size_t dot = name.rfind('.');
+  return name.substr(0, dot == 0 ? std::string::npos : dot) + "/" + name;
 }
 
 // The base folder of the user's settings, as the XDG base directories say:
@@ -47,75 +46,49 @@ std::string ConfigHome() {
   return home != nullptr && home[0] == '/' ? std::string(home) + "/.config" : "";
 }
 
-bool MakeFolders(const std::string& folder) {
-  for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-    const std::string part = folder.substr(0, slash);
-    if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
-    if (slash == std::string::npos) return true;
-  }
-}
-
-bool CopyBytes(int from, int to) {
-  char buffer[8192];
-  for (;;) {
-    const ssize_t got = ::read(from, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return got == 0;
-    for (ssize_t done = 0; done < got;) {
-      const ssize_t put = ::write(to, buffer + done, static_cast<size_t>(got - done));
-      if (put < 0 && errno != EINTR) return false;
-      if (put > 0) done += put;
-    }
-  }
-}
-
-// Makes the copy from the file as it is (an absent file gives no copy: the
-// write makes it). It is made under the folder lock that writers take, so it
-// appears whole, never over a copy made meanwhile, and a copier killed
-// half-way leaves a new file that the next writer removes.
-bool MakeCopy(const std::string& path, const std::string& copy) {
-  const int folder = ::open(FolderOf(copy).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) return false;
-  while (::flock(folder, LOCK_EX) != 0 && errno == EINTR) {
-  }
-  bool made = Exists(copy);
-  const int from = made ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (from >= 0) {
-    std::string scratch = copy + ".new-XXXXXX";
-    const int to = ::mkostemp(scratch.data(), O_CLOEXEC);
-    made = to >= 0 && CopyBytes(from, to) && ::fsync(to) == 0;
-    if (to >= 0) made = ::close(to) == 0 && made;
-    made = made && ::rename(scratch.c_str(), copy.c_str()) == 0;
-    if (!made) ::unlink(scratch.c_str());
-    ::close(from);
-  } else if (!made) {
-    made = errno == ENOENT;
-  }
-  ::close(folder);  // lets the lock go
-  return made;
-}
-
 }  // namespace
+
+SettingsRule BuiltSettingsRule() {
+#ifdef KELVORA_PACKAGED
+  return SettingsRule::kPerUser;
+#else
+  return SettingsRule::kBesideTheProgram;
+#endif
+}
 
 std::string PerUserCopyOf(const std::string& path) {
   const std::string config = ConfigHome();
-  if (config.empty()) return "";
-  const std::string name = NameOf(path);
-  const size_t dot = name.rfind('.');
-  return config + "/" + name.substr(0, dot == 0 ? std::string::npos : dot) + "/" + name;
+  return config.empty() ? "" : config + "/" + InOwnFolder(path);
 }
 
-std::string ProfileToRead(const std::string& path) {
-  if (!FolderRefusesWrites(path)) return path;
-  const std::string copy = PerUserCopyOf(path);
-  return !copy.empty() && Exists(copy) ? copy : path;
+// The base directories' list, most important first; relative entries are
+// to be ignored, and an unset or empty list means /etc/xdg.
+std::string SystemDefaultsOf(const std::string& path) {
+  const char* dirs = std::getenv("XDG_CONFIG_DIRS");
+  std::string_view list = dirs != nullptr && dirs[0] != '\0' ? dirs : "/etc/xdg";
+  while (!list.empty()) {
+    const std::string folder(list.substr(0, list.find(':')));
+    list.remove_prefix(std::min(list.size(), folder.size() + 1));
+    if (folder.empty() || folder[0] != '/') continue;
+    const std::string file = folder + "/" + InOwnFolder(path);
+    if (Exists(file)) return file;
+  }
+  return "";
 }
 
-std::string ProfileToWrite(const std::string& path) {
-  if (!FolderRefusesWrites(path)) return path;
+std::string ProfileToRead(const std::string& path, SettingsRule rule) {
+  if (rule == SettingsRule::kBesideTheProgram && !FolderRefusesWrites(path)) return path;
   const std::string copy = PerUserCopyOf(path);
-  if (copy.empty() || Exists(copy)) return copy.empty() ? path : copy;
-  return MakeFolders(FolderOf(copy)) && MakeCopy(path, copy) ? copy : path;
+  if (!copy.empty() && Exists(copy)) return copy;
+  return rule == SettingsRule::kPerUser ? SystemDefaultsOf(path) : path;
+}
+
+WritePlace PlaceToWrite(const std::string& path, SettingsRule rule) {
+  if (rule == SettingsRule::kPerUser) return {PerUserCopyOf(path), SystemDefaultsOf(path), false};
+  if (!FolderRefusesWrites(path)) return {path, "", false};
+  const std::string copy = PerUserCopyOf(path);
+  if (copy.empty()) return {path, "", true};
+  return {copy, path, false};
 }
 
 }  // namespace rt

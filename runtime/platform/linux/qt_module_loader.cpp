@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "runtime/platform/linux/displays.h"
 #include "runtime/platform/linux/embedded_file.h"
+#include "runtime/platform/linux/qt_headroom.h"
 
 // The module's file, stripped of its debugging data, in a section of its own.
 KELVORA_EMBED_FILE(kelvora_qt_module, KELVORA_QT_MODULE_FILE);
@@ -41,6 +43,9 @@ void* OpenModule() {
 
 native::Backend& QtModuleBackend(int argc, char** argv) {
   static native::Backend* backend = [&] {
+    SteerQtToTheDisplayThatAnswers();
+    RequireQtHeadroom();
+    EndOnOutOfMemoryInOneLine();
     const auto entry = reinterpret_cast<qt::ModuleEntry>(::dlsym(OpenModule(), qt::kModuleEntry));
     if (entry == nullptr) CannotLoad(::dlerror());
     return entry(argc, argv);

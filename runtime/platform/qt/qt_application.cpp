@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 
 #include "runtime/platform/linux/carried_font.h"
+#include "runtime/platform/qt/qt_failures.h"
 
 namespace rt::qt {
 namespace {
@@ -34,7 +35,9 @@ void SetProgramName(const char* argv0) { qt_argv[0] = const_cast<char*>(argv0); 
 
 QApplication& EnsureApplication() {
   if (!application) {
+    CatchQtFailures();
     application = new QApplication(qt_argc, qt_argv);
+    QtStarted();
     QApplication::setQuitOnLastWindowClosed(false);
     // The Wayland app id: the desktop ties the window to the menu entry that
     // opened it, and shows the entry's name and icon for it.

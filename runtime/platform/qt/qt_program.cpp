@@ -80,6 +80,9 @@ native::Backend& StartBackend(int, char** argv) {
   // one.
   if (qEnvironmentVariableIsEmpty("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", QByteArray("wayland"));
+  // Qt's own event loop rather than GLib's: out of descriptors or memory,
+  // it ends by qFatal, which says one line; GLib's raises SIGTRAP.
+  if (!qEnvironmentVariableIsSet("QT_NO_GLIB")) qputenv("QT_NO_GLIB", QByteArray("1"));
   SetProgramName(argv[0]);
   static QtBackend backend;
   return backend;

@@ -54,18 +54,25 @@ std::string ProfileToRead(const std::string& path) {
   return !copy.empty() && Exists(copy) ? Narrow(copy) : path;
 }
 
-std::string ProfileToWrite(const std::string& path) {
+WrittenProfile ProfileWritten(const std::string& path) {
   const std::wstring file = Widen(path);
-  if (FolderWritable(file)) return path;
+  if (FolderWritable(file)) return {path, false};
   const std::wstring copy = PerUserCopyOf(file);
-  if (copy.empty()) return path;
-  if (Exists(copy)) return Narrow(copy);
-  if (!CreateDirectoryW(FolderOf(copy).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-    return path;
-  // Never over a copy that another writer made meanwhile.
-  const bool copied = CopyFileW(file.c_str(), copy.c_str(), TRUE) ||
-                      GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_FILE_NOT_FOUND;
-  return copied ? Narrow(copy) : path;
+  if (copy.empty()) return {path, true};
+  return {Narrow(copy), false};
+}
+
+std::string ProfileToWrite(const std::string& path) {
+  const WrittenProfile place = ProfileWritten(path);
+  if (place.path == path) return path;
+  const std::wstring file = Widen(path);
+  const std::wstring copy = Widen(place.path);
+  if (Exists(copy)) return place.path;
+  // Never over a copy that another writer made meanwhile. Where no copy can
+  // be made, the write to the copy's place fails, and says where.
+  if (CreateDirectoryW(FolderOf(copy).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
+    CopyFileW(file.c_str(), copy.c_str(), TRUE);
+  return place.path;
 }
 
 }  // namespace rt::win32

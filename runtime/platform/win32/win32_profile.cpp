@@ -30,4 +30,6 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
                                     win32::ToAnsi(win32::ProfileToWrite(path)).c_str()) != FALSE;
 }
 
+WrittenProfile WrittenProfileFile(const std::string& path) { return win32::ProfileWritten(path); }
+
 }  // namespace rt
