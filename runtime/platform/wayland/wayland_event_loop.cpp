@@ -6,6 +6,7 @@
 
 #include "runtime/platform/desktop/deadline_timers.h"
 #include "runtime/platform/wayland/wayland_connection.h"
+#include "runtime/platform/wayland/wayland_seat.h"
 #include "runtime/platform/wayland/wayland_window.h"
 
 namespace rt::wayland {
@@ -38,6 +39,7 @@ void Pump(const timespec* timeout, bool going_idle) {
   }
   wl_display_dispatch_pending(display);
   connection->CheckAlive();
+  ReportKeyboardTaken();
   last_look = Clock::now();
   desktop::FireDueTimers(last_look);
 }

@@ -162,6 +162,7 @@ void OutputView::Present() {
     wl_callback_destroy(callback);
     self->frame_ = nullptr;
     bench::FirstFrame();
+    self->FrameShown();
     self->Present();
   }};
   frame_ = wl_surface_frame(surface_);
@@ -193,5 +194,18 @@ void OutputView::PointerMoved(double x, double y, native::Modifiers modifiers) {
 }
 
 void OutputView::KeyDown(const native::KeyStroke& stroke) { host_.events().KeyDown(stroke); }
+
+// A lock must never be hidden, and a saver that no key can reach is of no
+// use: the rain ends, and what took the keyboard is what shows.
+void OutputView::KeyboardTaken() { host_.events().WindowGone(); }
+
+// A layer surface that asks for the keyboard gets it as it is mapped, before
+// its first frame, unless something the compositor ranks higher holds it:
+// a lock that was there first.
+void OutputView::FrameShown() {
+  if (shown_) return;
+  shown_ = true;
+  if (layer_surface_ != nullptr && KeyboardHeldElsewhere()) KeyboardTaken();
+}
 
 }  // namespace rt::wayland

@@ -58,12 +58,15 @@ class OutputView : public SurfaceInput {
                 native::Modifiers modifiers) override;
   void PointerMoved(double x, double y, native::Modifiers modifiers) override;
   void KeyDown(const native::KeyStroke& stroke) override;
+  void KeyboardTaken() override;
 
  private:
   void MakeLayerSurface(zwlr_layer_shell_v1* shell);
   void MakeToplevel(xdg_wm_base* base);
   // The compositor's size for the surface (0 for ours), to answer with the serial.
   void Configured(uint32_t serial, int width, int height);
+  // The compositor has shown a frame.
+  void FrameShown();
   int FormX(double x) const;
   int FormY(double y) const;
 
@@ -78,6 +81,7 @@ class OutputView : public SurfaceInput {
   int toplevel_width_ = 0;  // of the last toplevel configure
   int toplevel_height_ = 0;
   bool configured_ = false;
+  bool shown_ = false;  // the compositor has shown a frame of it
   wl_callback* frame_ = nullptr;  // the compositor has not yet asked for the next frame
   pixman_region32_t damage_;      // buffer pixels changed since the last commit
   BufferSet buffers_;
