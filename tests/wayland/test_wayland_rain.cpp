@@ -126,9 +126,30 @@ TEST_F(WaylandRain, ACharacterKeyEndsItWithStatusZero) {
   EXPECT_EQ(keyboard->WaitExit(), 0) << keyboard->Stderr();
 }
 
-// One wtype run presses Shift, waits, then types a character. Each run is a
-// new virtual keyboard, and sway 1.7 gives the keyboard back to no layer
-// surface once one has gone: a second run would type into nothing.
+// Each wtype run is a keyboard plugged in and unplugged again (a Bluetooth
+// keyboard, a KVM switch): the seat loses the keyboard between the runs, and
+// the keyboard of the second run, bound anew, ends the rain.
+TEST_F(WaylandRain, AKeyboardThatCameBackEndsIt) {
+  StartSession(1);
+  const auto saver = StartRain();
+  WaitForRainOn(session_->OutputNames().front(), *saver);
+  ASSERT_TRUE(session_->Type({"-P", "Shift_L", "-p", "Shift_L"}));
+  // Frames drawn after the unplug: the rain has handled it, and goes on.
+  QImage last = session_->Screenshot();
+  for (int frame = 0; frame < 3; ++frame) {
+    WaitUntil([&] {
+      const QImage shot = session_->Screenshot();
+      return !saver->Running() || (shot != last && (last = shot, true));
+    });
+  }
+  EXPECT_TRUE(saver->Running()) << "the unplugged keyboard ended it: " << saver->Stderr();
+  const auto keyboard = session_->Run({"wtype", "-s", "500", "k"});
+  EXPECT_EQ(saver->WaitExit(), 0) << saver->Stderr();
+  EXPECT_EQ(keyboard->WaitExit(), 0) << keyboard->Stderr();
+}
+
+// One wtype run presses Shift, waits, then types a character, all on one
+// keyboard.
 class WaylandShift : public WaylandRain,
                      public testing::WithParamInterface<std::vector<std::string>> {};
 
