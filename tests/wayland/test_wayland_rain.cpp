@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <memory>
+#include <regex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -115,6 +117,33 @@ TEST_F(WaylandRain, AtScaleTwoGlyphsAreDrawnAtTheOutputsPixels) {
   EXPECT_GE(picture.columns_seen, kOutputWidth / (2 * kColumnPixels) / 2) << saver->Stderr();
   EXPECT_GT(ShareOfFineBlocks(session_->Screenshot(output)), 0.3);
   EXPECT_TRUE(saver->Running()) << saver->Stderr();
+}
+
+// The sizes of the buffers a client made, from its WAYLAND_DEBUG log.
+std::set<std::pair<int, int>> BufferSizes(const std::string& log) {
+  static const std::regex made(R"(create_buffer\(new id wl_buffer@\d+, \d+, (\d+), (\d+),)");
+  std::set<std::pair<int, int>> sizes;
+  for (auto match = std::sregex_iterator(log.begin(), log.end(), made);
+       match != std::sregex_iterator(); ++match)
+    sizes.emplace(std::stoi((*match)[1]), std::stoi((*match)[2]));
+  return sizes;
+}
+
+// Outputs at scales 1 and 2 side by side: each surface gets buffers of its
+// output's own pixels, and no surface is drawn at any other size on the
+// way (not at the form's first size, before it fills the screen).
+TEST_F(WaylandRain, EachOutputGetsBuffersOfItsOwnPixelsAndNoOther) {
+  StartSession(2);
+  for (const char* output : {"HEADLESS-1 resolution 1920x1080 scale 1",
+                             "HEADLESS-2 resolution 1280x720 scale 2"})
+    ASSERT_EQ(session_->Run({"sh", "-c", std::string("swaymsg output ") + output})->WaitExit(), 0);
+  const auto saver = session_->Run(install_.Command({"/S"}), {"WAYLAND_DEBUG=1"});
+  for (const std::string& output : session_->OutputNames())
+    WaitForRainOn(output, *saver, 2 * kColumnPixels);
+  ASSERT_TRUE(session_->Type({"k"}));
+  EXPECT_EQ(saver->WaitExit(), 0);
+  EXPECT_EQ(BufferSizes(saver->Stderr()),
+            (std::set<std::pair<int, int>>{{1920, 1080}, {1280, 720}}));
 }
 
 TEST_F(WaylandRain, ACharacterKeyEndsItWithStatusZero) {

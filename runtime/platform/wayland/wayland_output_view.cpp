@@ -113,8 +113,13 @@ void OutputView::Configured(uint32_t, int width, int height) {
   } else if (first) {
     Damage(place_);
   }
-  wl_surface_set_buffer_scale(surface_, scale_);
   Present();
+}
+
+void OutputView::Rescale(int scale, const native::PixelRect& place) {
+  scale_ = scale;
+  place_.width = place.width;
+  place_.height = place.height;
 }
 
 void OutputView::MoveTo(int x, int y) {
@@ -149,6 +154,10 @@ void OutputView::Present() {
   if (pixman_region32_not_empty(&buffer->stale()))
     host_.PaintInto(buffer->image(), buffer->stale(), place_.x, place_.y);
   pixman_region32_clear(&buffer->stale());
+  if (buffer_scale_ != scale_) {
+    buffer_scale_ = scale_;
+    wl_surface_set_buffer_scale(surface_, scale_);
+  }
   wl_surface_attach(surface_, buffer->buffer(), 0, 0);
   int count = 0;
   const pixman_box32_t* changed = pixman_region32_rectangles(&damage_, &count);

@@ -47,6 +47,8 @@ class OutputView : public SurfaceInput {
   const Output* output() const { return output_; }
   const native::PixelRect& place() const { return place_; }
   void MoveTo(int x, int y);
+  // The output took another scale or size.
+  void Rescale(int scale, const native::PixelRect& place);
   // The area (form pixels) is to be drawn again.
   void Damage(const native::PixelRect& area);
   // Sends what changed, once the compositor is ready for a frame.
@@ -73,6 +75,7 @@ class OutputView : public SurfaceInput {
   ViewHost& host_;
   const Output* output_;
   int scale_;
+  int buffer_scale_ = 0;  // the scale the surface was last told
   native::PixelRect place_;
   wl_surface* surface_;
   zwlr_layer_surface_v1* layer_surface_ = nullptr;

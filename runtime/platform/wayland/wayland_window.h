@@ -12,12 +12,14 @@
 
 namespace rt::wayland {
 
-// Form pixels per surface unit: the largest output scale when the program
-// started, so that glyphs are drawn at the pixels of the sharpest output.
+// The largest output scale when the program started: glyphs are drawn at
+// the pixels of the sharpest output. A window that does not fill the screen
+// has this many form pixels per surface unit; one that does, its outputs'
+// own scales.
 int FormScale();
 // The resolution that fonts are drawn at, the forms layer's too.
 inline int FormDotsPerInch() { return 96 * FormScale(); }
-// An output's place in form pixels, at the top-left corner.
+// An output's place in form pixels (its own pixels), at the top-left corner.
 native::PixelRect PlaceOf(const Output& output);
 
 class WaylandWindow : public native::Window, public ViewHost {
