@@ -16,6 +16,13 @@ using Clock = std::chrono::steady_clock;
 
 // Input five milliseconds late is not felt; a look is a system call.
 constexpr auto kLookInterval = std::chrono::milliseconds(5);
+// A compositor owes a frame for this long only when nobody can see it (the
+// screen off, or covered where it stops drawing what is covered). Timers
+// then stop until a frame comes, and the rain goes on as if paused: nobody
+// watching, nothing spent.
+constexpr auto kUnseenAfter = std::chrono::milliseconds(500);
+
+bool Unseen() { return WaylandWindow::UnseenSince(Clock::now() - kUnseenAfter); }
 
 Clock::time_point last_look;
 
@@ -41,7 +48,7 @@ void Pump(const timespec* timeout, bool going_idle) {
   connection->CheckAlive();
   ReportKeyboardTaken();
   last_look = Clock::now();
-  desktop::FireDueTimers(last_look);
+  if (!Unseen()) desktop::FireDueTimers(last_look);
 }
 
 }  // namespace
@@ -57,7 +64,7 @@ void ProcessPending() {
 
 void WaitEvents() {
   timespec storage{};
-  Pump(desktop::UntilNextDeadline(storage), true);
+  Pump(Unseen() ? nullptr : desktop::UntilNextDeadline(storage), true);
 }
 
 }  // namespace rt::wayland

@@ -175,6 +175,7 @@ void OutputView::Present() {
     self->Present();
   }};
   frame_ = wl_surface_frame(surface_);
+  frame_asked_ = std::chrono::steady_clock::now();
   wl_callback_add_listener(frame_, &listener, this);
   wl_surface_commit(surface_);
   buffer->MarkBusy();

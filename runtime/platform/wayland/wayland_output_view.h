@@ -7,6 +7,8 @@
 #include <pixman.h>
 #include <wayland-client.h>
 
+#include <chrono>
+
 #include "runtime/platform/native.h"
 #include "runtime/platform/wayland/wayland_buffers.h"
 #include "runtime/platform/wayland/wayland_connection.h"
@@ -53,6 +55,12 @@ class OutputView : public SurfaceInput {
   void Damage(const native::PixelRect& area);
   // Sends what changed, once the compositor is ready for a frame.
   void Present();
+  // Whether the compositor has been asked for a frame since before the time
+  // and has not given it: nobody sees the output (off, or covered where the
+  // compositor stops drawing what is covered).
+  bool FrameAwaitedSince(std::chrono::steady_clock::time_point time) const {
+    return frame_ != nullptr && frame_asked_ <= time;
+  }
 
   void ButtonDown(native::PointerButton button, double x, double y, native::Modifiers modifiers,
                   uint32_t time) override;
@@ -86,6 +94,7 @@ class OutputView : public SurfaceInput {
   bool configured_ = false;
   bool shown_ = false;  // the compositor has shown a frame of it
   wl_callback* frame_ = nullptr;  // the compositor has not yet asked for the next frame
+  std::chrono::steady_clock::time_point frame_asked_;
   pixman_region32_t damage_;      // buffer pixels changed since the last commit
   BufferSet buffers_;
 };

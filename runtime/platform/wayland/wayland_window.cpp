@@ -165,3 +165,19 @@ void WaylandWindow::PresentAll(bool going_idle) {
 }
 
 }  // namespace rt::wayland
+
+namespace rt::wayland {
+
+bool WaylandWindow::UnseenSince(std::chrono::steady_clock::time_point time) {
+  bool any = false;
+  for (const WaylandWindow* window : Windows()) {
+    if (!window->visible_) continue;
+    for (const auto& view : window->views_) {
+      if (!view->FrameAwaitedSince(time)) return false;
+      any = true;
+    }
+  }
+  return any;
+}
+
+}  // namespace rt::wayland

@@ -3,6 +3,7 @@
 // surface of the form's size where the compositor puts it.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -54,6 +55,9 @@ class WaylandWindow : public native::Window, public ViewHost {
   // Every shown window sends what changed since its last frame; before the
   // program waits, hidden windows give up their surfaces.
   static void PresentAll(bool going_idle);
+  // Whether every output that shows a window has owed us a frame since
+  // before the time; false while nothing is shown.
+  static bool UnseenSince(std::chrono::steady_clock::time_point time);
 
  private:
   static void OutputChanged(const Output& output, bool gone);
