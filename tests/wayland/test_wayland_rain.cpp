@@ -1,6 +1,7 @@
 // The rain on a Wayland compositor with no X display: drawn natively on
 // every output, ended by a character key with status 0, not by Shift alone.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <chrono>
 #include <memory>
@@ -140,10 +141,32 @@ TEST_F(WaylandRain, EachOutputGetsBuffersOfItsOwnPixelsAndNoOther) {
   const auto saver = session_->Run(install_.Command({"/S"}), {"WAYLAND_DEBUG=1"});
   for (const std::string& output : session_->OutputNames())
     WaitForRainOn(output, *saver, 2 * kColumnPixels);
-  ASSERT_TRUE(session_->Type({"k"}));
+  // The keyboard comes with wtype: the key waits until the rain has bound it.
+  ASSERT_TRUE(session_->Type({"-s", "500", "k"}));
   EXPECT_EQ(saver->WaitExit(), 0);
   EXPECT_EQ(BufferSizes(saver->Stderr()),
             (std::set<std::pair<int, int>>{{1920, 1080}, {1280, 720}}));
+}
+
+// With no frame for a while (sway stopped, as a screen that is off sends
+// none) the rain's timer stops; the first frame after starts it again, and
+// the rain goes on falling.
+TEST_F(WaylandRain, GoesOnAfterAWhileWithoutFrames) {
+  StartSession(1);
+  const auto saver = StartRain();
+  const std::string output = session_->OutputNames().front();
+  WaitForRainOn(output, *saver);
+  ::kill(session_->pid(), SIGSTOP);
+  std::this_thread::sleep_for(2s);  // well past the half second that stops the timer
+  ::kill(session_->pid(), SIGCONT);
+  QImage last = session_->Screenshot(output);
+  for (int frame = 0; frame < 3; ++frame) {
+    EXPECT_TRUE(WaitUntil([&] {
+      const QImage shot = session_->Screenshot(output);
+      return !saver->Running() || (shot != last && (last = shot, true));
+    })) << "the rain stood still";
+  }
+  EXPECT_TRUE(saver->Running()) << saver->Stderr();
 }
 
 TEST_F(WaylandRain, ACharacterKeyEndsItWithStatusZero) {
