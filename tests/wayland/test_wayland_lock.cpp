@@ -38,8 +38,8 @@ class WaylandLock : public testing::Test {
   void SetUp() override {
     if (!SwaySession::Available() || !OnPath("swaylock") || !OnPath("swayidle"))
       GTEST_SKIP() << SwaySession::kSkipMessage << "; or swaylock or swayidle is not installed";
-    session_ = std::make_unique<SwaySession>(
-        SwayOutputs{.width = kOutputWidth, .height = kOutputHeight});
+    session_ =
+        std::make_unique<SwaySession>(SwayOutputs{.width = kOutputWidth, .height = kOutputHeight});
     ASSERT_TRUE(session_->Start()) << session_->Log();
     WriteFile(install_.Ini(), kGreenRain);
     session_->user().Own(install_.folder());
@@ -103,10 +103,10 @@ TEST_F(WaylandLock, TheReadmesSwayidleLinesLockDuringTheRainAndStartNoneUnderThe
   std::filesystem::permissions(bin + "/kelvora", std::filesystem::perms::owner_all);
   session_->user().Own(install_.folder());
 
-  const auto idle = session_->Run(
-      {"swayidle", "-w", "timeout", "1", "kelvora /S &", "timeout", "4", "swaylock -f -c 0000ff",
-       "before-sleep", "swaylock -f -c 0000ff"},
-      {"PATH=" + bin + ":/usr/bin:/bin"});
+  const auto idle =
+      session_->Run({"swayidle", "-w", "timeout", "1", "kelvora /S &", "timeout", "4",
+                     "swaylock -f -c 0000ff", "before-sleep", "swaylock -f -c 0000ff"},
+                    {"PATH=" + bin + ":/usr/bin:/bin"});
   EXPECT_GT(WaitForLock(), 0.9) << idle->Stderr();
   ASSERT_TRUE(WaitUntil([&] { return ReadFile(log) == "start\nend 0\n"; })) << ReadFile(log);
 

@@ -50,6 +50,20 @@ class WaylandRain : public testing::Test {
     return picture;
   }
 
+  // Waits until the output has shown three new pictures (the rain has
+  // drawn since, and so handled all that came before), or the saver ended.
+  bool WaitForNewPictures(const std::string& output, Process& saver) const {
+    QImage last = session_->Screenshot(output);
+    for (int picture = 0; picture < 3; ++picture) {
+      if (!WaitUntil([&] {
+            const QImage shot = session_->Screenshot(output);
+            return !saver.Running() || (shot != last && (last = shot, true));
+          }))
+        return false;
+    }
+    return saver.Running();
+  }
+
   Installation install_;
   std::unique_ptr<SwaySession> session_;
 };
@@ -135,8 +149,8 @@ std::set<std::pair<int, int>> BufferSizes(const std::string& log) {
 // way (not at the form's first size, before it fills the screen).
 TEST_F(WaylandRain, EachOutputGetsBuffersOfItsOwnPixelsAndNoOther) {
   StartSession(2);
-  for (const char* output : {"HEADLESS-1 resolution 1920x1080 scale 1",
-                             "HEADLESS-2 resolution 1280x720 scale 2"})
+  for (const char* output :
+       {"HEADLESS-1 resolution 1920x1080 scale 1", "HEADLESS-2 resolution 1280x720 scale 2"})
     ASSERT_EQ(session_->Run({"sh", "-c", std::string("swaymsg output ") + output})->WaitExit(), 0);
   const auto saver = session_->Run(install_.Command({"/S"}), {"WAYLAND_DEBUG=1"});
   for (const std::string& output : session_->OutputNames())
@@ -159,13 +173,7 @@ TEST_F(WaylandRain, GoesOnAfterAWhileWithoutFrames) {
   ::kill(session_->pid(), SIGSTOP);
   std::this_thread::sleep_for(2s);  // well past the half second that stops the timer
   ::kill(session_->pid(), SIGCONT);
-  QImage last = session_->Screenshot(output);
-  for (int frame = 0; frame < 3; ++frame) {
-    EXPECT_TRUE(WaitUntil([&] {
-      const QImage shot = session_->Screenshot(output);
-      return !saver->Running() || (shot != last && (last = shot, true));
-    })) << "the rain stood still";
-  }
+  EXPECT_TRUE(WaitForNewPictures(output, *saver)) << "the rain stood still";
   EXPECT_TRUE(saver->Running()) << saver->Stderr();
 }
 
@@ -187,13 +195,7 @@ TEST_F(WaylandRain, AKeyboardThatCameBackEndsIt) {
   WaitForRainOn(session_->OutputNames().front(), *saver);
   ASSERT_TRUE(session_->Type({"-P", "Shift_L", "-p", "Shift_L"}));
   // Frames drawn after the unplug: the rain has handled it, and goes on.
-  QImage last = session_->Screenshot();
-  for (int frame = 0; frame < 3; ++frame) {
-    WaitUntil([&] {
-      const QImage shot = session_->Screenshot();
-      return !saver->Running() || (shot != last && (last = shot, true));
-    });
-  }
+  WaitForNewPictures(session_->OutputNames().front(), *saver);
   EXPECT_TRUE(saver->Running()) << "the unplugged keyboard ended it: " << saver->Stderr();
   const auto keyboard = session_->Run({"wtype", "-s", "500", "k"});
   EXPECT_EQ(saver->WaitExit(), 0) << saver->Stderr();

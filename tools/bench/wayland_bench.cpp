@@ -134,8 +134,8 @@ Unseen MeasureUnseen(const SwaySession& session, const std::vector<std::string>&
   const Clock::time_point resumed = Clock::now();
   std::this_thread::sleep_for(2s);
   program->Kill();
-  unseen.ticks_per_second_after = bench::TickRate(bench::TicksBetween(
-      program->Stderr(), Nanoseconds(resumed), Nanoseconds(resumed + 2s)));
+  unseen.ticks_per_second_after = bench::TickRate(
+      bench::TicksBetween(program->Stderr(), Nanoseconds(resumed), Nanoseconds(resumed + 2s)));
   return unseen;
 }
 

@@ -92,10 +92,10 @@ class OutputView : public SurfaceInput {
   int toplevel_width_ = 0;  // of the last toplevel configure
   int toplevel_height_ = 0;
   bool configured_ = false;
-  bool shown_ = false;  // the compositor has shown a frame of it
+  bool shown_ = false;            // the compositor has shown a frame of it
   wl_callback* frame_ = nullptr;  // the compositor has not yet asked for the next frame
   std::chrono::steady_clock::time_point frame_asked_;
-  pixman_region32_t damage_;      // buffer pixels changed since the last commit
+  pixman_region32_t damage_;  // buffer pixels changed since the last commit
   BufferSet buffers_;
 };
 
