@@ -177,6 +177,36 @@ TEST_F(WaylandRain, GoesOnAfterAWhileWithoutFrames) {
   EXPECT_TRUE(saver->Running()) << saver->Stderr();
 }
 
+// White pixels: the pointer's arrow; the rain here is green on black.
+int PointerPixels(const QImage& shot) {
+  int white = 0;
+  for (int y = 0; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      const QRgb pixel = shot.pixel(x, y);
+      white += qRed(pixel) > 200 && qGreen(pixel) > 200 && qBlue(pixel) > 200;
+    }
+  }
+  return white;
+}
+
+// sway draws its arrow where no client sets a pointer; over the rain there
+// is none.
+TEST_F(WaylandRain, HidesThePointer) {
+  if (!SwaySession::HasPointer())
+    GTEST_SKIP() << "wayvnc is not installed (apt-get install wayvnc)";
+  StartSession(1);
+  const std::string output = session_->OutputNames().front();
+  ASSERT_TRUE(session_->MovePointer(100, 100));
+  ASSERT_TRUE(WaitUntil([&] { return PointerPixels(session_->Screenshot(output, true)) > 0; }))
+      << "no pointer drawn before the rain";
+  const auto saver = StartRain();
+  WaitForRainOn(output, *saver);
+  // A pixel: too small a move to end the rain.
+  ASSERT_TRUE(session_->MovePointer(101, 100));
+  EXPECT_TRUE(WaitUntil([&] { return PointerPixels(session_->Screenshot(output, true)) == 0; }));
+  EXPECT_TRUE(saver->Running()) << saver->Stderr();
+}
+
 TEST_F(WaylandRain, ACharacterKeyEndsItWithStatusZero) {
   StartSession(1);
   const auto saver = StartRain();
