@@ -38,8 +38,10 @@ class WaylandLock : public testing::Test {
   void SetUp() override {
     if (!SwaySession::Available() || !OnPath("swaylock") || !OnPath("swayidle"))
       GTEST_SKIP() << SwaySession::kSkipMessage << "; or swaylock or swayidle is not installed";
-    session_ =
-        std::make_unique<SwaySession>(SwayOutputs{.width = kOutputWidth, .height = kOutputHeight});
+    // Two outputs: the keyboard moves from the rain's first surface to its
+    // second as they map, which is no loss.
+    session_ = std::make_unique<SwaySession>(
+        SwayOutputs{.count = 2, .width = kOutputWidth, .height = kOutputHeight});
     ASSERT_TRUE(session_->Start()) << session_->Log();
     WriteFile(install_.Ini(), kGreenRain);
     session_->user().Own(install_.folder());

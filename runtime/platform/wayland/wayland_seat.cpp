@@ -62,9 +62,11 @@ struct SeatState {
   wl_keyboard* keyboard = nullptr;
   wl_pointer* pointer = nullptr;
   Keyboard keys;
-  // The surface of ours that the keyboard left in this batch of events and
-  // that no other surface of ours has taken it for since.
+  // In this batch of events: the surface of ours that the keyboard left and
+  // that no surface of ours has taken it for since; and one that the
+  // keyboard left and came back to.
   wl_surface* left = nullptr;
+  wl_surface* left_and_given_back = nullptr;
   wl_surface* pointer_focus = nullptr;
   double x = 0;
   double y = 0;
@@ -108,13 +110,16 @@ void Keymap(void* data, wl_keyboard*, uint32_t format, int32_t fd, uint32_t size
   ::close(fd);
 }
 
-// The keyboard moving from one surface of ours to another is no loss; sway
-// 1.7 giving it back to the very surface it left (its layer focus ignores a
-// locker's input inhibitor) is.
+// The keyboard moving from one surface of ours to another is no loss. sway
+// 1.7 taking it from a surface for a locker's input inhibitor and giving it
+// back to that very surface (its layer focus ignores the inhibitor) is, even
+// when it moves on to another surface of ours in the same batch.
 void KeyboardEnter(void* data, wl_keyboard*, uint32_t, wl_surface* surface, wl_array*) {
   auto* seat = static_cast<SeatState*>(data);
   seat->keys.focus = surface;
-  if (surface != seat->left && TargetOf(surface) != nullptr) seat->left = nullptr;
+  if (TargetOf(surface) == nullptr) return;
+  if (surface == seat->left) seat->left_and_given_back = surface;
+  seat->left = nullptr;
 }
 
 void KeyboardLeave(void* data, wl_keyboard*, uint32_t, wl_surface* surface) {
@@ -223,7 +228,7 @@ void Capabilities(void* data, wl_seat* wl_seat, uint32_t capabilities) {
     // it, which is no loss to a lock.
     ReleaseKeyboard(seat->keyboard);
     seat->keyboard = nullptr;
-    seat->keys.focus = seat->left = nullptr;
+    seat->keys.focus = seat->left = seat->left_and_given_back = nullptr;
   }
   const bool pointer = (capabilities & WL_SEAT_CAPABILITY_POINTER) != 0;
   if (pointer && seat->pointer == nullptr) {
@@ -249,9 +254,11 @@ void AddSeat(wl_seat* seat) {
 
 void ReportKeyboardTaken() {
   for (SeatState* seat : Seats()) {
-    if (seat->left == nullptr) continue;
-    SurfaceInput* target = TargetOf(seat->left);
-    seat->left = nullptr;
+    wl_surface* lost =
+        seat->left_and_given_back != nullptr ? seat->left_and_given_back : seat->left;
+    seat->left = seat->left_and_given_back = nullptr;
+    if (lost == nullptr) continue;
+    SurfaceInput* target = TargetOf(lost);
     if (target != nullptr) target->KeyboardTaken();
   }
 }
@@ -269,6 +276,7 @@ void UnwatchInput(wl_surface* surface) {
   Targets().erase(surface);
   for (SeatState* seat : Seats()) {
     if (seat->left == surface) seat->left = nullptr;
+    if (seat->left_and_given_back == surface) seat->left_and_given_back = nullptr;
   }
 }
 
