@@ -164,10 +164,6 @@ void WaylandWindow::PresentAll(bool going_idle) {
   }
 }
 
-}  // namespace rt::wayland
-
-namespace rt::wayland {
-
 bool WaylandWindow::UnseenSince(std::chrono::steady_clock::time_point time) {
   bool any = false;
   for (const WaylandWindow* window : Windows()) {
