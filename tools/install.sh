@@ -19,7 +19,7 @@ declare -A task_packages=(
   [screenshot]="xvfb imagemagick"
   [windows]="cmake make g++-mingw-w64-x86-64 python3-fonttools fontconfig fonts-ipafont-gothic wine wine64"
   [package]="dpkg-dev file"
-  [tests]="libgtest-dev xvfb xdotool x11-utils libxml2-utils imagemagick clang libclang-rt-dev xscreensaver mate-screensaver xsecurelock lintian dpkg-dev file sway grim wtype"
+  [tests]="libgtest-dev xvfb xdotool x11-utils libxml2-utils imagemagick clang libclang-rt-dev xscreensaver mate-screensaver xsecurelock lintian dpkg-dev file sway grim wtype swayidle swaylock wayvnc"
   [bench]="xvfb xdotool libxcb-res0-dev sway xwayland libwayland-dev wayland-protocols"
 )
 
