@@ -62,6 +62,11 @@ TEST_F(ConfigLayout, TheWindowIsAFixedCentredDialog) {
       window->frameGeometry().center() - window->screen()->availableGeometry().center();
   EXPECT_LE(offset.manhattanLength(), 4) << "centred, up to rounding";
   EXPECT_FALSE(window->windowIcon().isNull());
+  EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+  window->setWindowState(Qt::WindowMaximized);  // as a title bar's button would
+  QApplication::processEvents();
+  EXPECT_FALSE(window->isMaximized());
+  EXPECT_EQ(window->size(), QSize(361, 202));
 }
 
 TEST_F(ConfigLayout, EveryControlSitsWhereTheDesignPutsIt) {

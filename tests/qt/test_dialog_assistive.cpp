@@ -4,11 +4,8 @@
 // choices are told apart by name and grouped as the frames show them.
 #include <gtest/gtest.h>
 
-#include <QColor>
 #include <QImage>
 #include <QRect>
-#include <algorithm>
-#include <cmath>
 #include <map>
 #include <sstream>
 #include <string>
@@ -16,6 +13,7 @@
 
 #include "tests/e2e/dialog_points.h"
 #include "tests/e2e/display_fixture.h"
+#include "tests/qt/focus_mark.h"
 
 namespace {
 
@@ -32,20 +30,6 @@ constexpr Stop kOk{"OK", {224, 176, 58, 20}};
 constexpr Stop kCancel{"キャンセル", {284, 176, 74, 20}};
 constexpr Stop kBlue{"the colour group", {16 + 12 + 104, 8 + 16 + 20, 22, 19}};
 constexpr Stop kNormal{"the speed group", {16 + 172 + 100, 8 + 16 + 24, 17, 13}};
-
-double Luminance(QRgb rgb) {
-  const auto channel = [](int value) {
-    const double c = value / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-  };
-  return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) +
-         0.0722 * channel(qBlue(rgb));
-}
-
-double Contrast(QRgb a, QRgb b) {
-  const double la = Luminance(a), lb = Luminance(b);
-  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 class AssistedDialog : public OnDisplay<1024, 768> {
  protected:
@@ -72,17 +56,6 @@ class AssistedDialog : public OnDisplay<1024, 768> {
   // The stop's place and two pixels round it, in the client area.
   QImage Around(const QImage& shot, const Stop& stop) const {
     return shot.copy(stop.place.adjusted(-2, -2, 2, 2).translated(origin_));
-  }
-
-  // Pixels of the stop that the focus changed, by a contrast of 3:1 at least.
-  static int MarkPixels(const QImage& unfocused, const QImage& focused) {
-    int marked = 0;
-    for (int y = 0; y < focused.height(); ++y) {
-      for (int x = 0; x < focused.width(); ++x) {
-        marked += Contrast(unfocused.pixel(x, y), focused.pixel(x, y)) >= 3.0;
-      }
-    }
-    return marked;
   }
 
   // Presses Tab and waits until the place of the stop it reaches shows it.

@@ -176,6 +176,17 @@ void FormWidget::closeEvent(QCloseEvent* event) {
   if (events_ != nullptr) events_->CloseRequested();
 }
 
+// Qt's own window decorations (on a Wayland compositor that draws none)
+// offer maximising whatever the window's hints; a dialog of fixed size
+// stays as it is.
+void FormWidget::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && windowType() == Qt::Dialog &&
+      windowState().testFlag(Qt::WindowMaximized)) {
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+  }
+}
+
 QtWindow::QtWindow(const FormDesign& design, QSize client, native::WindowEvents& events)
     : widget_(new FormWidget(design, client, events)) {}
 
