@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -206,6 +207,76 @@ TEST_F(Wine, TheDialogStoresAChoiceMadeWithTheMouse) {
   EXPECT_EQ(ChooseBlueAndNormal(install_), 0);
   // Windows writes its line ends.
   EXPECT_EQ(ReadFile(install_.Ini()), "[main]\r\nCOLOR1=0\r\nCOLOR2=0\r\nCOLOR3=240\r\nSP=200\r\n");
+}
+
+// One line of the accessibility probe: a window as oleacc reads it.
+struct AccessibleLine {
+  std::string window_class, caption, result, name;
+};
+
+std::vector<AccessibleLine> AccessibleLines(const std::string& text) {
+  std::vector<AccessibleLine> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) {
+    std::istringstream fields(line);
+    AccessibleLine read;
+    std::getline(fields, read.window_class, '\t');
+    std::getline(fields, read.caption, '\t');
+    std::getline(fields, read.result, '\t');
+    std::getline(fields, read.name, '\t');
+    lines.push_back(read);
+  }
+  return lines;
+}
+
+// What a screen reader reads of the dialog through oleacc. Where the system
+// serves dynamic annotation, as Windows does, each option button reads as
+// the label under it and the window as 設定. Wine 8 makes the service but
+// answers SetHwndPropStr with E_NOTIMPL (its stub) and reads every window by
+// its caption: there the rest holds, that the service is made and every
+// control of the dialog answers AccessibleObjectFromWindow.
+TEST_F(Wine, TheDialogsNamesReachTheAccessibilityLayerWhereItServesThem) {
+  const std::vector<std::string> probe = {"env", "LC_ALL=C.UTF-8", "wine",
+                                          KELVORA_ACCESSIBLE_PROBE};
+  std::vector<std::string> annotate = probe;
+  annotate.insert(annotate.end(), {"--annotate", "最速"});
+  Process own(annotate, display().name());
+  ASSERT_EQ(own.WaitExit(), 0) << own.Stderr();
+  const std::string out = own.Stdout();
+  const size_t first_line_end = out.find('\n');
+  std::istringstream results(out.substr(0, first_line_end));
+  std::string made, annotated;
+  results >> made >> annotated;
+  EXPECT_EQ(made, "00000000") << "the annotation service is there";
+  const bool served = annotated == "00000000";
+  if (!served) {
+    EXPECT_EQ(annotated, "80004001") << "anything but Wine's stub is a fault";
+  }
+  const std::vector<AccessibleLine> own_button = AccessibleLines(out.substr(first_line_end + 1));
+  ASSERT_EQ(own_button.size(), 1u) << out;
+  EXPECT_EQ(own_button[0].name, served ? "最速" : "Option2");
+
+  Process dialog = install_.Start(display(), {"/C"});
+  ASSERT_TRUE(display().WaitForWindow()) << dialog.Stderr();
+  std::vector<std::string> read = probe;
+  read.push_back("設定");
+  Process reader(read, display().name());
+  ASSERT_EQ(reader.WaitExit(), 0) << reader.Stderr();
+  const std::vector<AccessibleLine> lines = AccessibleLines(reader.Stdout());
+  ASSERT_FALSE(lines.empty());
+  std::multiset<std::string> options;  // the names of the option buttons
+  for (const AccessibleLine& line : lines) {
+    EXPECT_EQ(line.result, "00000000") << line.window_class << " " << line.caption;
+    if (line.window_class == "Button" && (line.caption.empty() || line.caption == "Option2")) {
+      options.insert(line.name);
+    }
+  }
+  EXPECT_EQ(options.size(), 6u) << reader.Stdout();
+  if (served) {
+    EXPECT_EQ(lines.front().name, "設定");
+    EXPECT_EQ(options, (std::multiset<std::string>{"緑", "赤", "青", "最速", "早い", "普通"}));
+  }
+  dialog.Kill();
 }
 
 // A .scr in a folder that refuses the user's writes (mounted read-only here,
