@@ -12,8 +12,7 @@ inline double Luminance(QRgb rgb) {
     const double c = value / 255.0;
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
   };
-  return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) +
-         0.0722 * channel(qBlue(rgb));
+  return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) + 0.0722 * channel(qBlue(rgb));
 }
 
 inline double Contrast(QRgb a, QRgb b) {

@@ -132,7 +132,7 @@ std::vector<Node> Nodes(const std::string& tree) {
 // under it, three in the group 文字色 and three in スピード.
 TEST_F(AssistedDialog, AScreenReaderTellsTheChoicesApart) {
   const std::string tree_file = (install_.folder() / "atspi-tree").string();
-  std::vector<std::string> command = {"dbus-run-session", "--", "/usr/bin/python3",
+  std::vector<std::string> command = {"dbus-run-session", "--",      "/usr/bin/python3",
                                       KELVORA_ATSPI_TREE, tree_file, "60"};
   for (const std::string& part : install_.Command({"/C"})) command.push_back(part);
   Process reader(command, display().name());

@@ -42,8 +42,8 @@ class WaylandDialog : public testing::TestWithParam<int> {
   // as the entry's.
   // A place of the client area in the screenshot.
   QImage Around(const QImage& shot, QRect place) const {
-    return shot.copy(QRect((area_.topLeft() + place.topLeft()) * GetParam(),
-                           place.size() * GetParam()));
+    return shot.copy(
+        QRect((area_.topLeft() + place.topLeft()) * GetParam(), place.size() * GetParam()));
   }
 
   static constexpr char kMenuEntry[] = "kelvora-settings";
@@ -81,8 +81,8 @@ TEST_P(WaylandDialog, EndsOnCancelAndStoresNothing) {
 TEST_P(WaylandDialog, IsOfFixedSizeAndShowsWhereTheFocusIs) {
   const auto dialog = OpenDialog({"WAYLAND_DEBUG=1"});
   ASSERT_FALSE(area_.isEmpty());
-  const std::string size = std::to_string(kDialogSize.width()) + ", " +
-                           std::to_string(kDialogSize.height()) + ")";
+  const std::string size =
+      std::to_string(kDialogSize.width()) + ", " + std::to_string(kDialogSize.height()) + ")";
   const std::string requests = dialog->Stderr();
   EXPECT_NE(requests.find(".set_min_size(" + size), std::string::npos) << requests;
   EXPECT_NE(requests.find(".set_max_size(" + size), std::string::npos);

@@ -12,8 +12,10 @@
 //   annotation, as the program does, and prints the results of making the
 //   service and of SetHwndPropStr (hex), then the button's line as above.
 #include <windows.h>
-#include <initguid.h>  // PROPID_ACC_NAME is defined here
+// clang-format off: the GUIDs that oleacc.h declares are defined here
+#include <initguid.h>
 #include <oleacc.h>
+// clang-format on
 #include <shellapi.h>
 
 #include <cstdio>
@@ -41,9 +43,9 @@ std::wstring TextOf(HWND hwnd, bool class_name) {
 
 void Describe(HWND hwnd) {
   IAccessible* accessible = nullptr;
-  const HRESULT found = AccessibleObjectFromWindow(
-      hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-      reinterpret_cast<void**>(&accessible));
+  const HRESULT found =
+      AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                 reinterpret_cast<void**>(&accessible));
   std::wstring name;
   long role = 0;
   if (SUCCEEDED(found) && accessible != nullptr) {
@@ -89,9 +91,8 @@ int Annotate(const wchar_t* name) {
   const HWND button = CreateWindowExW(0, L"BUTTON", L"Option2", WS_POPUP | BS_AUTORADIOBUTTON, 0, 0,
                                       17, 13, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   IAccPropServices* service = nullptr;
-  const HRESULT made =
-      CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                       IID_IAccPropServices, reinterpret_cast<void**>(&service));
+  const HRESULT made = CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                        IID_IAccPropServices, reinterpret_cast<void**>(&service));
   HRESULT annotated = E_POINTER;
   if (SUCCEEDED(made)) {
     annotated = service->SetHwndPropStr(button, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,

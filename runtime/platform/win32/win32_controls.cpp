@@ -96,7 +96,8 @@ Win32Control::Win32Control(HWND form, const native::ControlLook& look,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   if (kind_ == native::ControlKind::kOptionButton && !CaptionFits(hwnd_, font, bounds.width)) {
-    SetPropW(hwnd_, kButtonProcedure, reinterpret_cast<HANDLE>(GetWindowLongPtrW(hwnd_, GWLP_WNDPROC)));
+    SetPropW(hwnd_, kButtonProcedure,
+             reinterpret_cast<HANDLE>(GetWindowLongPtrW(hwnd_, GWLP_WNDPROC)));
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MarkedOptionProc));
   }
   // A name for screen readers where the caption is none or cut off; the
