@@ -16,6 +16,7 @@
 #include "runtime/forms/key_press.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/rain_picture.h"
+#include "tests/qt/focus_mark.h"
 
 namespace {
 
@@ -66,6 +67,24 @@ class OnWine : public testing::Test {
     return std::nullopt;
   }
 
+  // The client area's origin on the screen of the dialog's window, once the
+  // dialog is drawn: the blue swatch of the colour frame shows.
+  static std::pair<int, int> DrawnDialogOrigin(const std::string& window) {
+    std::istringstream geometry(display().Xdo({"getwindowgeometry", "--shell", window}));
+    int x = 0, y = 0;
+    for (std::string line; std::getline(geometry, line);) {
+      if (line.starts_with("X=")) x = std::stoi(line.substr(2));
+      if (line.starts_with("Y=")) y = std::stoi(line.substr(2));
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kHangBound;
+    while ((display().Screenshot().pixel(x + 16 + 12 + 100 + 11, y + 8 + 16 + 40 + 7) & 0xFFFFFF) !=
+               0x0000FFu &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(200ms);
+    }
+    return {x, y};
+  }
+
   // Opens /C, picks blue and "普通" with the mouse and presses OK; gives the
   // dialog's exit status.
   static std::optional<int> ChooseBlueAndNormal(const Installation& install) {
@@ -75,19 +94,7 @@ class OnWine : public testing::Test {
       ADD_FAILURE() << "no dialog: " << dialog.Stderr();
       return std::nullopt;
     }
-    std::istringstream geometry(display().Xdo({"getwindowgeometry", "--shell", *window}));
-    int x = 0, y = 0;
-    for (std::string line; std::getline(geometry, line);) {
-      if (line.starts_with("X=")) x = std::stoi(line.substr(2));
-      if (line.starts_with("Y=")) y = std::stoi(line.substr(2));
-    }
-    // Until the blue swatch of the colour frame shows: the dialog is drawn.
-    const auto deadline = std::chrono::steady_clock::now() + kHangBound;
-    while ((display().Screenshot().pixel(x + 16 + 12 + 100 + 11, y + 8 + 16 + 40 + 7) & 0xFFFFFF) !=
-               0x0000FFu &&
-           std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(200ms);
-    }
+    const auto [x, y] = DrawnDialogOrigin(*window);
     const auto click = [&](int cx, int cy) {
       display().Xdo({"mousemove", std::to_string(x + cx), std::to_string(y + cy), "click", "1"});
       std::this_thread::sleep_for(300ms);
@@ -276,6 +283,37 @@ TEST_F(Wine, TheDialogsNamesReachTheAccessibilityLayerWhereItServesThem) {
     EXPECT_EQ(lines.front().name, "設定");
     EXPECT_EQ(options, (std::multiset<std::string>{"緑", "赤", "青", "最速", "早い", "普通"}));
   }
+  dialog.Kill();
+}
+
+// The option buttons are only as wide as their mark, so Windows' focus
+// rectangle around their clipped captions would show nothing: it goes round
+// the button itself. Tab from Default reaches OK, Cancel, then the colour
+// group (red is stored) and the speed group (10 ms, the fastest).
+TEST_F(Wine, TheFocusShowsOnTheOptionGroups) {
+  WriteFile(install_.Ini(), kDefaults);
+  Process dialog = install_.Start(display(), {"/C"});
+  const std::optional<std::string> window = display().WaitForWindow();
+  ASSERT_TRUE(window) << dialog.Stderr();
+  const auto [x, y] = DrawnDialogOrigin(*window);
+  const QRect red(x + 16 + 12 + 68, y + 8 + 16 + 20, 22, 19);
+  const QRect fastest(x + 16 + 172 + 28, y + 8 + 16 + 24, 17, 13);
+  const auto tab_onto = [&](const QRect& place, const QImage& before) {
+    display().Xdo({"windowfocus", "--sync", *window, "key", "Tab"});
+    QImage after;
+    WaitUntil([&] {
+      after = display().Screenshot().copy(place);
+      return after != before;
+    });
+    return after;
+  };
+  display().Xdo({"windowfocus", "--sync", *window, "key", "Tab", "key", "Tab"});
+  const QImage red_before = display().Screenshot().copy(red);
+  const QImage red_focused = tab_onto(red, red_before);
+  const QImage fastest_before = display().Screenshot().copy(fastest);
+  const QImage fastest_focused = tab_onto(fastest, fastest_before);
+  EXPECT_GE(MarkPixels(red_before, red_focused), 20) << "the colour group";
+  EXPECT_GE(MarkPixels(fastest_before, fastest_focused), 20) << "the speed group";
   dialog.Kill();
 }
 
