@@ -33,9 +33,8 @@ void ApplyColors(QWidget* widget, const native::ControlLook& look) {
 void DrawFocusMark(QWidget& widget, int inset, int width) {
   if (!widget.hasFocus()) return;
   QPainter painter(&widget);
-  const QColor color = widget.palette().color(widget.foregroundRole());
+  painter.setPen(widget.palette().color(widget.foregroundRole()));
   for (int ring = inset; ring < inset + width; ++ring) {
-    painter.setPen(color);
     painter.drawRect(widget.rect().adjusted(ring, ring, -ring - 1, -ring - 1));
   }
 }

@@ -25,8 +25,7 @@ namespace {
 
 Qt::WindowFlags FlagsFor(BorderStyle style) {
   if (style == BorderStyle::kFixedDialog) {
-    // Only the hints named: no maximise button, which Qt's own window
-    // decorations (on Wayland) would otherwise offer.
+    // Only the hints named, none to maximise: the window can't be resized.
     return Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
            Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
   }
