@@ -8,8 +8,9 @@
 #   package     the Debian package, beyond the program
 #   tests       what the test command builds and runs, beyond the above: the
 #               X screen-saver daemons alone, without recommended packages,
-#               lintian, and a headless Wayland compositor with its screenshot
-#               and typing tools
+#               lintian, a headless Wayland compositor with its screenshot
+#               and typing tools, and the accessibility bus with its Python
+#               reader
 #   bench       the bench and the soak, beyond the program; the Wayland run
 #               with Xwayland and a wl_shm reference client
 set -euo pipefail
@@ -19,7 +20,7 @@ declare -A task_packages=(
   [screenshot]="xvfb imagemagick"
   [windows]="cmake make g++-mingw-w64-x86-64 python3-fonttools fontconfig fonts-ipafont-gothic wine wine64"
   [package]="dpkg-dev file"
-  [tests]="libgtest-dev xvfb xdotool x11-utils libxml2-utils imagemagick clang libclang-rt-dev xscreensaver mate-screensaver xsecurelock lintian dpkg-dev file sway grim wtype swayidle swaylock wayvnc"
+  [tests]="libgtest-dev xvfb xdotool x11-utils libxml2-utils imagemagick clang libclang-rt-dev xscreensaver mate-screensaver xsecurelock lintian dpkg-dev file sway grim wtype swayidle swaylock wayvnc dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0"
   [bench]="xvfb xdotool libxcb-res0-dev sway xwayland libwayland-dev wayland-protocols"
 )
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "runtime/platform/win32/win32_accessible.h"
 #include "runtime/platform/win32/win32_fonts.h"
 #include "runtime/platform/win32/win32_pictures.h"
 #include "runtime/platform/win32/win32_program.h"
@@ -88,11 +89,14 @@ Win32Window::Win32Window(const FormDesign& design, int client_width, int client_
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons_[1]));
   }
   if (dialog_) AddDialog(hwnd_);
+  if (dialog_) AnnotateDialogRole(hwnd_);
+  if (!design.accessible_name.empty()) AnnotateName(hwnd_, design.accessible_name);
 }
 
 Win32Window::~Win32Window() {
   if (dialog_) RemoveDialog(hwnd_);
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);  // no message reaches this object again
+  ClearAnnotations(hwnd_);
   DestroyWindow(hwnd_);
   DeleteObject(back_brush_);
   DeleteObject(control_font_);
