@@ -68,6 +68,24 @@ void ExpectButtonJpeg(const std::string& jpg) {
   EXPECT_EQ(static_cast<uint8_t>(jpg[sof + 9]), 3) << "three components";
 }
 
+// The .scr's icon: 16, 32, 48 and 256 pixels, its 32-pixel image the window
+// icon's own, and the 256-pixel one a PNG, as Explorer takes it.
+void ExpectProgramIcon(const std::string& ico, const std::string& window_icon) {
+  ASSERT_GT(ico.size(), 6u + 4 * 16);
+  ASSERT_EQ(Le16(ico, 4), 4u);
+  const int sizes[] = {16, 32, 48, 256};
+  for (size_t i = 0; i < 4; ++i) {
+    const size_t entry = 6 + 16 * i;
+    EXPECT_EQ(static_cast<uint8_t>(ico[entry]), sizes[i] % 256) << i;
+    const std::string image = ico.substr(Le32(ico, entry + 12), Le32(ico, entry + 8));
+    if (sizes[i] == 32) {
+      EXPECT_EQ(image, window_icon.substr(22)) << "the window icon's image";
+    } else if (sizes[i] == 256) {
+      EXPECT_EQ(image.substr(1, 3), "PNG");
+    }
+  }
+}
+
 void ExpectAllPictures(const std::string& folder) {
   ExpectBitmap(Asset(folder, "background.bmp"));
   ExpectIconFile(Asset(folder, "kelvora.ico"), 1, 2238, 0, 8);
@@ -76,6 +94,7 @@ void ExpectAllPictures(const std::string& folder) {
   EXPECT_EQ(Le16(cursor, 10), 12u) << "hot spot x";
   EXPECT_EQ(Le16(cursor, 12), 1u) << "hot spot y";
   ExpectButtonJpeg(Asset(folder, "button.jpg"));
+  ExpectProgramIcon(Asset(folder, "kelvora-program.ico"), Asset(folder, "kelvora.ico"));
 }
 
 TEST(Assets, CommittedPicturesHaveTheirFormatsAndSizes) { ExpectAllPictures(KELVORA_ASSETS_DIR); }
@@ -87,7 +106,9 @@ TEST(Assets, TheGeneratorMakesThemAgain) {
   ASSERT_EQ(std::system(command.c_str()), 0);
   ExpectAllPictures(out.path().string());
   // Drawn without fonts, these come out byte for byte.
-  for (const char* name : {"kelvora.ico", "hand.cur"}) {
+  for (const char* name :
+       {"kelvora.ico", "hand.cur", "kelvora-program.ico", "kelvora-16.png", "kelvora-24.png",
+        "kelvora-48.png", "kelvora-64.png", "kelvora-128.png", "kelvora-256.png"}) {
     EXPECT_EQ(Asset(out.path().string(), name), Asset(KELVORA_ASSETS_DIR, name)) << name;
   }
 }
