@@ -41,19 +41,28 @@ package_windows() {
   tools/install.sh windows
   cmake -S . -B "$build" --toolchain "$PWD/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DKELVORA_TESTS=OFF >/dev/null
-  cmake --build "$build" -j "$(nproc)" --target kelvora kelvora_windows_texts
+  cmake --build "$build" -j "$(nproc)" --target kelvora
   local stage=$build/windows-package
   rm -rf "$stage"
   mkdir -p "$stage" "$dist"
   x86_64-w64-mingw32-strip -o "$stage/kelvora.scr" "$build/startup/kelvora.scr"
-  cp "$build"/install/windows/*.txt "$build/kelvora-glyphs.ttf" "$stage/"
-  local zip=$PWD/$dist/kelvora-$version-windows-x64.zip
-  local setup=$PWD/$dist/kelvora-$version-setup.exe
+  cp "$build/kelvora-glyphs.ttf" "$stage/"
+  # Texts with Windows' line ends.
+  local from to
+  for from in LICENSE:LICENSE.txt install/windows/README.txt:README.txt \
+    install/kelvora-glyphs-notice.txt:kelvora-glyphs-notice.txt \
+    install/IPA_Font_License_Agreement_v1.0.txt:IPA_Font_License_Agreement_v1.0.txt; do
+    to=${from#*:}
+    sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "${from%%:*}" >"$stage/$to"
+  done
+  local zip setup
+  zip=$(realpath "$dist")/kelvora-$version-windows-x64.zip
+  setup=$(realpath "$dist")/kelvora-$version-setup.exe
   rm -f "$zip" "$setup"
-  # Fixed dates and order: the same sources give the same archive.
-  touch -d "@${SOURCE_DATE_EPOCH:-0}" "$stage"/*
-  (cd "$stage" && TZ=UTC zip -X -q "$zip" $(ls))
-  makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$PWD/$stage" \
+  # The files dated as the last commit: the same sources give the same archive.
+  touch -d "@${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}" "$stage"/*
+  (cd "$stage" && TZ=UTC zip -X -q "$zip" ./*)
+  makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$(realpath "$stage")" \
     -DICON="$PWD/assets/kelvora-program.ico" -DOUTFILE="$setup" install/windows/kelvora.nsi
   echo "$dist/${zip##*/}"
   echo "$dist/${setup##*/}"
