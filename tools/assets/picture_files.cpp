@@ -53,6 +53,21 @@ std::vector<QRgb> Palette(const QImage& image, size_t size, std::map<QRgb, int>&
   return palette;
 }
 
+// The mask of an icon or cursor image: a set bit where a pixel is transparent.
+std::string AndMask(const QImage& image) {
+  const int and_row = RowBytes(image.width(), 1);
+  std::string out;
+  for (int y = image.height() - 1; y >= 0; --y) {
+    std::string row(static_cast<size_t>(and_row), '\0');
+    for (int x = 0; x < image.width(); ++x) {
+      if (qAlpha(image.pixel(x, y)) == 0)
+        row[static_cast<size_t>(x / 8)] |= static_cast<char>(0x80 >> (x % 8));
+    }
+    out += row;
+  }
+  return out;
+}
+
 // The colour table, XOR image and AND mask of an icon or cursor image.
 std::string IconImage(const QImage& image, int bits) {
   std::map<QRgb, int> index;
@@ -78,15 +93,7 @@ std::string IconImage(const QImage& image, int bits) {
     }
     out += row;
   }
-  for (int y = height - 1; y >= 0; --y) {
-    std::string row(static_cast<size_t>(and_row), '\0');
-    for (int x = 0; x < width; ++x) {
-      if (qAlpha(image.pixel(x, y)) == 0)
-        row[static_cast<size_t>(x / 8)] |= static_cast<char>(0x80 >> (x % 8));
-    }
-    out += row;
-  }
-  return out;
+  return out + AndMask(image);
 }
 
 // An icon or cursor file's header and directory, then its images.
@@ -133,15 +140,7 @@ std::string IconImage32(const QImage& image) {
       out += static_cast<char>(qAlpha(p));
     }
   }
-  for (int y = height - 1; y >= 0; --y) {
-    std::string row(static_cast<size_t>(and_row), '\0');
-    for (int x = 0; x < width; ++x) {
-      if (qAlpha(image.pixel(x, y)) == 0)
-        row[static_cast<size_t>(x / 8)] |= static_cast<char>(0x80 >> (x % 8));
-    }
-    out += row;
-  }
-  return out;
+  return out + AndMask(image);
 }
 
 }  // namespace
