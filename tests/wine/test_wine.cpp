@@ -209,6 +209,34 @@ TEST_F(Wine, KeysWithoutACharacterAndExtraButtonsLeaveItRunning) {
   EXPECT_EQ(EndWith(*saver, [&] { display().Xdo({"click", "3"}); }), 0) << saver->Stderr();
 }
 
+// Windows' own answer, from GetCursorInfo in a probe: no pointer over the
+// rain, while the dialog keeps its arrow.
+TEST_F(Wine, NoPointerShowsOverTheRain) {
+  WriteFile(install_.Ini(), SettingsFile("0", "0", "240", "0"));
+  const auto pointer_shows = [&] {
+    Process probe({"wine", KELVORA_CURSOR_PROBE}, display().name());
+    EXPECT_EQ(probe.WaitExit(), 0) << probe.Stderr();
+    return probe.Stdout().starts_with("1");
+  };
+  display().Xdo({"mousemove", "500", "400"});
+  std::string window;
+  {
+    const std::unique_ptr<Process> saver = StartSaver(window);
+    ASSERT_TRUE(saver);
+    // A move of a pixel, under a quick move, as a resting hand makes.
+    display().Xdo({"windowfocus", "--sync", window, "mousemove", "501", "400"});
+    std::this_thread::sleep_for(500ms);
+    EXPECT_FALSE(pointer_shows());
+    EXPECT_TRUE(saver->Running()) << saver->Stderr();
+  }
+  Process dialog = install_.Start(display(), {"/C"});
+  const std::optional<std::string> found = display().WaitForWindow();
+  ASSERT_TRUE(found) << dialog.Stderr();
+  display().Xdo({"windowfocus", "--sync", *found, "mousemove", "--window", *found, "60", "60"});
+  std::this_thread::sleep_for(500ms);
+  EXPECT_TRUE(pointer_shows()) << "the dialog's arrow";
+}
+
 TEST_F(Wine, TheDialogStoresAChoiceMadeWithTheMouse) {
   WriteFile(install_.Ini(), SettingsFile("240", "0", "0", "10"));
   EXPECT_EQ(ChooseBlueAndNormal(install_), 0);

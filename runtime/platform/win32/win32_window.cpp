@@ -109,6 +109,8 @@ Win32Window::~Win32Window() {
 void Win32Window::SetVisible(bool visible) {
   ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
   if (!visible) return;
+  // Hidden at once, not at the pointer's first move over the rain.
+  if (!dialog_) SetCursor(nullptr);
   // Sized again once shown: a hidden window's size may not survive its showing.
   if (fills_screen_) CoverScreen();
 }
@@ -319,6 +321,11 @@ LRESULT Win32Window::HandleMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l) 
       }
       break;
     case WM_SETCURSOR:
+      // A screen saver shows no pointer over its rain.
+      if (!dialog_ && LOWORD(l) == HTCLIENT) {
+        SetCursor(nullptr);
+        return TRUE;
+      }
       if (const Win32Control* control = ControlOf(reinterpret_cast<HWND>(w));
           control != nullptr && control->cursor() != nullptr) {
         SetCursor(control->cursor());
