@@ -2,6 +2,8 @@
 # Debian's (fonts-ipafont-gothic) with the fonttools of Debian's python3:
 # the printable ASCII and half-width katakana, and every character of the
 # texts in the dialog's design, so that an edited caption brings its glyphs.
+# The IPA Font License asks a derived font for a name of its own:
+# "Kelvora Glyphs" (install/kelvora-glyphs-notice.txt).
 # Sets KELVORA_GLYPHS (the cut font) and the target kelvora_glyphs.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(glyph_python ${Python3_EXECUTABLE})
@@ -39,9 +41,11 @@ set(KELVORA_GLYPHS ${CMAKE_BINARY_DIR}/kelvora-glyphs.ttf CACHE INTERNAL "The ca
 add_custom_command(
   OUTPUT ${KELVORA_GLYPHS}
   COMMAND ${glyph_python} -m fontTools.subset ${glyph_font}
-          --unicodes=U+0020-007E,U+FF61-FF9F
+          --unicodes=U+0020-007E,U+FF61-FF9F --name-IDs=0,1,2,3,4,5,6,13,14
           --text-file=${carried_texts_file}
           --output-file=${KELVORA_GLYPHS}
-  DEPENDS ${carried_texts_file}
+  COMMAND ${glyph_python} ${CMAKE_CURRENT_LIST_DIR}/rename_glyphs.py ${KELVORA_GLYPHS}
+          "Kelvora Glyphs" KelvoraGlyphs-Regular "Version ${PROJECT_VERSION}"
+  DEPENDS ${carried_texts_file} ${CMAKE_CURRENT_LIST_DIR}/rename_glyphs.py
   COMMENT "Cutting the carried Japanese glyphs")
 add_custom_target(kelvora_glyphs DEPENDS ${KELVORA_GLYPHS})

@@ -50,6 +50,7 @@ rt::FormDesign Form() {
   design.centered = true;
   design.icon = "kelvora.ico";
   design.picture = "background.bmp";
+  design.accessible_name = "設定";  // the caption's word, without its row of dots
   return design;
 }
 
@@ -68,8 +69,13 @@ rt::ControlDesign Label6(int index) {
   const float lefts[] = {420, 960, 1500};
   const float heights[] = {225, 225, 210};
   const int32_t swatches[] = {Rgb(0, 255, 0), Rgb(255, 0, 0), Rgb(0, 0, 255)};
-  return (Colored(Place(lefts[Column(index)], 600, 330, heights[Column(index)], 9 + index),
-                  swatches[Column(index)], kWindowText));
+  // A swatch shows its colour only as a fill; these words say it.
+  const char* names[] = {"緑", "赤", "青"};
+  rt::ControlDesign design =
+      Colored(Place(lefts[Column(index)], 600, 330, heights[Column(index)], 9 + index),
+              swatches[Column(index)], kWindowText);
+  design.accessible_name = names[Column(index)];
+  return design;
 }
 
 rt::ControlDesign Option2(int index) {

@@ -4,12 +4,14 @@
 # Usage: tools/install.sh TASK...
 #   program     build and run the Linux program
 #   screenshot  a virtual display and a picture of it
-#   windows     cross-build the Windows screen saver and run it under Wine
+#   windows     cross-build the Windows screen saver, run it under Wine and
+#               package it (a zip archive and an NSIS setup)
 #   package     the Debian package, beyond the program
 #   tests       what the test command builds and runs, beyond the above: the
 #               X screen-saver daemons alone, without recommended packages,
-#               lintian, and a headless Wayland compositor with its screenshot
-#               and typing tools
+#               lintian, appstream and icoutils to check the packages, a
+#               headless Wayland compositor with its screenshot and typing
+#               tools, and the accessibility bus with its Python reader
 #   bench       the bench and the soak, beyond the program; the Wayland run
 #               with Xwayland and a wl_shm reference client
 set -euo pipefail
@@ -17,9 +19,9 @@ set -euo pipefail
 declare -A task_packages=(
   [program]="cmake make g++ pkgconf qt6-base-dev libxcb1-dev libxcb-render0-dev libxcb-xkb-dev libxkbcommon-x11-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic libwayland-dev wayland-protocols libpixman-1-dev qt6-wayland python3-fonttools"
   [screenshot]="xvfb imagemagick"
-  [windows]="cmake make g++-mingw-w64-x86-64 python3-fonttools fontconfig fonts-ipafont-gothic wine wine64"
+  [windows]="cmake make g++-mingw-w64-x86-64 python3-fonttools fontconfig fonts-ipafont-gothic wine wine64 nsis zip"
   [package]="dpkg-dev file"
-  [tests]="libgtest-dev xvfb xdotool x11-utils libxml2-utils imagemagick clang libclang-rt-dev xscreensaver mate-screensaver xsecurelock lintian dpkg-dev file sway grim wtype"
+  [tests]="libgtest-dev xvfb xdotool x11-utils libxml2-utils imagemagick clang libclang-rt-dev xscreensaver mate-screensaver xsecurelock lintian dpkg-dev file sway grim wtype swayidle swaylock wayvnc dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 appstream icoutils unzip"
   [bench]="xvfb xdotool libxcb-res0-dev sway xwayland libwayland-dev wayland-protocols"
 )
 

@@ -37,6 +37,8 @@ struct FormDesign {
   // Picture resources of the build, by name; empty for none.
   std::string icon;
   std::string picture;  // drawn unscaled from the client area's top-left corner
+  // What assistive technology calls the window; empty: its caption.
+  std::string accessible_name;
 };
 
 // A control that is a window of its own. For a line, left and top are its
@@ -53,6 +55,10 @@ struct ControlDesign {
   bool value = false;      // an option button's starting mark
   std::string picture;     // a button's face picture
   std::string mouse_icon;  // the pointer over the control; empty for the usual one
+  // What assistive technology calls the control, for a label whose look
+  // says it (a colour swatch); empty: its caption. An option button takes
+  // the name of the label placed under it.
+  std::string accessible_name;
 };
 
 struct PictureBoxDesign {

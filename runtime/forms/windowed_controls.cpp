@@ -68,7 +68,9 @@ native::ControlPeer* ArrangeControls(const std::vector<WindowedControl*>& contro
   std::vector<native::FocusStop> stops;
   const WindowedControl* previous = nullptr;
   for (const WindowedControl* control : order) {
-    stops.push_back({control->native(), control->TakesFocus(), StartsGroup(previous, *control)});
+    const WindowedControl* label = control->LabelUnder();
+    stops.push_back({control->native(), control->TakesFocus(), StartsGroup(previous, *control),
+                     label != nullptr ? label->native() : nullptr});
     previous = control;
   }
   window.OrderControls(stops);
@@ -108,6 +110,27 @@ bool WindowedControl::TakesFocus() const {
                                     kind_ == native::ControlKind::kOptionButton);
 }
 
+std::string WindowedControl::AccessibleName() const {
+  if (const WindowedControl* label = LabelUnder()) return label->AccessibleName();
+  return design_.accessible_name.empty() ? design_.caption : design_.accessible_name;
+}
+
+const WindowedControl* WindowedControl::LabelUnder() const {
+  if (kind_ != native::ControlKind::kOptionButton) return nullptr;
+  const ControlDesign& own = design_;
+  const WindowedControl* nearest = nullptr;
+  for (const WindowedControl* other : form().WindowedControls()) {
+    const ControlDesign& label = other->design_;
+    if (other->kind_ != native::ControlKind::kLabel || other->container_ != container_ ||
+        label.top < own.top + own.height / 2 || label.left >= own.left + own.width ||
+        own.left >= label.left + label.width) {
+      continue;
+    }
+    if (nearest == nullptr || label.top < nearest->design_.top) nearest = other;
+  }
+  return nearest;
+}
+
 void WindowedControl::CreateNative() {
   native::ControlLook look;
   look.kind = kind_;
@@ -120,6 +143,7 @@ void WindowedControl::CreateNative() {
   }
   look.picture = design_.picture;
   look.mouse_icon = design_.mouse_icon;
+  look.accessible_name = AccessibleName();
   native_ = form().window()->CreateControl(look, PixelBounds(),
                                            container_ ? container_->native() : nullptr, *this);
 }

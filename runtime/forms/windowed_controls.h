@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "runtime/forms/control.h"
@@ -30,6 +31,13 @@ class WindowedControl : public Control, private native::ControlEvents {
   native::PixelRect PixelBounds() const;
   // Command buttons and option buttons with a tab index.
   bool TakesFocus() const;
+  // What assistive technology calls the control: an option button is named
+  // by the label placed under it, which shows what the choice is; anything
+  // else by its design's name or else its caption.
+  std::string AccessibleName() const;
+  // The label placed under an option button, in the same container and
+  // across its width; none for other controls.
+  const WindowedControl* LabelUnder() const;
 
   void CreateNative() override;
   void DestroyNative() override;

@@ -146,6 +146,8 @@ struct ControlLook {
   int32_t fore_color = 0;
   std::string picture;     // a button's face; empty for none
   std::string mouse_icon;  // the pointer over the control; empty for the usual one
+  // What assistive technology calls the control; empty: its caption.
+  std::string accessible_name;
 };
 
 // The system's window of a frame, button, label or line.
@@ -165,6 +167,8 @@ struct FocusStop {
   ControlPeer* control;
   bool takes_focus;
   bool starts_group;  // an option group ends where the next group starts
+  // The label that names the control, for assistive technology; or none.
+  ControlPeer* label = nullptr;
 };
 
 class Window {

@@ -43,3 +43,6 @@ void Type(const rt::Form& form, const rt::native::KeyStroke& stroke);
 void Arrow(const rt::WindowedControl& control, int step);
 // Whether the control has its window's focus.
 bool Focused(const rt::WindowedControl& control);
+// What assistive technology reads as the control's name, asked of the
+// backend's own accessibility interface where it has one.
+std::string AccessibleName(const rt::WindowedControl& control);

@@ -43,3 +43,7 @@ void Type(const rt::Form& form, const rt::native::KeyStroke& stroke) {
 void Arrow(const rt::WindowedControl& control, int step) { Peer(control).UserArrow(step); }
 
 bool Focused(const rt::WindowedControl& control) { return rt::null::Focused() == &Peer(control); }
+
+std::string AccessibleName(const rt::WindowedControl& control) {
+  return Peer(control).look().accessible_name;
+}

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -133,4 +134,9 @@ void Arrow(const rt::WindowedControl& control, int step) {
 bool Focused(const rt::WindowedControl& control) {
   QWidget* widget = WidgetOf(control);
   return widget->window()->focusWidget() == widget;
+}
+
+std::string AccessibleName(const rt::WindowedControl& control) {
+  QAccessibleInterface* face = QAccessible::queryAccessibleInterface(WidgetOf(control));
+  return face != nullptr ? face->text(QAccessible::Name).toStdString() : std::string();
 }

@@ -488,4 +488,54 @@ INSTANTIATE_TEST_SUITE_P(Keyboard, Arrows,
                            return info.param.name;
                          });
 
+// Option buttons too narrow to show a caption, each with the label that
+// says what it is placed under it: one row under swatches that are only a
+// fill and carry a name, one under words; a button and a frame named by
+// their captions.
+class LabelledForm : public rt::Form {
+ public:
+  LabelledForm()
+      : rt::Form(Design()),
+        frame(*this, Named(GroupForm::Place(120, 120, -1, 3000, 1200), "色")),
+        options{{{*this, GroupForm::Place(450, 300, 1, 330, 285), &frame},
+                 {*this, Named(GroupForm::Place(1020, 300, 2, 255, 195), "Option"), &frame}}},
+        swatch(*this, Swatch(GroupForm::Place(420, 600, -1, 330, 225)), &frame),
+        word(*this, Named(GroupForm::Place(960, 660, -1, 435, 255), "普通"), &frame),
+        far_label(*this, Named(GroupForm::Place(2000, 600, -1, 435, 255), "遠い"), &frame),
+        button(*this, Named(GroupForm::Place(3300, 2000, 3), "OK")) {}
+
+  static rt::ControlDesign Named(rt::ControlDesign design, const char* caption) {
+    design.caption = caption;
+    return design;
+  }
+  static rt::ControlDesign Swatch(rt::ControlDesign design) {
+    design.back_color = rt::RGB(0, 255, 0);
+    design.accessible_name = "緑";
+    return design;
+  }
+
+  rt::Frame frame;
+  std::array<rt::OptionButton, 2> options;
+  rt::Label swatch;
+  rt::Label word;
+  rt::Label far_label;  // under neither option
+  rt::CommandButton button;
+};
+
+// Assistive technology reads each option by the label under it, whether
+// that label shows words or only a colour, while the captions stay.
+TEST(AccessibleNames, OptionsTakeTheirLabelsNamesAndTheRestTheirCaptions) {
+  if (!HoldsWindowedControls()) GTEST_SKIP() << "this backend's forms hold no windowed controls";
+  LabelledForm form;
+  form.Show();
+  Pump();
+  EXPECT_EQ(AccessibleName(form.options[0]), "緑") << "the swatch's name";
+  EXPECT_EQ(AccessibleName(form.options[1]), "普通") << "the word under it, not its caption";
+  EXPECT_EQ(AccessibleName(form.frame), "色");
+  EXPECT_EQ(AccessibleName(form.button), "OK");
+  EXPECT_EQ(AccessibleName(form.swatch), "緑");
+  EXPECT_EQ(form.options[1].design().caption, "Option");
+  form.Unload();
+}
+
 }  // namespace

@@ -73,3 +73,8 @@ bool Focused(const rt::WindowedControl&) {
   ADD_FAILURE() << "no windowed controls on Wayland";
   return false;
 }
+
+std::string AccessibleName(const rt::WindowedControl&) {
+  ADD_FAILURE() << "no windowed controls on Wayland";
+  return {};
+}

@@ -182,3 +182,8 @@ bool Focused(const rt::WindowedControl&) {
   ADD_FAILURE() << "no windowed controls on bare X";
   return false;
 }
+
+std::string AccessibleName(const rt::WindowedControl&) {
+  ADD_FAILURE() << "no windowed controls on bare X";
+  return {};
+}

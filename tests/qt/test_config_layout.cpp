@@ -1,8 +1,10 @@
 // The settings dialog as Qt shows it (offscreen): every control's place,
 // container, caption and colour against the design, the window, the focus
-// order by Tab presses, and Enter on the first focus.
+// order by Tab presses, Enter on the first focus, and what assistive
+// technology reads through Qt's accessibility interface.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
@@ -60,6 +62,11 @@ TEST_F(ConfigLayout, TheWindowIsAFixedCentredDialog) {
       window->frameGeometry().center() - window->screen()->availableGeometry().center();
   EXPECT_LE(offset.manhattanLength(), 4) << "centred, up to rounding";
   EXPECT_FALSE(window->windowIcon().isNull());
+  EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+  window->setWindowState(Qt::WindowMaximized);  // as a title bar's button would
+  QApplication::processEvents();
+  EXPECT_FALSE(window->isMaximized());
+  EXPECT_EQ(window->size(), QSize(361, 202));
 }
 
 TEST_F(ConfigLayout, EveryControlSitsWhereTheDesignPutsIt) {
@@ -137,6 +144,53 @@ TEST_F(ConfigLayout, EnterOnTheFirstFocusResetsAndEscapeDoesNothing) {
   EXPECT_TRUE(frmConfig.Option2(5).Value());
   EXPECT_TRUE(frmConfig.IsLoaded()) << "reset only; nothing saved, nothing closed";
   EXPECT_EQ(GColor[2], "240");
+}
+
+QAccessibleInterface* Accessible(QWidget* widget) {
+  return QAccessible::queryAccessibleInterface(widget);
+}
+
+QAccessibleInterface* Accessible(const rt::WindowedControl& control) {
+  return Accessible(WidgetOf(control));
+}
+
+// The window is a dialog named by the caption's word; each option button is
+// named by the label under it, which labels it, inside a group named by its
+// frame's title. The captions stay as designed (the layout test above).
+TEST_F(ConfigLayout, AssistiveTechnologyReadsEachChoiceByItsLabel) {
+  const FrmConfig& f = frmConfig;
+  QAccessibleInterface* window = Accessible(Window());
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->role(), QAccessible::Dialog);
+  EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("設定"));
+  struct Choice {
+    const rt::OptionButton& option;
+    const rt::Label& label;
+    const rt::Frame& group;
+    const char* name;
+  };
+  const Choice choices[] = {
+      {f.Option1(5), f.Label6(5), f.Frame2, "緑"},   {f.Option1(4), f.Label6(4), f.Frame2, "赤"},
+      {f.Option1(3), f.Label6(3), f.Frame2, "青"},   {f.Option2(5), f.Label7(5), f.Frame3, "最速"},
+      {f.Option2(4), f.Label7(4), f.Frame3, "早い"}, {f.Option2(3), f.Label7(3), f.Frame3, "普通"},
+  };
+  for (const Choice& choice : choices) {
+    QAccessibleInterface* option = Accessible(choice.option);
+    ASSERT_NE(option, nullptr) << choice.name;
+    EXPECT_EQ(option->role(), QAccessible::RadioButton) << choice.name;
+    EXPECT_EQ(option->text(QAccessible::Name), QString::fromUtf8(choice.name));
+    bool labelled = false;
+    for (const auto& [other, relation] : option->relations(QAccessible::Label)) {
+      labelled = labelled || other == Accessible(choice.label);
+    }
+    EXPECT_TRUE(labelled) << choice.name << " is labelled by the label under it";
+    ASSERT_NE(option->parent(), nullptr);
+    EXPECT_EQ(option->parent(), Accessible(choice.group)) << choice.name;
+  }
+  EXPECT_EQ(Accessible(f.Frame2)->role(), QAccessible::Grouping);
+  EXPECT_EQ(Accessible(f.Frame2)->text(QAccessible::Name), QStringLiteral("文字色"));
+  EXPECT_EQ(Accessible(f.Frame3)->text(QAccessible::Name), QStringLiteral("スピード"));
+  EXPECT_EQ(Accessible(f.Command1)->text(QAccessible::Name), QStringLiteral("ﾃﾞﾌｫﾙﾄ"));
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "tests/support/sway_session.h"
 
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -57,6 +60,8 @@ SwaySession::SwaySession(SwayOutputs outputs) : outputs_(outputs) {
 }
 
 SwaySession::~SwaySession() {
+  if (vnc_socket_ >= 0) ::close(vnc_socket_);
+  vnc_.reset();
   if (!sway_) return;
   ::kill(sway_->pid(), SIGTERM);
   sway_->WaitExit();
@@ -123,10 +128,11 @@ std::string SwaySession::XDisplay() const {
   return display;
 }
 
-QImage SwaySession::Screenshot(const std::string& output) const {
+QImage SwaySession::Screenshot(const std::string& output, bool with_pointer) const {
   const std::string file = shots_.File("shot.png");
   fs::remove(file);
   std::vector<std::string> grim{"grim"};
+  if (with_pointer) grim.push_back("-c");
   if (!output.empty()) grim.insert(grim.end(), {"-o", output});
   grim.push_back(file);
   RunToEnd(Command(grim), "");
@@ -138,6 +144,63 @@ bool SwaySession::Type(const std::vector<std::string>& arguments) const {
   wtype.insert(wtype.end(), arguments.begin(), arguments.end());
   Process typing(Command(wtype), "");
   return typing.WaitExit() == 0;
+}
+
+bool SwaySession::HasPointer() { return OnPath("wayvnc"); }
+
+// wayvnc on a socket of the runtime folder, spoken to in RFB 3.8 with no
+// authentication: its pointer events move a virtual pointer of the seat.
+bool SwaySession::MovePointer(int x, int y) {
+  if (vnc_socket_ < 0) {
+    const std::string path = user_.runtime_dir() + "/vnc.socket";
+    vnc_ = Run({"wayvnc", "--unix-socket", "-o", "HEADLESS-1", path});
+    vnc_socket_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof(address.sun_path) - 1);
+    if (!WaitUntil([&] {
+          return !vnc_->Running() || ::connect(vnc_socket_, reinterpret_cast<sockaddr*>(&address),
+                                               sizeof(address)) == 0;
+        }) ||
+        !vnc_->Running())
+      return false;
+    const auto receive = [&](size_t count) {
+      std::string bytes(count, '\0');
+      for (size_t got = 0; got < count;) {
+        const ssize_t part = ::read(vnc_socket_, bytes.data() + got, count - got);
+        if (part <= 0) return std::string();
+        got += static_cast<size_t>(part);
+      }
+      return bytes;
+    };
+    const auto send = [&](const std::string& bytes) {
+      return ::send(vnc_socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
+             static_cast<ssize_t>(bytes.size());
+    };
+    // Version; security type 1 (none) and its result; shared; the server's
+    // description: size, pixel format, name.
+    if (receive(12).empty() || !send("RFB 003.008\n")) return false;
+    const std::string types = receive(1);
+    if (types.empty() || receive(static_cast<uint8_t>(types[0])).empty() ||
+        !send(std::string(1, '\1')) || receive(4) != std::string(4, '\0') ||
+        !send(std::string(1, '\1')))
+      return false;
+    const std::string init = receive(24);
+    if (init.empty()) return false;
+    const auto name_length = static_cast<size_t>(
+        static_cast<uint8_t>(init[20]) << 24 | static_cast<uint8_t>(init[21]) << 16 |
+        static_cast<uint8_t>(init[22]) << 8 | static_cast<uint8_t>(init[23]));
+    if (name_length > 0 && receive(name_length).empty()) return false;
+  }
+  // PointerEvent: no button held, big-endian 16-bit x and y.
+  const char event[] = {5,
+                        0,
+                        static_cast<char>(x >> 8),
+                        static_cast<char>(x & 0xFF),
+                        static_cast<char>(y >> 8),
+                        static_cast<char>(y & 0xFF)};
+  return ::send(vnc_socket_, event, sizeof(event), MSG_NOSIGNAL) ==
+         static_cast<ssize_t>(sizeof(event));
 }
 
 std::optional<QRect> SwaySession::WindowArea(const std::string& app_id) const {

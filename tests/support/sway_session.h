@@ -52,11 +52,17 @@ class SwaySession {
                                    const std::vector<std::string>& environment = {}) const;
   std::unique_ptr<Process> Run(const std::vector<std::string>& command,
                                const std::vector<std::string>& environment = {}) const;
-  // All outputs side by side, or the named one.
-  QImage Screenshot(const std::string& output = "") const;
+  // All outputs side by side, or the named one; with the pointer drawn in
+  // when asked.
+  QImage Screenshot(const std::string& output = "", bool with_pointer = false) const;
   // wtype with these arguments (text, or -k KEY, -M/-m modifiers); true
   // when it could type.
   bool Type(const std::vector<std::string>& arguments) const;
+  // Whether wayvnc is installed: a pointer for the session.
+  static bool HasPointer();
+  // Moves the session's pointer to the point of the first output (a
+  // pointer that wayvnc plugs in on first use); true when it could.
+  bool MovePointer(int x, int y);
   // The content area, in the layout's pixels, of the shown window of this
   // Wayland app id.
   std::optional<QRect> WindowArea(const std::string& app_id) const;
@@ -72,4 +78,6 @@ class SwaySession {
   TempDir shots_;
   std::string wayland_display_;
   std::unique_ptr<Process> sway_;
+  std::unique_ptr<Process> vnc_;
+  int vnc_socket_ = -1;  // our connection to wayvnc, once made
 };

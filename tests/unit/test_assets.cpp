@@ -71,6 +71,25 @@ void ExpectButtonJpeg(const std::string& jpg) {
   EXPECT_EQ(static_cast<uint8_t>(jpg[sof + 9]), 3) << "three components";
 }
 
+// The .scr's icon: 16, 32, 48 and 256 pixels, its 32-pixel image the window
+// icon's own, and the 256-pixel one a PNG, as Explorer takes it.
+void ExpectProgramIcon(const std::string& ico, const std::string& window_icon) {
+  ASSERT_GT(ico.size(), 6u + 4 * 16);
+  ASSERT_GT(window_icon.size(), 22u);
+  ASSERT_EQ(Le16(ico, 4), 4u);
+  const int sizes[] = {16, 32, 48, 256};
+  for (size_t i = 0; i < 4; ++i) {
+    const size_t entry = 6 + 16 * i;
+    EXPECT_EQ(static_cast<uint8_t>(ico[entry]), sizes[i] % 256) << i;
+    const std::string image = ico.substr(Le32(ico, entry + 12), Le32(ico, entry + 8));
+    if (sizes[i] == 32) {
+      EXPECT_EQ(image, window_icon.substr(22)) << "the window icon's image";
+    } else if (sizes[i] == 256) {
+      EXPECT_EQ(image.substr(1, 3), "PNG");
+    }
+  }
+}
+
 // Each picture is checked on its own: one that fails does not hide the
 // others, and the cursor's hot spot is read only from a whole file.
 void ExpectAllPictures(const std::string& folder) {
@@ -79,6 +98,9 @@ void ExpectAllPictures(const std::string& folder) {
   EXPECT_NO_FATAL_FAILURE(ExpectIconFile(Asset(folder, "kelvora.ico"), 1, 2238, 0, 8))
       << "kelvora.ico";
   EXPECT_NO_FATAL_FAILURE(ExpectButtonJpeg(Asset(folder, "button.jpg"))) << "button.jpg";
+  EXPECT_NO_FATAL_FAILURE(
+      ExpectProgramIcon(Asset(folder, "kelvora-program.ico"), Asset(folder, "kelvora.ico")))
+      << "kelvora-program.ico";
   const std::string cursor = Asset(folder, "hand.cur");
   ASSERT_NO_FATAL_FAILURE(ExpectIconFile(cursor, 2, 766, 16, 4)) << "hand.cur";
   EXPECT_EQ(Le16(cursor, 10), 12u) << "hot spot x";
@@ -113,7 +135,9 @@ TEST(Assets, TheGeneratorMakesThemAgain) {
   ASSERT_EQ(std::system(command.c_str()), 0);
   ASSERT_NO_FATAL_FAILURE(ExpectAllPictures(out.path().string()));
   // Drawn without fonts, these come out byte for byte.
-  for (const char* name : {"kelvora.ico", "hand.cur"}) {
+  for (const char* name :
+       {"kelvora.ico", "hand.cur", "kelvora-program.ico", "kelvora-16.png", "kelvora-24.png",
+        "kelvora-48.png", "kelvora-64.png", "kelvora-128.png", "kelvora-256.png"}) {
     EXPECT_EQ(Asset(out.path().string(), name), Asset(KELVORA_ASSETS_DIR, name)) << name;
   }
 }

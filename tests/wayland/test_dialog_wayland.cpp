@@ -1,10 +1,11 @@
 // The settings dialog on a Wayland compositor with no X display at all: Qt's
 // own Wayland plugin shows it at the pixel sizes of Windows at 96 dots per
-// inch, which the compositor scales on a scaled output, and the keyboard
-// reaches its buttons.
+// inch, which the compositor scales on a scaled output, the keyboard
+// reaches its buttons, the focus shows, and the window is of fixed size.
 #include <gtest/gtest.h>
 
 #include "tests/e2e/dialog_points.h"
+#include "tests/qt/focus_mark.h"
 #include "tests/support/sway_session.h"
 
 namespace {
@@ -20,8 +21,8 @@ class WaylandDialog : public testing::TestWithParam<int> {
   }
 
   // Opens /C and waits until the dialog is drawn: its blue swatch shows.
-  std::unique_ptr<Process> OpenDialog() {
-    auto dialog = session_.Run(install_.Command({"/C"}));
+  std::unique_ptr<Process> OpenDialog(const std::vector<std::string>& environment = {}) {
+    auto dialog = session_.Run(install_.Command({"/C"}), environment);
     const bool drawn = WaitUntil([&] {
       area_ = session_.WindowArea(kMenuEntry).value_or(QRect());
       return !dialog->Running() ||
@@ -39,6 +40,12 @@ class WaylandDialog : public testing::TestWithParam<int> {
 
   // The app id names the menu entry, so that the desktop shows the window
   // as the entry's.
+  // A place of the client area in the screenshot.
+  QImage Around(const QImage& shot, QRect place) const {
+    return shot.copy(
+        QRect((area_.topLeft() + place.topLeft()) * GetParam(), place.size() * GetParam()));
+  }
+
   static constexpr char kMenuEntry[] = "kelvora-settings";
   static constexpr char kSettings[] = "[main]\nCOLOR1=0\nCOLOR2=0\nCOLOR3=240\nSP=200\n";
   SwaySession session_{{.scale = GetParam()}};
@@ -66,6 +73,30 @@ TEST_P(WaylandDialog, EndsOnCancelAndStoresNothing) {
   ASSERT_TRUE(session_.Type({"-k", "Return", "-k", "Tab", "-k", "Tab", "-k", "Return"}));
   EXPECT_EQ(dialog->WaitExit(), 0) << dialog->Stderr();
   EXPECT_EQ(ReadFile(install_.Ini()), kSettings);
+}
+
+// The window's least and greatest sizes are its own size, so that nothing
+// offers to maximise it. The first focus, on Default, shows: Tab takes a
+// mark away from it of at least 20 pixels at 3:1.
+TEST_P(WaylandDialog, IsOfFixedSizeAndShowsWhereTheFocusIs) {
+  const auto dialog = OpenDialog({"WAYLAND_DEBUG=1"});
+  ASSERT_FALSE(area_.isEmpty());
+  const std::string size =
+      std::to_string(kDialogSize.width()) + ", " + std::to_string(kDialogSize.height()) + ")";
+  const std::string requests = dialog->Stderr();
+  EXPECT_NE(requests.find(".set_min_size(" + size), std::string::npos) << requests;
+  EXPECT_NE(requests.find(".set_max_size(" + size), std::string::npos);
+
+  constexpr QRect kDefault{16 + 252, 8 + 92, 74, 19};
+  const QImage focused = session_.Screenshot();
+  ASSERT_TRUE(session_.Type({"-k", "Tab"}));
+  QImage unfocused;
+  ASSERT_TRUE(WaitUntil([&] {
+    unfocused = session_.Screenshot();
+    return Around(unfocused, kDefault) != Around(focused, kDefault);
+  })) << "Tab moves the focus off Default";
+  EXPECT_GE(MarkPixels(Around(unfocused, kDefault), Around(focused, kDefault)),
+            20 * GetParam() * GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(OutputScales, WaylandDialog, testing::Values(1, 2),

@@ -2,11 +2,14 @@
 // every output, ended by a character key with status 0, not by Shift alone.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <memory>
+#include <regex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -48,6 +51,20 @@ class WaylandRain : public testing::Test {
       return picture.columns_seen >= kOutputWidth / column_pixels / 2;
     });
     return picture;
+  }
+
+  // Waits until the output has shown three new pictures (the rain has
+  // drawn since, and so handled all that came before), or the saver ended.
+  bool WaitForNewPictures(const std::string& output, Process& saver) const {
+    QImage last = session_->Screenshot(output);
+    for (int picture = 0; picture < 3; ++picture) {
+      if (!WaitUntil([&] {
+            const QImage shot = session_->Screenshot(output);
+            return !saver.Running() || (shot != last && (last = shot, true));
+          }))
+        return false;
+    }
+    return saver.Running();
   }
 
   Installation install_;
@@ -120,6 +137,79 @@ TEST_F(WaylandRain, AtScaleTwoGlyphsAreDrawnAtTheOutputsPixels) {
   EXPECT_TRUE(saver->Running()) << saver->Stderr();
 }
 
+// The sizes of the buffers a client made, from its WAYLAND_DEBUG log.
+std::set<std::pair<int, int>> BufferSizes(const std::string& log) {
+  static const std::regex made(R"(create_buffer\(new id wl_buffer@\d+, \d+, (\d+), (\d+),)");
+  std::set<std::pair<int, int>> sizes;
+  for (auto match = std::sregex_iterator(log.begin(), log.end(), made);
+       match != std::sregex_iterator(); ++match)
+    sizes.emplace(std::stoi((*match)[1]), std::stoi((*match)[2]));
+  return sizes;
+}
+
+// Outputs at scales 1 and 2 side by side: each surface gets buffers of its
+// output's own pixels, and no surface is drawn at any other size on the
+// way (not at the form's first size, before it fills the screen).
+TEST_F(WaylandRain, EachOutputGetsBuffersOfItsOwnPixelsAndNoOther) {
+  StartSession(2);
+  for (const char* output :
+       {"HEADLESS-1 resolution 1920x1080 scale 1", "HEADLESS-2 resolution 1280x720 scale 2"})
+    ASSERT_EQ(session_->Run({"sh", "-c", std::string("swaymsg output ") + output})->WaitExit(), 0);
+  const auto saver = session_->Run(install_.Command({"/S"}), {"WAYLAND_DEBUG=1"});
+  for (const std::string& output : session_->OutputNames())
+    WaitForRainOn(output, *saver, 2 * kColumnPixels);
+  // The keyboard comes with wtype: the key waits until the rain has bound it.
+  ASSERT_TRUE(session_->Type({"-s", "500", "k"}));
+  EXPECT_EQ(saver->WaitExit(), 0);
+  EXPECT_EQ(BufferSizes(saver->Stderr()),
+            (std::set<std::pair<int, int>>{{1920, 1080}, {1280, 720}}));
+}
+
+// With no frame for a while (sway stopped, as a screen that is off sends
+// none) the rain's timer stops; the first frame after starts it again, and
+// the rain goes on falling.
+TEST_F(WaylandRain, GoesOnAfterAWhileWithoutFrames) {
+  StartSession(1);
+  const auto saver = StartRain();
+  const std::string output = session_->OutputNames().front();
+  WaitForRainOn(output, *saver);
+  ::kill(session_->pid(), SIGSTOP);
+  std::this_thread::sleep_for(2s);  // well past the half second that stops the timer
+  ::kill(session_->pid(), SIGCONT);
+  EXPECT_TRUE(WaitForNewPictures(output, *saver)) << "the rain stood still";
+  EXPECT_TRUE(saver->Running()) << saver->Stderr();
+}
+
+// White pixels: the pointer's arrow; the rain here is green on black.
+int PointerPixels(const QImage& shot) {
+  int white = 0;
+  for (int y = 0; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      const QRgb pixel = shot.pixel(x, y);
+      white += qRed(pixel) > 200 && qGreen(pixel) > 200 && qBlue(pixel) > 200;
+    }
+  }
+  return white;
+}
+
+// sway draws its arrow where no client sets a pointer; over the rain there
+// is none.
+TEST_F(WaylandRain, HidesThePointer) {
+  if (!SwaySession::HasPointer())
+    GTEST_SKIP() << "wayvnc is not installed (apt-get install wayvnc)";
+  StartSession(1);
+  const std::string output = session_->OutputNames().front();
+  ASSERT_TRUE(session_->MovePointer(100, 100));
+  ASSERT_TRUE(WaitUntil([&] { return PointerPixels(session_->Screenshot(output, true)) > 0; }))
+      << "no pointer drawn before the rain";
+  const auto saver = StartRain();
+  WaitForRainOn(output, *saver);
+  // A pixel: too small a move to end the rain.
+  ASSERT_TRUE(session_->MovePointer(101, 100));
+  EXPECT_TRUE(WaitUntil([&] { return PointerPixels(session_->Screenshot(output, true)) == 0; }));
+  EXPECT_TRUE(saver->Running()) << saver->Stderr();
+}
+
 TEST_F(WaylandRain, ACharacterKeyEndsItWithStatusZero) {
   StartSession(1);
   const auto saver = StartRain();
@@ -129,11 +219,25 @@ TEST_F(WaylandRain, ACharacterKeyEndsItWithStatusZero) {
   EXPECT_EQ(keyboard->WaitExit(), 0) << keyboard->Stderr();
 }
 
+// Each wtype run is a keyboard plugged in and unplugged again (a Bluetooth
+// keyboard, a KVM switch): the seat loses the keyboard between the runs, and
+// the keyboard of the second run, bound anew, ends the rain.
+TEST_F(WaylandRain, AKeyboardThatCameBackEndsIt) {
+  StartSession(1);
+  const auto saver = StartRain();
+  WaitForRainOn(session_->OutputNames().front(), *saver);
+  ASSERT_TRUE(session_->Type({"-P", "Shift_L", "-p", "Shift_L"}));
+  // Frames drawn after the unplug: the rain has handled it, and goes on.
+  WaitForNewPictures(session_->OutputNames().front(), *saver);
+  EXPECT_TRUE(saver->Running()) << "the unplugged keyboard ended it: " << saver->Stderr();
+  const auto keyboard = session_->Run({"wtype", "-s", "500", "k"});
+  EXPECT_EQ(saver->WaitExit(), 0) << saver->Stderr();
+  EXPECT_EQ(keyboard->WaitExit(), 0) << keyboard->Stderr();
+}
+
 // One wtype run presses Shift, then types what it reads from a pipe: the
 // character waits there until the test has seen that Shift alone did not end
-// the rain. Each run is a new virtual keyboard, and sway 1.7 gives the
-// keyboard back to no layer surface once one has gone: a second run would
-// type into nothing.
+// the rain.
 class WaylandShift : public WaylandRain,
                      public testing::WithParamInterface<std::vector<std::string>> {};
 

@@ -9,12 +9,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <thread>
 
 #include "runtime/forms/key_press.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/rain_picture.h"
+#include "tests/qt/focus_mark.h"
 
 namespace {
 
@@ -65,6 +67,24 @@ class OnWine : public testing::Test {
     return std::nullopt;
   }
 
+  // The client area's origin on the screen of the dialog's window, once the
+  // dialog is drawn: the blue swatch of the colour frame shows.
+  static std::pair<int, int> DrawnDialogOrigin(const std::string& window) {
+    std::istringstream geometry(display().Xdo({"getwindowgeometry", "--shell", window}));
+    int x = 0, y = 0;
+    for (std::string line; std::getline(geometry, line);) {
+      if (line.starts_with("X=")) x = std::stoi(line.substr(2));
+      if (line.starts_with("Y=")) y = std::stoi(line.substr(2));
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kHangBound;
+    while ((display().Screenshot().pixel(x + 16 + 12 + 100 + 11, y + 8 + 16 + 40 + 7) & 0xFFFFFF) !=
+               0x0000FFu &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(200ms);
+    }
+    return {x, y};
+  }
+
   // Opens /C, picks blue and "普通" with the mouse and presses OK; gives the
   // dialog's exit status.
   static std::optional<int> ChooseBlueAndNormal(const Installation& install) {
@@ -74,19 +94,7 @@ class OnWine : public testing::Test {
       ADD_FAILURE() << "no dialog: " << dialog.Stderr();
       return std::nullopt;
     }
-    std::istringstream geometry(display().Xdo({"getwindowgeometry", "--shell", *window}));
-    int x = 0, y = 0;
-    for (std::string line; std::getline(geometry, line);) {
-      if (line.starts_with("X=")) x = std::stoi(line.substr(2));
-      if (line.starts_with("Y=")) y = std::stoi(line.substr(2));
-    }
-    // Until the blue swatch of the colour frame shows: the dialog is drawn.
-    const auto deadline = std::chrono::steady_clock::now() + kHangBound;
-    while ((display().Screenshot().pixel(x + 16 + 12 + 100 + 11, y + 8 + 16 + 40 + 7) & 0xFFFFFF) !=
-               0x0000FFu &&
-           std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(200ms);
-    }
+    const auto [x, y] = DrawnDialogOrigin(*window);
     const auto click = [&](int cx, int cy) {
       display().Xdo({"mousemove", std::to_string(x + cx), std::to_string(y + cy), "click", "1"});
       std::this_thread::sleep_for(300ms);
@@ -201,11 +209,140 @@ TEST_F(Wine, KeysWithoutACharacterAndExtraButtonsLeaveItRunning) {
   EXPECT_EQ(EndWith(*saver, [&] { display().Xdo({"click", "3"}); }), 0) << saver->Stderr();
 }
 
+// Windows' own answer, from GetCursorInfo in a probe: no pointer over the
+// rain, while the dialog keeps its arrow.
+TEST_F(Wine, NoPointerShowsOverTheRain) {
+  WriteFile(install_.Ini(), SettingsFile("0", "0", "240", "0"));
+  const auto pointer_shows = [&] {
+    Process probe({"wine", KELVORA_CURSOR_PROBE}, display().name());
+    EXPECT_EQ(probe.WaitExit(), 0) << probe.Stderr();
+    return probe.Stdout().starts_with("1");
+  };
+  display().Xdo({"mousemove", "500", "400"});
+  std::string window;
+  {
+    const std::unique_ptr<Process> saver = StartSaver(window);
+    ASSERT_TRUE(saver);
+    // A move of a pixel, under a quick move, as a resting hand makes.
+    display().Xdo({"windowfocus", "--sync", window, "mousemove", "501", "400"});
+    std::this_thread::sleep_for(500ms);
+    EXPECT_FALSE(pointer_shows());
+    EXPECT_TRUE(saver->Running()) << saver->Stderr();
+  }
+  Process dialog = install_.Start(display(), {"/C"});
+  const std::optional<std::string> found = display().WaitForWindow();
+  ASSERT_TRUE(found) << dialog.Stderr();
+  display().Xdo({"windowfocus", "--sync", *found, "mousemove", "--window", *found, "60", "60"});
+  std::this_thread::sleep_for(500ms);
+  EXPECT_TRUE(pointer_shows()) << "the dialog's arrow";
+}
+
 TEST_F(Wine, TheDialogStoresAChoiceMadeWithTheMouse) {
   WriteFile(install_.Ini(), SettingsFile("240", "0", "0", "10"));
   EXPECT_EQ(ChooseBlueAndNormal(install_), 0);
   // Windows writes its line ends.
   EXPECT_EQ(ReadFile(install_.Ini()), "[main]\r\nCOLOR1=0\r\nCOLOR2=0\r\nCOLOR3=240\r\nSP=200\r\n");
+}
+
+// One line of the accessibility probe: a window as oleacc reads it.
+struct AccessibleLine {
+  std::string window_class, caption, result, name;
+};
+
+std::vector<AccessibleLine> AccessibleLines(const std::string& text) {
+  std::vector<AccessibleLine> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) {
+    std::istringstream fields(line);
+    AccessibleLine read;
+    std::getline(fields, read.window_class, '\t');
+    std::getline(fields, read.caption, '\t');
+    std::getline(fields, read.result, '\t');
+    std::getline(fields, read.name, '\t');
+    lines.push_back(read);
+  }
+  return lines;
+}
+
+// What a screen reader reads of the dialog through oleacc. Where the system
+// serves dynamic annotation, as Windows does, each option button reads as
+// the label under it and the window as 設定. Wine 8 makes the service but
+// answers SetHwndPropStr with E_NOTIMPL (its stub) and reads every window by
+// its caption: there the rest holds, that the service is made and every
+// control of the dialog answers AccessibleObjectFromWindow.
+TEST_F(Wine, TheDialogsNamesReachTheAccessibilityLayerWhereItServesThem) {
+  const std::vector<std::string> probe = {"env", "LC_ALL=C.UTF-8", "wine",
+                                          KELVORA_ACCESSIBLE_PROBE};
+  std::vector<std::string> annotate = probe;
+  annotate.insert(annotate.end(), {"--annotate", "最速"});
+  Process own(annotate, display().name());
+  ASSERT_EQ(own.WaitExit(), 0) << own.Stderr();
+  const std::string out = own.Stdout();
+  const size_t first_line_end = out.find('\n');
+  std::istringstream results(out.substr(0, first_line_end));
+  std::string made, annotated;
+  results >> made >> annotated;
+  EXPECT_EQ(made, "00000000") << "the annotation service is there";
+  const bool served = annotated == "00000000";
+  if (!served) {
+    EXPECT_EQ(annotated, "80004001") << "anything but Wine's stub is a fault";
+  }
+  const std::vector<AccessibleLine> own_button = AccessibleLines(out.substr(first_line_end + 1));
+  ASSERT_EQ(own_button.size(), 1u) << out;
+  EXPECT_EQ(own_button[0].name, served ? "最速" : "Option2");
+
+  Process dialog = install_.Start(display(), {"/C"});
+  ASSERT_TRUE(display().WaitForWindow()) << dialog.Stderr();
+  std::vector<std::string> read = probe;
+  read.push_back("設定");
+  Process reader(read, display().name());
+  ASSERT_EQ(reader.WaitExit(), 0) << reader.Stderr();
+  const std::vector<AccessibleLine> lines = AccessibleLines(reader.Stdout());
+  ASSERT_FALSE(lines.empty());
+  std::multiset<std::string> options;  // the names of the option buttons
+  for (const AccessibleLine& line : lines) {
+    EXPECT_EQ(line.result, "00000000") << line.window_class << " " << line.caption;
+    if (line.window_class == "Button" && (line.caption.empty() || line.caption == "Option2")) {
+      options.insert(line.name);
+    }
+  }
+  EXPECT_EQ(options.size(), 6u) << reader.Stdout();
+  if (served) {
+    EXPECT_EQ(lines.front().name, "設定");
+    EXPECT_EQ(options, (std::multiset<std::string>{"緑", "赤", "青", "最速", "早い", "普通"}));
+  }
+  dialog.Kill();
+}
+
+// The option buttons are only as wide as their mark, so Windows' focus
+// rectangle around their clipped captions would show nothing: it goes round
+// the button itself. Tab from Default reaches OK, Cancel, then the colour
+// group (red is stored) and the speed group (10 ms, the fastest).
+TEST_F(Wine, TheFocusShowsOnTheOptionGroups) {
+  WriteFile(install_.Ini(), kDefaults);
+  Process dialog = install_.Start(display(), {"/C"});
+  const std::optional<std::string> window = display().WaitForWindow();
+  ASSERT_TRUE(window) << dialog.Stderr();
+  const auto [x, y] = DrawnDialogOrigin(*window);
+  const QRect red(x + 16 + 12 + 68, y + 8 + 16 + 20, 22, 19);
+  const QRect fastest(x + 16 + 172 + 28, y + 8 + 16 + 24, 17, 13);
+  const auto tab_onto = [&](const QRect& place, const QImage& before) {
+    display().Xdo({"windowfocus", "--sync", *window, "key", "Tab"});
+    QImage after;
+    WaitUntil([&] {
+      after = display().Screenshot().copy(place);
+      return after != before;
+    });
+    return after;
+  };
+  display().Xdo({"windowfocus", "--sync", *window, "key", "Tab", "key", "Tab"});
+  const QImage red_before = display().Screenshot().copy(red);
+  const QImage red_focused = tab_onto(red, red_before);
+  const QImage fastest_before = display().Screenshot().copy(fastest);
+  const QImage fastest_focused = tab_onto(fastest, fastest_before);
+  EXPECT_GE(MarkPixels(red_before, red_focused), 20) << "the colour group";
+  EXPECT_GE(MarkPixels(fastest_before, fastest_focused), 20) << "the speed group";
+  dialog.Kill();
 }
 
 // A .scr in a folder that refuses the user's writes (mounted read-only here,

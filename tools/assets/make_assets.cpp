@@ -1,7 +1,10 @@
 // Draws the program's pictures and writes them into the given folder:
 // background.bmp (the dialog's background), kelvora.ico (the window icon),
 // button.jpg (the face of the default button) and hand.cur (the pointer over
-// the web address). Deterministic: the same build writes the same bytes.
+// the web address); and for installing, the same icon at the sizes desktops
+// and Windows' Explorer show: kelvora-N.png for the desktop's menus and
+// kelvora-program.ico (16, 32, 48 and 256 pixels) for the .scr's file.
+// Deterministic: the same build writes the same bytes.
 // Usage: make_assets FOLDER
 #include <QBuffer>
 #include <QFont>
@@ -122,17 +125,25 @@ QImage Hand() {
   return image;
 }
 
-std::string Jpeg(const QImage& image, int quality) {
+// The icon at another size: scaled up by whole pixels, so that the streaks
+// stay sharp, or smoothly otherwise.
+QImage IconAt(int size) {
+  const Qt::TransformationMode mode =
+      size % 32 == 0 ? Qt::FastTransformation : Qt::SmoothTransformation;
+  return Icon().scaled(size, size, Qt::IgnoreAspectRatio, mode);
+}
+
+std::string Encoded(const QImage& image, const char* format, int quality = -1) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "JPG", quality);
+  image.save(&buffer, format, quality);
   return bytes.toStdString();
 }
 
 void Write(const std::string& folder, const char* name, const std::string& bytes) {
   std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
-  std::printf("%-16s %7zu bytes\n", name, bytes.size());
+  std::printf("%-20s %7zu bytes\n", name, bytes.size());
 }
 
 }  // namespace
@@ -146,7 +157,14 @@ int main(int argc, char** argv) {
   const std::string folder = argv[1];
   Write(folder, "background.bmp", BitmapFile24(Background()));
   Write(folder, "kelvora.ico", IconFile256(Icon()));
-  Write(folder, "button.jpg", Jpeg(ButtonFace(), 84));
+  Write(folder, "button.jpg", Encoded(ButtonFace(), "JPG", 84));
   Write(folder, "hand.cur", CursorFile16(Hand(), QPoint(12, 1)));
+  // 32 pixels is the window icon's own image, installed as it is.
+  for (const int size : {16, 24, 48, 64, 128, 256}) {
+    const std::string name = "kelvora-" + std::to_string(size) + ".png";
+    Write(folder, name.c_str(), Encoded(IconAt(size), "PNG"));
+  }
+  Write(folder, "kelvora-program.ico",
+        IconFileOfSizes(Icon(), {IconAt(16), IconAt(48)}, Encoded(IconAt(256), "PNG")));
   return 0;
 }

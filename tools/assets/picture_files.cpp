@@ -1,6 +1,7 @@
 #include "tools/assets/picture_files.h"
 
 #include <QColor>
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <stdexcept>
@@ -52,6 +53,21 @@ std::vector<QRgb> Palette(const QImage& image, size_t size, std::map<QRgb, int>&
   return palette;
 }
 
+// The mask of an icon or cursor image: a set bit where a pixel is transparent.
+std::string AndMask(const QImage& image) {
+  const int and_row = RowBytes(image.width(), 1);
+  std::string out;
+  for (int y = image.height() - 1; y >= 0; --y) {
+    std::string row(static_cast<size_t>(and_row), '\0');
+    for (int x = 0; x < image.width(); ++x) {
+      if (qAlpha(image.pixel(x, y)) == 0)
+        row[static_cast<size_t>(x / 8)] |= static_cast<char>(0x80 >> (x % 8));
+    }
+    out += row;
+  }
+  return out;
+}
+
 // The colour table, XOR image and AND mask of an icon or cursor image.
 std::string IconImage(const QImage& image, int bits) {
   std::map<QRgb, int> index;
@@ -77,32 +93,54 @@ std::string IconImage(const QImage& image, int bits) {
     }
     out += row;
   }
-  for (int y = height - 1; y >= 0; --y) {
-    std::string row(static_cast<size_t>(and_row), '\0');
-    for (int x = 0; x < width; ++x) {
-      if (qAlpha(image.pixel(x, y)) == 0)
-        row[static_cast<size_t>(x / 8)] |= static_cast<char>(0x80 >> (x % 8));
-    }
-    out += row;
-  }
-  return out;
+  return out + AndMask(image);
 }
 
-std::string IconDirectory(int type, const QImage& image, int colors, uint16_t field_a,
-                          uint16_t field_b, const std::string& data) {
+// An icon or cursor file's header and directory, then its images.
+struct DirectoryEntry {
+  int width, height, colors;
+  uint16_t field_a, field_b;  // planes and bits per pixel, or the cursor's hot spot
+  std::string data;
+};
+
+std::string IconDirectory(int type, const std::vector<DirectoryEntry>& entries) {
   std::string out;
   Put16(out, 0);
   Put16(out, static_cast<uint16_t>(type));
-  Put16(out, 1);
-  out += static_cast<char>(image.width());
-  out += static_cast<char>(image.height());
-  out += static_cast<char>(colors);
-  out += '\0';
-  Put16(out, field_a);  // planes, or the cursor's hot spot x
-  Put16(out, field_b);  // bits per pixel, or the hot spot y
-  Put32(out, static_cast<uint32_t>(data.size()));
-  Put32(out, 22);
-  return out + data;
+  Put16(out, static_cast<uint16_t>(entries.size()));
+  uint32_t offset = static_cast<uint32_t>(6 + 16 * entries.size());
+  for (const DirectoryEntry& entry : entries) {
+    out += static_cast<char>(entry.width & 0xFF);  // 256 is written as 0
+    out += static_cast<char>(entry.height & 0xFF);
+    out += static_cast<char>(entry.colors);
+    out += '\0';
+    Put16(out, entry.field_a);
+    Put16(out, entry.field_b);
+    Put32(out, static_cast<uint32_t>(entry.data.size()));
+    Put32(out, offset);
+    offset += static_cast<uint32_t>(entry.data.size());
+  }
+  for (const DirectoryEntry& entry : entries) out += entry.data;
+  return out;
+}
+
+// A true-colour image with its alpha, and the AND mask older readers use.
+std::string IconImage32(const QImage& image) {
+  const int width = image.width(), height = image.height();
+  const int and_row = RowBytes(width, 1);
+  std::string out;
+  PutInfoHeader(out, width, height * 2, 32, static_cast<uint32_t>((width * 4 + and_row) * height),
+                0);
+  for (int y = height - 1; y >= 0; --y) {
+    for (int x = 0; x < width; ++x) {
+      const QRgb p = image.pixel(x, y);
+      out += static_cast<char>(qBlue(p));
+      out += static_cast<char>(qGreen(p));
+      out += static_cast<char>(qRed(p));
+      out += static_cast<char>(qAlpha(p));
+    }
+  }
+  return out + AndMask(image);
 }
 
 }  // namespace
@@ -129,10 +167,24 @@ std::string BitmapFile24(const QImage& image) {
 }
 
 std::string IconFile256(const QImage& image) {
-  return IconDirectory(1, image, 0, 1, 8, IconImage(image, 8));
+  return IconDirectory(1, {{image.width(), image.height(), 0, 1, 8, IconImage(image, 8)}});
+}
+
+std::string IconFileOfSizes(const QImage& palette_image, const std::vector<QImage>& others,
+                            const std::string& png_256) {
+  std::vector<DirectoryEntry> entries;
+  for (const QImage& image : others) {
+    entries.push_back({image.width(), image.height(), 0, 1, 32, IconImage32(image)});
+  }
+  entries.push_back(
+      {palette_image.width(), palette_image.height(), 0, 1, 8, IconImage(palette_image, 8)});
+  entries.push_back({256, 256, 0, 1, 32, png_256});
+  std::sort(entries.begin(), entries.end(),
+            [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.width < b.width; });
+  return IconDirectory(1, entries);
 }
 
 std::string CursorFile16(const QImage& image, QPoint hot_spot) {
-  return IconDirectory(2, image, 16, static_cast<uint16_t>(hot_spot.x()),
-                       static_cast<uint16_t>(hot_spot.y()), IconImage(image, 4));
+  return IconDirectory(2, {{image.width(), image.height(), 16, static_cast<uint16_t>(hot_spot.x()),
+                            static_cast<uint16_t>(hot_spot.y()), IconImage(image, 4)}});
 }

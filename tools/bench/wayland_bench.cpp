@@ -5,9 +5,15 @@
 // prints for each the ticks per second, the cores of the program and of the
 // compositor (sway and its Xwayland) in the
 // steady state, the ratio of their total to the reference's, the peak memory
-// and the time from exec to the first frame.
+// and the time from exec to the first frame. Then the native rain while no
+// frames come (sway stopped, as a screen that is off sends none), against an
+// idle process: its cores and wakeups, and whether it ticks again after.
 // Usage: wayland_bench [--seconds N] [--runs N]
+#include <signal.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <thread>
@@ -77,6 +83,61 @@ Run MeasureOnce(const SwaySession& session, const Compositor& compositor,
 }
 
 double TotalCores(const Run& run) { return run.program_cores + run.compositor_cores; }
+
+// Context switches of all the process's threads so far: each time it slept
+// and woke, or was put aside.
+long long Wakeups(pid_t pid) {
+  long long total = 0;
+  std::error_code error;
+  const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+  for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+    std::ifstream status(task.path() / "status");
+    std::string line;
+    while (std::getline(status, line)) {
+      const auto colon = line.find(':');
+      if (line.find("ctxt_switches") != std::string::npos && colon != std::string::npos)
+        total += std::stoll(line.substr(colon + 1));
+    }
+  }
+  return total;
+}
+
+struct Unseen {
+  std::string failure;
+  double cores = 0;
+  double wakeups_per_second = 0;
+  double ticks_per_second_after = 0;  // once frames come again
+};
+
+// The program runs past its warm-up, the compositor stops, and after a
+// second the program's cost is measured for the steady span; then the
+// compositor goes on and the program's ticks are counted for two seconds.
+Unseen MeasureUnseen(const SwaySession& session, const std::vector<std::string>& command,
+                     std::chrono::seconds steady) {
+  const std::unique_ptr<Process> program = session.Run(command);
+  std::this_thread::sleep_for(kWarmUp);
+  Unseen unseen;
+  if (!program->Running()) {
+    unseen.failure = FirstLine(program->Stderr());
+    return unseen;
+  }
+  ::kill(session.pid(), SIGSTOP);
+  std::this_thread::sleep_for(1s);
+  const double cpu_before = bench::CpuSeconds(program->pid());
+  const long long wakeups_before = Wakeups(program->pid());
+  const Clock::time_point from = Clock::now();
+  std::this_thread::sleep_until(from + steady);
+  const double wall = std::chrono::duration<double>(Clock::now() - from).count();
+  unseen.cores = (bench::CpuSeconds(program->pid()) - cpu_before) / wall;
+  unseen.wakeups_per_second = static_cast<double>(Wakeups(program->pid()) - wakeups_before) / wall;
+  ::kill(session.pid(), SIGCONT);
+  const Clock::time_point resumed = Clock::now();
+  std::this_thread::sleep_for(2s);
+  program->Kill();
+  unseen.ticks_per_second_after = bench::TickRate(
+      bench::TicksBetween(program->Stderr(), Nanoseconds(resumed), Nanoseconds(resumed + 2s)));
+  return unseen;
+}
 
 struct Series {
   std::string failure;
@@ -153,5 +214,34 @@ int main(int argc, char** argv) {
   native.Print("kelvora (Wayland)");
   through_xwayland.Print("kelvora (Xwayland)");
   reference.Print("wl_shm reference");
+
+  std::printf(
+      "\nNo frames come (sway stopped, as for a screen that is off), %d s each after a second "
+      "without frames; median (range) of %d runs\n\n",
+      seconds, runs);
+  std::printf("| program | cores | wakeups/s | ticks/s once frames come again |\n");
+  std::printf("|---|---|---|---|\n");
+  std::vector<double> cores, wakeups, after, idle_cores, idle_wakeups;
+  std::string failure;
+  for (int run = 0; run < runs; ++run) {
+    const Unseen ours = MeasureUnseen(session, saver, steady);
+    const Unseen idle = MeasureUnseen(session, {"sleep", "1000"}, steady);
+    if (!ours.failure.empty()) failure = ours.failure;
+    if (!ours.failure.empty()) continue;
+    cores.push_back(ours.cores);
+    wakeups.push_back(ours.wakeups_per_second);
+    after.push_back(ours.ticks_per_second_after);
+    idle_cores.push_back(idle.cores);
+    idle_wakeups.push_back(idle.wakeups_per_second);
+  }
+  using bench::Summary;
+  if (cores.empty()) {
+    std::printf("| kelvora (Wayland) | did not run: %s | | |\n", failure.c_str());
+    return 0;
+  }
+  std::printf("| kelvora (Wayland) | %s | %s | %s |\n", Summary(cores, "%.4f").c_str(),
+              Summary(wakeups, "%.2f").c_str(), Summary(after, "%.1f").c_str());
+  std::printf("| idle process (sleep) | %s | %s | |\n", Summary(idle_cores, "%.4f").c_str(),
+              Summary(idle_wakeups, "%.2f").c_str());
   return 0;
 }

@@ -7,7 +7,7 @@
 
 namespace rt::linux_program {
 
-inline constexpr char kCarriedFontFamily[] = "IPAGothic";
+inline constexpr char kCarriedFontFamily[] = "Kelvora Glyphs";
 
 // The font file's bytes.
 std::string_view CarriedFont();

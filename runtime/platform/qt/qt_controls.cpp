@@ -26,6 +26,31 @@ void ApplyColors(QWidget* widget, const native::ControlLook& look) {
   widget->setAutoFillBackground(true);
 }
 
+// The focus mark: a solid frame in the control's text colour, `width`
+// pixels wide, `inset` pixels inside its edge. The style's own mark is faint
+// (a pale ring, a dotted frame over the green face), and the design's narrow
+// option buttons clip it; an unfocused control keeps its look.
+void DrawFocusMark(QWidget& widget, int inset, int width) {
+  if (!widget.hasFocus()) return;
+  QPainter painter(&widget);
+  painter.setPen(widget.palette().color(widget.foregroundRole()));
+  for (int ring = inset; ring < inset + width; ++ring) {
+    painter.drawRect(widget.rect().adjusted(ring, ring, -ring - 1, -ring - 1));
+  }
+}
+
+// A button as the style draws it, with the focus mark inside its border.
+class MarkedButton : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QPushButton::paintEvent(event);
+    DrawFocusMark(*this, 2, 2);
+  }
+};
+
 // A button in the graphical style: its picture on the face, clipped, under
 // the caption.
 class PictureButton : public QPushButton {
@@ -35,19 +60,16 @@ class PictureButton : public QPushButton {
 
  protected:
   void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, face_);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    option.features |= QStyleOptionButton::Flat;
-    style()->drawControl(QStyle::CE_PushButtonLabel, &option, &painter, this);
-    if (isDown()) painter.fillRect(rect(), QColor(0, 0, 0, 40));
-    if (hasFocus()) {
-      QStyleOptionFocusRect focus;
-      focus.initFrom(this);
-      focus.rect = rect().adjusted(3, 3, -3, -3);
-      style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    {
+      QPainter painter(this);
+      painter.drawPixmap(0, 0, face_);
+      QStyleOptionButton option;
+      initStyleOption(&option);
+      option.features |= QStyleOptionButton::Flat;
+      style()->drawControl(QStyle::CE_PushButtonLabel, &option, &painter, this);
+      if (isDown()) painter.fillRect(rect(), QColor(0, 0, 0, 40));
     }
+    DrawFocusMark(*this, 2, 2);
   }
 
  private:
@@ -55,12 +77,17 @@ class PictureButton : public QPushButton {
 };
 
 // An option button that reports arrow keys instead of moving by position.
+// It is only as wide as its mark, so the focus mark runs along its edge.
 class OptionWidget : public QRadioButton {
  public:
   OptionWidget(const QString& caption, QWidget* parent, native::ControlEvents& events)
       : QRadioButton(caption, parent), events_(events) {}
 
  protected:
+  void paintEvent(QPaintEvent* event) override {
+    QRadioButton::paintEvent(event);
+    DrawFocusMark(*this, 0, 1);
+  }
   void keyPressEvent(QKeyEvent* event) override {
     switch (event->key()) {
       case Qt::Key_Left:
@@ -93,7 +120,7 @@ QWidget* MakeWidget(const native::ControlLook& look, QWidget* parent,
     }
     case native::ControlKind::kCommandButton: {
       QPushButton* button = look.picture.empty()
-                                ? new QPushButton(caption, parent)
+                                ? static_cast<QPushButton*>(new MarkedButton(caption, parent))
                                 : new PictureButton(caption, Picture(look.picture), parent);
       // Enter presses the button that has the focus; none is the default.
       button->setAutoDefault(true);
@@ -135,6 +162,9 @@ std::unique_ptr<QtControl> CreateQtControl(const native::ControlLook& look,
       container != nullptr ? QPoint(container->bounds().x, container->bounds().y) : QPoint();
   widget->setGeometry(QRect(bounds.x, bounds.y, bounds.width, bounds.height).translated(-origin));
   ApplyColors(widget, look);
+  if (!look.accessible_name.empty()) {
+    widget->setAccessibleName(QString::fromStdString(look.accessible_name));
+  }
   if (!look.mouse_icon.empty()) widget->setCursor(Cursor(look.mouse_icon));
   widget->show();
   return std::make_unique<QtControl>(widget, bounds);

@@ -1,8 +1,11 @@
 #include "runtime/platform/qt/qt_window.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -22,8 +25,9 @@ namespace {
 
 Qt::WindowFlags FlagsFor(BorderStyle style) {
   if (style == BorderStyle::kFixedDialog) {
-    return Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-           Qt::WindowCloseButtonHint;
+    // Only the hints named, none to maximise: the window can't be resized.
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+           Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
   }
   // A screen saver covers panels too: the window sizes itself to the screen
   // and no window manager may move, frame or shrink it.
@@ -85,6 +89,14 @@ char32_t CharacterOf(const QKeyEvent& event) {
   return text.isEmpty() ? 0 : static_cast<char32_t>(text.front());
 }
 
+// A form with a dialog's border is a dialog to assistive technology; Qt
+// takes any other top-level widget for a plain client area.
+QAccessibleInterface* DialogAccessible(const QString& /*class_name*/, QObject* object) {
+  auto* form = dynamic_cast<FormWidget*>(object);
+  if (form == nullptr || form->windowType() != Qt::Dialog) return nullptr;
+  return new QAccessibleWidget(form, QAccessible::Dialog);
+}
+
 }  // namespace
 
 FormWidget::FormWidget(const FormDesign& design, QSize client, native::WindowEvents& events)
@@ -93,7 +105,13 @@ FormWidget::FormWidget(const FormDesign& design, QSize client, native::WindowEve
       back_color_(ToQColor(design.back_color)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
+  // After QApplication's own factory, so that this one is asked first.
+  [[maybe_unused]] static const bool dialogs_known =
+      (QAccessible::installFactory(DialogAccessible), true);
   setWindowTitle(QString::fromStdString(design.caption));
+  if (!design.accessible_name.empty()) {
+    setAccessibleName(QString::fromStdString(design.accessible_name));
+  }
   if (!design.icon.empty()) setWindowIcon(Icon(design.icon));
   if (!design.picture.empty()) picture_ = Picture(design.picture);
   if (design.border_style == BorderStyle::kFixedDialog) {
@@ -157,6 +175,17 @@ void FormWidget::closeEvent(QCloseEvent* event) {
   if (events_ != nullptr) events_->CloseRequested();
 }
 
+// Qt's own window decorations (on a Wayland compositor that draws none)
+// offer maximising whatever the window's hints; a dialog of fixed size
+// stays as it is.
+void FormWidget::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && windowType() == Qt::Dialog &&
+      windowState().testFlag(Qt::WindowMaximized)) {
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+  }
+}
+
 QtWindow::QtWindow(const FormDesign& design, QSize client, native::WindowEvents& events)
     : widget_(new FormWidget(design, client, events)) {}
 
@@ -205,6 +234,13 @@ void QtWindow::OrderControls(const std::vector<native::FocusStop>& order) {
   for (const native::FocusStop& stop : order) {
     QWidget* widget = static_cast<QtControl*>(stop.control)->widget();
     widget->setFocusPolicy(stop.takes_focus ? Qt::StrongFocus : Qt::NoFocus);
+    // A label whose buddy is the control is, to Qt's accessibility, what
+    // labels it.
+    if (stop.label != nullptr) {
+      if (auto* label = qobject_cast<QLabel*>(static_cast<QtControl*>(stop.label)->widget())) {
+        label->setBuddy(widget);
+      }
+    }
     if (!stop.takes_focus) continue;
     if (previous != nullptr) QWidget::setTabOrder(previous, widget);
     previous = widget;

@@ -32,10 +32,9 @@ void OutputScale(void* data, wl_output*, int32_t factor) {
   static_cast<Output*>(data)->scale = std::max(factor, 1);
 }
 
-// The first description complete: the output is ready.
+// A description complete: the output is ready, or has changed.
 void OutputDone(void* data, wl_output*) {
   auto* output = static_cast<Output*>(data);
-  if (output->ready) return;
   output->ready = true;
   made->OutputReady(*output);
 }

@@ -42,7 +42,7 @@ class Connection {
   zwlr_layer_shell_v1* layer_shell() const { return layer_shell_; }
   xdg_wm_base* wm_base() const { return wm_base_; }
   const std::vector<std::unique_ptr<Output>>& outputs() const { return outputs_; }
-  // Called when an output is ready or about to go.
+  // Called when an output is ready, has changed, or is about to go.
   void OnOutputsChanged(std::function<void(const Output& output, bool gone)> changed) {
     outputs_changed_ = std::move(changed);
   }

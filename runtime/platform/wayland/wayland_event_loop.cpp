@@ -6,6 +6,7 @@
 
 #include "runtime/platform/desktop/deadline_timers.h"
 #include "runtime/platform/wayland/wayland_connection.h"
+#include "runtime/platform/wayland/wayland_seat.h"
 #include "runtime/platform/wayland/wayland_window.h"
 
 namespace rt::wayland {
@@ -15,6 +16,13 @@ using Clock = std::chrono::steady_clock;
 
 // Input five milliseconds late is not felt; a look is a system call.
 constexpr auto kLookInterval = std::chrono::milliseconds(5);
+// A compositor owes a frame for this long only when nobody can see it (the
+// screen off, or covered where it stops drawing what is covered). Timers
+// then stop until a frame comes, and the rain goes on as if paused: nobody
+// watching, nothing spent.
+constexpr auto kUnseenAfter = std::chrono::milliseconds(500);
+
+bool Unseen() { return WaylandWindow::UnseenSince(Clock::now() - kUnseenAfter); }
 
 Clock::time_point last_look;
 
@@ -38,8 +46,9 @@ void Pump(const timespec* timeout, bool going_idle) {
   }
   wl_display_dispatch_pending(display);
   connection->CheckAlive();
+  ReportKeyboardTaken();
   last_look = Clock::now();
-  desktop::FireDueTimers(last_look);
+  if (!Unseen()) desktop::FireDueTimers(last_look);
 }
 
 }  // namespace
@@ -55,7 +64,7 @@ void ProcessPending() {
 
 void WaitEvents() {
   timespec storage{};
-  Pump(desktop::UntilNextDeadline(storage), true);
+  Pump(Unseen() ? nullptr : desktop::UntilNextDeadline(storage), true);
 }
 
 }  // namespace rt::wayland

@@ -113,8 +113,13 @@ void OutputView::Configured(uint32_t, int width, int height) {
   } else if (first) {
     Damage(place_);
   }
-  wl_surface_set_buffer_scale(surface_, scale_);
   Present();
+}
+
+void OutputView::Rescale(int scale, const native::PixelRect& place) {
+  scale_ = scale;
+  place_.width = place.width;
+  place_.height = place.height;
 }
 
 void OutputView::MoveTo(int x, int y) {
@@ -149,6 +154,10 @@ void OutputView::Present() {
   if (pixman_region32_not_empty(&buffer->stale()))
     host_.PaintInto(buffer->image(), buffer->stale(), place_.x, place_.y);
   pixman_region32_clear(&buffer->stale());
+  if (buffer_scale_ != scale_) {
+    buffer_scale_ = scale_;
+    wl_surface_set_buffer_scale(surface_, scale_);
+  }
   wl_surface_attach(surface_, buffer->buffer(), 0, 0);
   int count = 0;
   const pixman_box32_t* changed = pixman_region32_rectangles(&damage_, &count);
@@ -162,9 +171,11 @@ void OutputView::Present() {
     wl_callback_destroy(callback);
     self->frame_ = nullptr;
     bench::FirstFrame();
+    self->FrameShown();
     self->Present();
   }};
   frame_ = wl_surface_frame(surface_);
+  frame_asked_ = std::chrono::steady_clock::now();
   wl_callback_add_listener(frame_, &listener, this);
   wl_surface_commit(surface_);
   buffer->MarkBusy();
@@ -193,5 +204,18 @@ void OutputView::PointerMoved(double x, double y, native::Modifiers modifiers) {
 }
 
 void OutputView::KeyDown(const native::KeyStroke& stroke) { host_.events().KeyDown(stroke); }
+
+// A lock must never be hidden, and a saver that no key can reach is of no
+// use: the rain ends, and what took the keyboard is what shows.
+void OutputView::KeyboardTaken() { host_.events().WindowGone(); }
+
+// A layer surface that asks for the keyboard gets it as it is mapped, before
+// its first frame, unless something the compositor ranks higher holds it:
+// a lock that was there first.
+void OutputView::FrameShown() {
+  if (shown_) return;
+  shown_ = true;
+  if (layer_surface_ != nullptr && KeyboardHeldElsewhere()) KeyboardTaken();
+}
 
 }  // namespace rt::wayland

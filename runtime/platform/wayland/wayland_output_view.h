@@ -7,6 +7,8 @@
 #include <pixman.h>
 #include <wayland-client.h>
 
+#include <chrono>
+
 #include "runtime/platform/native.h"
 #include "runtime/platform/wayland/wayland_buffers.h"
 #include "runtime/platform/wayland/wayland_connection.h"
@@ -47,10 +49,18 @@ class OutputView : public SurfaceInput {
   const Output* output() const { return output_; }
   const native::PixelRect& place() const { return place_; }
   void MoveTo(int x, int y);
+  // The output took another scale or size.
+  void Rescale(int scale, const native::PixelRect& place);
   // The area (form pixels) is to be drawn again.
   void Damage(const native::PixelRect& area);
   // Sends what changed, once the compositor is ready for a frame.
   void Present();
+  // Whether the compositor has been asked for a frame since before the time
+  // and has not given it: nobody sees the output (off, or covered where the
+  // compositor stops drawing what is covered).
+  bool FrameAwaitedSince(std::chrono::steady_clock::time_point time) const {
+    return frame_ != nullptr && frame_asked_ <= time;
+  }
 
   void ButtonDown(native::PointerButton button, double x, double y, native::Modifiers modifiers,
                   uint32_t time) override;
@@ -58,18 +68,22 @@ class OutputView : public SurfaceInput {
                 native::Modifiers modifiers) override;
   void PointerMoved(double x, double y, native::Modifiers modifiers) override;
   void KeyDown(const native::KeyStroke& stroke) override;
+  void KeyboardTaken() override;
 
  private:
   void MakeLayerSurface(zwlr_layer_shell_v1* shell);
   void MakeToplevel(xdg_wm_base* base);
   // The compositor's size for the surface (0 for ours), to answer with the serial.
   void Configured(uint32_t serial, int width, int height);
+  // The compositor has shown a frame.
+  void FrameShown();
   int FormX(double x) const;
   int FormY(double y) const;
 
   ViewHost& host_;
   const Output* output_;
   int scale_;
+  int buffer_scale_ = 0;  // the scale the surface was last told
   native::PixelRect place_;
   wl_surface* surface_;
   zwlr_layer_surface_v1* layer_surface_ = nullptr;
@@ -78,8 +92,10 @@ class OutputView : public SurfaceInput {
   int toplevel_width_ = 0;  // of the last toplevel configure
   int toplevel_height_ = 0;
   bool configured_ = false;
+  bool shown_ = false;            // the compositor has shown a frame of it
   wl_callback* frame_ = nullptr;  // the compositor has not yet asked for the next frame
-  pixman_region32_t damage_;      // buffer pixels changed since the last commit
+  std::chrono::steady_clock::time_point frame_asked_;
+  pixman_region32_t damage_;  // buffer pixels changed since the last commit
   BufferSet buffers_;
 };
 

@@ -5,6 +5,7 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include <unordered_map>
+#include <vector>
 
 #include "runtime/platform/desktop/xkb_keys.h"
 
@@ -61,10 +62,20 @@ struct SeatState {
   wl_keyboard* keyboard = nullptr;
   wl_pointer* pointer = nullptr;
   Keyboard keys;
+  // In this batch of events: the surface of ours that the keyboard left and
+  // that no surface of ours has taken it for since; and one that the
+  // keyboard left and came back to.
+  wl_surface* left = nullptr;
+  wl_surface* left_and_given_back = nullptr;
   wl_surface* pointer_focus = nullptr;
   double x = 0;
   double y = 0;
 };
+
+std::vector<SeatState*>& Seats() {
+  static std::vector<SeatState*> seats;
+  return seats;
+}
 
 native::Modifiers ModifiersOf(const Keyboard& keys) {
   if (keys.state == nullptr) return {};
@@ -99,12 +110,22 @@ void Keymap(void* data, wl_keyboard*, uint32_t format, int32_t fd, uint32_t size
   ::close(fd);
 }
 
+// The keyboard moving from one surface of ours to another is no loss. sway
+// 1.7 taking it from a surface for a locker's input inhibitor and giving it
+// back to that very surface (its layer focus ignores the inhibitor) is, even
+// when it moves on to another surface of ours in the same batch.
 void KeyboardEnter(void* data, wl_keyboard*, uint32_t, wl_surface* surface, wl_array*) {
-  static_cast<SeatState*>(data)->keys.focus = surface;
+  auto* seat = static_cast<SeatState*>(data);
+  seat->keys.focus = surface;
+  if (TargetOf(surface) == nullptr) return;
+  if (surface == seat->left) seat->left_and_given_back = surface;
+  seat->left = nullptr;
 }
 
-void KeyboardLeave(void* data, wl_keyboard*, uint32_t, wl_surface*) {
-  static_cast<SeatState*>(data)->keys.focus = nullptr;
+void KeyboardLeave(void* data, wl_keyboard*, uint32_t, wl_surface* surface) {
+  auto* seat = static_cast<SeatState*>(data);
+  seat->keys.focus = nullptr;
+  if (TargetOf(surface) != nullptr) seat->left = surface;
 }
 
 void Key(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state) {
@@ -130,9 +151,11 @@ void KeyModifiers(void* data, wl_keyboard*, uint32_t, uint32_t depressed, uint32
 
 void RepeatInfo(void*, wl_keyboard*, int32_t, int32_t) {}
 
-void PointerEnter(void* data, wl_pointer*, uint32_t, wl_surface* surface, wl_fixed_t x,
-                  wl_fixed_t y) {
+void PointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface* surface,
+                  wl_fixed_t x, wl_fixed_t y) {
   auto* seat = static_cast<SeatState*>(data);
+  // A screen saver shows no pointer.
+  if (TargetOf(surface) != nullptr) wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
   seat->pointer_focus = surface;
   seat->x = wl_fixed_to_double(x);
   seat->y = wl_fixed_to_double(y);
@@ -171,6 +194,24 @@ void AxisSource(void*, wl_pointer*, uint32_t) {}
 void AxisStop(void*, wl_pointer*, uint32_t, uint32_t) {}
 void AxisDiscrete(void*, wl_pointer*, uint32_t, int32_t) {}
 
+void ReleaseKeyboard(wl_keyboard* keyboard) {
+  if (wl_keyboard_get_version(keyboard) >= WL_KEYBOARD_RELEASE_SINCE_VERSION) {
+    wl_keyboard_release(keyboard);
+  } else {
+    wl_keyboard_destroy(keyboard);
+  }
+}
+
+void ReleasePointer(wl_pointer* pointer) {
+  if (wl_pointer_get_version(pointer) >= WL_POINTER_RELEASE_SINCE_VERSION) {
+    wl_pointer_release(pointer);
+  } else {
+    wl_pointer_destroy(pointer);
+  }
+}
+
+// Devices come and go (a Bluetooth keyboard, a KVM switch, a dock): each is
+// bound when the seat gains it and released when it loses it.
 void Capabilities(void* data, wl_seat* wl_seat, uint32_t capabilities) {
   static const wl_keyboard_listener keyboard_listener = {Keymap, KeyboardEnter, KeyboardLeave,
                                                          Key,    KeyModifiers,  RepeatInfo};
@@ -178,13 +219,25 @@ void Capabilities(void* data, wl_seat* wl_seat, uint32_t capabilities) {
       PointerEnter, PointerLeave, Motion,   Button,       Axis,
       Frame,        AxisSource,   AxisStop, AxisDiscrete, nullptr};
   auto* seat = static_cast<SeatState*>(data);
-  if ((capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0 && seat->keyboard == nullptr) {
+  const bool keyboard = (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
+  if (keyboard && seat->keyboard == nullptr) {
     seat->keyboard = wl_seat_get_keyboard(wl_seat);
     wl_keyboard_add_listener(seat->keyboard, &keyboard_listener, seat);
+  } else if (!keyboard && seat->keyboard != nullptr) {
+    // The last keyboard was unplugged: the compositor took the focus with
+    // it, which is no loss to a lock.
+    ReleaseKeyboard(seat->keyboard);
+    seat->keyboard = nullptr;
+    seat->keys.focus = seat->left = seat->left_and_given_back = nullptr;
   }
-  if ((capabilities & WL_SEAT_CAPABILITY_POINTER) != 0 && seat->pointer == nullptr) {
+  const bool pointer = (capabilities & WL_SEAT_CAPABILITY_POINTER) != 0;
+  if (pointer && seat->pointer == nullptr) {
     seat->pointer = wl_seat_get_pointer(wl_seat);
     wl_pointer_add_listener(seat->pointer, &pointer_listener, seat);
+  } else if (!pointer && seat->pointer != nullptr) {
+    ReleasePointer(seat->pointer);
+    seat->pointer = nullptr;
+    seat->pointer_focus = nullptr;
   }
 }
 
@@ -195,11 +248,36 @@ void Name(void*, wl_seat*, const char*) {}
 void AddSeat(wl_seat* seat) {
   static const wl_seat_listener listener = {Capabilities, Name};
   // Seats live as long as the process.
-  wl_seat_add_listener(seat, &listener, new SeatState(seat));
+  Seats().push_back(new SeatState(seat));
+  wl_seat_add_listener(seat, &listener, Seats().back());
+}
+
+void ReportKeyboardTaken() {
+  for (SeatState* seat : Seats()) {
+    wl_surface* lost =
+        seat->left_and_given_back != nullptr ? seat->left_and_given_back : seat->left;
+    seat->left = seat->left_and_given_back = nullptr;
+    if (lost == nullptr) continue;
+    SurfaceInput* target = TargetOf(lost);
+    if (target != nullptr) target->KeyboardTaken();
+  }
+}
+
+bool KeyboardHeldElsewhere() {
+  for (const SeatState* seat : Seats()) {
+    if (seat->keyboard != nullptr && TargetOf(seat->keys.focus) == nullptr) return true;
+  }
+  return false;
 }
 
 void WatchInput(wl_surface* surface, SurfaceInput* target) { Targets()[surface] = target; }
 
-void UnwatchInput(wl_surface* surface) { Targets().erase(surface); }
+void UnwatchInput(wl_surface* surface) {
+  Targets().erase(surface);
+  for (SeatState* seat : Seats()) {
+    if (seat->left == surface) seat->left = nullptr;
+    if (seat->left_and_given_back == surface) seat->left_and_given_back = nullptr;
+  }
+}
 
 }  // namespace rt::wayland

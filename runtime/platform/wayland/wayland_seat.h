@@ -19,6 +19,9 @@ class SurfaceInput {
                         native::Modifiers modifiers) = 0;
   virtual void PointerMoved(double x, double y, native::Modifiers modifiers) = 0;
   virtual void KeyDown(const native::KeyStroke& stroke) = 0;
+  // The compositor gave the keyboard away from every surface of ours: to a
+  // lock, or to whatever it put before the saver.
+  virtual void KeyboardTaken() = 0;
 
  protected:
   ~SurfaceInput() = default;
@@ -29,5 +32,11 @@ void AddSeat(wl_seat* seat);
 // Input on the surface goes to the target until UnwatchInput.
 void WatchInput(wl_surface* surface, SurfaceInput* target);
 void UnwatchInput(wl_surface* surface);
+// Tells the targets whose keyboard went elsewhere in the events just
+// handled; called once the whole batch is handled, so that a move between
+// our own surfaces and an unplugged keyboard are not taken for a loss.
+void ReportKeyboardTaken();
+// Whether a seat has a keyboard that is on none of our surfaces.
+bool KeyboardHeldElsewhere();
 
 }  // namespace rt::wayland

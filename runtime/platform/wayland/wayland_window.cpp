@@ -18,10 +18,11 @@ std::vector<WaylandWindow*>& Windows() {
 
 }  // namespace
 
+// Each output's surface has buffers at the output's own scale: a form pixel
+// is a pixel of the output it falls on.
 native::PixelRect PlaceOf(const Output& output) {
-  const int scale = FormScale();
-  return {0, 0, output.PixelWidth() / output.scale * scale,
-          output.PixelHeight() / output.scale * scale};
+  return {0, 0, output.PixelWidth() / output.scale * output.scale,
+          output.PixelHeight() / output.scale * output.scale};
 }
 
 int FormScale() {
@@ -53,15 +54,13 @@ WaylandWindow::~WaylandWindow() {
 // A hidden window keeps its surfaces, undrawn, until the program waits: the
 // rain hides and shows again within one tick to rebuild its row, and
 // surfaces made anew would lose the keyboard the compositor gave the first.
+// A window shown gets its surfaces only when the program waits too: the
+// rain is shown by a tick while it loads, before it fills the screen, and a
+// surface of its first size would flash and take the keyboard.
 void WaylandWindow::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
-  if (!visible) return;
-  if (views_.empty()) {
-    MakeViews();
-  } else {
-    Invalidate({0, 0, width_, height_});
-  }
+  if (visible && !views_.empty()) Invalidate({0, 0, width_, height_});
 }
 
 void WaylandWindow::MakeViews() {
@@ -73,7 +72,7 @@ void WaylandWindow::MakeViews() {
   for (const auto& output : Connection::Get()->outputs()) {
     if (output->ready)
       views_.push_back(
-          std::make_unique<OutputView>(*this, output.get(), FormScale(), PlaceOf(*output)));
+          std::make_unique<OutputView>(*this, output.get(), output->scale, PlaceOf(*output)));
   }
   Layout();
 }
@@ -117,11 +116,16 @@ void WaylandWindow::OutputChanged(const Output& output, bool gone) {
       window->FillScreen();
       continue;
     }
+    if (window->views_.empty()) continue;  // made when the program waits
+    const auto view = std::find_if(window->views_.begin(), window->views_.end(),
+                                   [&](const auto& view) { return view->output() == &output; });
     if (gone) {
-      std::erase_if(window->views_, [&](const auto& view) { return view->output() == &output; });
+      if (view != window->views_.end()) window->views_.erase(view);
+    } else if (view != window->views_.end()) {
+      (*view)->Rescale(output.scale, PlaceOf(output));
     } else {
       window->views_.push_back(
-          std::make_unique<OutputView>(*window, &output, FormScale(), PlaceOf(output)));
+          std::make_unique<OutputView>(*window, &output, output.scale, PlaceOf(output)));
     }
     window->ViewSized();
   }
@@ -155,8 +159,21 @@ void WaylandWindow::PresentAll(bool going_idle) {
       if (going_idle) window->views_.clear();
       continue;
     }
+    if (window->views_.empty() && going_idle) window->MakeViews();
     for (const auto& view : window->views_) view->Present();
   }
+}
+
+bool WaylandWindow::UnseenSince(std::chrono::steady_clock::time_point time) {
+  bool any = false;
+  for (const WaylandWindow* window : Windows()) {
+    if (!window->visible_) continue;
+    for (const auto& view : window->views_) {
+      if (!view->FrameAwaitedSince(time)) return false;
+      any = true;
+    }
+  }
+  return any;
 }
 
 }  // namespace rt::wayland

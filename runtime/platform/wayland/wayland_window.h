@@ -3,6 +3,7 @@
 // surface of the form's size where the compositor puts it.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -12,12 +13,14 @@
 
 namespace rt::wayland {
 
-// Form pixels per surface unit: the largest output scale when the program
-// started, so that glyphs are drawn at the pixels of the sharpest output.
+// The largest output scale when the program started: glyphs are drawn at
+// the pixels of the sharpest output. A window that does not fill the screen
+// has this many form pixels per surface unit; one that does, its outputs'
+// own scales.
 int FormScale();
 // The resolution that fonts are drawn at, the forms layer's too.
 inline int FormDotsPerInch() { return 96 * FormScale(); }
-// An output's place in form pixels, at the top-left corner.
+// An output's place in form pixels (its own pixels), at the top-left corner.
 native::PixelRect PlaceOf(const Output& output);
 
 class WaylandWindow : public native::Window, public ViewHost {
@@ -52,6 +55,9 @@ class WaylandWindow : public native::Window, public ViewHost {
   // Every shown window sends what changed since its last frame; before the
   // program waits, hidden windows give up their surfaces.
   static void PresentAll(bool going_idle);
+  // Whether every output that shows a window has owed us a frame since
+  // before the time; false while nothing is shown.
+  static bool UnseenSince(std::chrono::steady_clock::time_point time);
 
  private:
   static void OutputChanged(const Output& output, bool gone);

@@ -1,5 +1,6 @@
 #include "runtime/platform/win32/win32_controls.h"
 
+#include "runtime/platform/win32/win32_accessible.h"
 #include "runtime/platform/win32/win32_pictures.h"
 #include "runtime/platform/win32/win32_program.h"
 #include "runtime/platform/win32/win32_surface.h"
@@ -28,6 +29,54 @@ WindowKind KindOf(const native::ControlLook& look) {
   return {L"STATIC", 0};
 }
 
+// Whether the caption fits beside the button's mark; a focus rectangle
+// drawn around a caption cut off or empty shows nothing.
+bool CaptionFits(HWND hwnd, HFONT font, int width) {
+  wchar_t caption[64] = {};
+  const int length = GetWindowTextW(hwnd, caption, 64);
+  if (length == 0) return false;
+  const HDC dc = GetDC(hwnd);
+  const HGDIOBJ original = SelectObject(dc, font);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, caption, length, &extent);
+  SelectObject(dc, original);
+  ReleaseDC(hwnd, dc);
+  return GetSystemMetrics(SM_CXMENUCHECK) + extent.cx <= width;
+}
+
+constexpr wchar_t kButtonProcedure[] = L"kelvora.button_procedure";
+
+// An option button whose caption is cut off: the system's focus rectangle
+// goes around the whole button instead, while the focus cues show.
+LRESULT CALLBACK MarkedOptionProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
+  const auto original = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kButtonProcedure));
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    RemovePropW(hwnd, kButtonProcedure);
+    return CallWindowProcW(original, hwnd, message, w, l);
+  }
+  const LRESULT result = CallWindowProcW(original, hwnd, message, w, l);
+  switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+      InvalidateRect(hwnd, nullptr, TRUE);  // the next paint draws the mark or leaves it out
+      break;
+    case WM_PAINT:
+      if (GetFocus() == hwnd && !(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+        RECT mark{};
+        GetClientRect(hwnd, &mark);
+        const HDC dc = GetDC(hwnd);
+        DrawFocusRect(dc, &mark);
+        ReleaseDC(hwnd, dc);
+      }
+      break;
+    default:
+      break;
+  }
+  return result;
+}
+
 }  // namespace
 
 Win32Control::Win32Control(HWND form, const native::ControlLook& look,
@@ -46,9 +95,18 @@ Win32Control::Win32Control(HWND form, const native::ControlLook& look,
                           bounds.y, bounds.width, bounds.height, form,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (kind_ == native::ControlKind::kOptionButton && !CaptionFits(hwnd_, font, bounds.width)) {
+    SetPropW(hwnd_, kButtonProcedure,
+             reinterpret_cast<HANDLE>(GetWindowLongPtrW(hwnd_, GWLP_WNDPROC)));
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MarkedOptionProc));
+  }
+  // A name for screen readers where the caption is none or cut off; the
+  // caption itself stays as designed.
+  if (!look.accessible_name.empty()) AnnotateName(hwnd_, look.accessible_name);
 }
 
 Win32Control::~Win32Control() {
+  ClearAnnotations(hwnd_);
   DestroyWindow(hwnd_);
   DeleteObject(back_brush_);
   if (face_ != nullptr) DeleteObject(face_);

@@ -6,7 +6,7 @@
 
 namespace rt::win32 {
 
-constexpr wchar_t kCarriedFontFamily[] = L"IPAGothic";
+constexpr wchar_t kCarriedFontFamily[] = L"Kelvora Glyphs";
 
 void LoadCarriedFonts();
 // A font of the carried family; points may be fractional.

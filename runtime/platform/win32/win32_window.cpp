@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "runtime/platform/win32/win32_accessible.h"
 #include "runtime/platform/win32/win32_fonts.h"
 #include "runtime/platform/win32/win32_pictures.h"
 #include "runtime/platform/win32/win32_program.h"
@@ -88,11 +89,14 @@ Win32Window::Win32Window(const FormDesign& design, int client_width, int client_
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons_[1]));
   }
   if (dialog_) AddDialog(hwnd_);
+  if (dialog_) AnnotateDialogRole(hwnd_);
+  if (!design.accessible_name.empty()) AnnotateName(hwnd_, design.accessible_name);
 }
 
 Win32Window::~Win32Window() {
   if (dialog_) RemoveDialog(hwnd_);
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);  // no message reaches this object again
+  ClearAnnotations(hwnd_);
   DestroyWindow(hwnd_);
   DeleteObject(back_brush_);
   DeleteObject(control_font_);
@@ -105,6 +109,8 @@ Win32Window::~Win32Window() {
 void Win32Window::SetVisible(bool visible) {
   ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
   if (!visible) return;
+  // Hidden at once, not at the pointer's first move over the rain.
+  if (!dialog_) SetCursor(nullptr);
   // Sized again once shown: a hidden window's size may not survive its showing.
   if (fills_screen_) CoverScreen();
 }
@@ -315,6 +321,11 @@ LRESULT Win32Window::HandleMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l) 
       }
       break;
     case WM_SETCURSOR:
+      // A screen saver shows no pointer over its rain.
+      if (!dialog_ && LOWORD(l) == HTCLIENT) {
+        SetCursor(nullptr);
+        return TRUE;
+      }
       if (const Win32Control* control = ControlOf(reinterpret_cast<HWND>(w));
           control != nullptr && control->cursor() != nullptr) {
         SetCursor(control->cursor());
