@@ -238,6 +238,68 @@ TEST_F(Startup, AStaleWaylandDisplayBesideXIsPassedOver) {
   }
 }
 
+// KELVORA_BACKEND chooses among the backends it names, in its order; a name
+// that is none of them, or names that cannot show the form, end the run in
+// one line. KELVORA_DEBUG names the choice.
+TEST_F(Startup, KelvoraBackendChoosesAmongTheNamedOnes) {
+  const struct {
+    std::string backends;
+    std::string argument;
+    Shows shows;
+    std::string error;  // the whole of standard error
+  } cases[] = {
+      {"nosuch", "/S", Shows::kNothing,
+       "kelvora: KELVORA_BACKEND names 'nosuch', which is none of: wayland, x11, qt\n"},
+      {"x11,nosuch", "/C", Shows::kNothing,
+       "kelvora: KELVORA_BACKEND names 'nosuch', which is none of: wayland, x11, qt\n"},
+      {"x11", "/C", Shows::kNothing,
+       "kelvora: none of the backends that KELVORA_BACKEND names can show this window\n"},
+      {"x11", "/S", Shows::kRain, "kelvora: backend x11\n"},
+      {"qt", "/S", Shows::kRain, "kelvora: backend qt\n"},
+      {"wayland,qt", "/C", Shows::kDialog, "kelvora: backend qt\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string what = c.backends + " " + c.argument;
+    std::vector<std::string> argv{"env", "KELVORA_BACKEND=" + c.backends, "KELVORA_DEBUG=1"};
+    for (const std::string& part : install_.Command({c.argument})) argv.push_back(part);
+    Process program(argv, display().name());
+    if (c.shows == Shows::kNothing) {
+      EXPECT_EQ(program.WaitExit(), 1) << what;
+      EXPECT_EQ(program.Stderr(), c.error) << what;
+      continue;
+    }
+    const std::optional<std::string> window = display().WaitForWindow();
+    ASSERT_TRUE(window) << what << ": " << program.Stderr();
+    EXPECT_EQ(display().WindowName(*window).starts_with("設定"), c.shows == Shows::kDialog) << what;
+    EXPECT_EQ(LoadedQt(program), c.backends != "x11") << what;
+    program.Kill();
+    EXPECT_TRUE(program.Stderr().starts_with(c.error)) << what << ": " << program.Stderr();
+    EXPECT_TRUE(WaitUntil([&] { return display().VisibleWindows().empty(); }));
+  }
+  EXPECT_EQ(ReadFile(install_.Ini()), kDefaults);
+}
+
+// On a compositor that has the layer shell, KELVORA_BACKEND=x11 still rains
+// through Xwayland.
+TEST(KelvoraBackend, X11OnASwaySessionRainsThroughXwayland) {
+  if (!SwaySession::Available()) GTEST_SKIP() << SwaySession::kSkipMessage;
+  SwaySession session({.width = 640, .height = 480, .xwayland = true});
+  ASSERT_TRUE(session.Start()) << session.Log();
+  Installation install;
+  WriteFile(install.Ini(), SettingsFile("0", "240", "0", "10"));
+  session.user().Own(install.folder());
+  const auto saver = session.Run(install.Command({"/S"}), {"KELVORA_BACKEND=x11", "KELVORA_DEBUG=1",
+                                                           "DISPLAY=" + session.XDisplay()});
+  RainPicture rain;
+  WaitUntil([&] {
+    rain = ReadRain(session.Screenshot(), kColumnPixels);
+    return !saver->Running() || rain.lit_pixels[1] > 2000;
+  });
+  EXPECT_GT(rain.lit_pixels[1], 2000) << saver->Stderr();
+  saver->Kill();
+  EXPECT_TRUE(saver->Stderr().starts_with("kelvora: backend x11\n")) << saver->Stderr();
+}
+
 // A DISPLAY naming no server beside a working compositor: the rain and the
 // dialog are drawn on Wayland. Without Qt's Wayland plugin (here hidden by a
 // qt.conf beside the program), the dialog says so in one line.

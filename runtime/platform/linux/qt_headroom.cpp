@@ -4,11 +4,11 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <new>
 #include <vector>
+
+#include "runtime/platform/fatal_error.h"
 
 namespace rt::linux_program {
 namespace {
@@ -21,11 +21,6 @@ constexpr size_t kDescriptorsQtNeeds = 12;
 // abort or xcb marking its connection broken. Half as much again must be
 // free.
 constexpr size_t kAddressSpaceQtNeeds = size_t{128} << 20;
-
-[[noreturn]] void Refuse(const char* why) {
-  std::fprintf(stderr, "kelvora: %s\n", why);
-  std::_Exit(1);
-}
 
 bool DescriptorsFree() {
   std::vector<int> taken;
@@ -54,7 +49,7 @@ void OnTerminate() {
   try {
     if (const std::exception_ptr thrown = std::current_exception()) std::rethrow_exception(thrown);
   } catch (const std::bad_alloc&) {
-    Refuse("out of memory");
+    native::FailFatally("out of memory");
   } catch (...) {
   }
   earlier_terminate();
@@ -63,9 +58,10 @@ void OnTerminate() {
 }  // namespace
 
 void RequireQtHeadroom() {
-  if (!DescriptorsFree()) Refuse("too few file descriptors free for Qt (12 needed; ulimit -n)");
+  if (!DescriptorsFree())
+    native::FailFatally("too few file descriptors free for Qt (12 needed; ulimit -n)");
   if (!AddressSpaceFree())
-    Refuse("too little address space free for Qt (128 MiB needed; ulimit -v)");
+    native::FailFatally("too little address space free for Qt (128 MiB needed; ulimit -v)");
 }
 
 void EndOnOutOfMemoryInOneLine() {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "layer-shell-client.h"
+#include "runtime/platform/fatal_error.h"
 #include "runtime/platform/wayland/wayland_seat.h"
 #include "xdg-shell-client.h"
 
@@ -122,8 +123,7 @@ void Connection::GlobalRemove(void* data, wl_registry*, uint32_t name) {
 
 void Connection::CheckAlive() const {
   if (wl_display_get_error(display_) == 0) return;
-  std::fprintf(stderr, "kelvora: the connection to the Wayland compositor was lost\n");
-  std::_Exit(1);
+  native::FailFatally("the connection to the Wayland compositor was lost");
 }
 
 }  // namespace rt::wayland

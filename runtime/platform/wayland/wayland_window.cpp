@@ -1,10 +1,9 @@
 #include "runtime/platform/wayland/wayland_window.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 #include "runtime/platform/desktop/pixel_color.h"
+#include "runtime/platform/fatal_error.h"
 #include "runtime/platform/wayland/wayland_region_paint.h"
 #include "runtime/platform/wayland/wayland_surface.h"
 
@@ -144,8 +143,8 @@ std::unique_ptr<native::ControlPeer> WaylandWindow::CreateControl(const native::
                                                                   const native::PixelRect&,
                                                                   native::ControlPeer*,
                                                                   native::ControlEvents&) {
-  std::fprintf(stderr, "kelvora: a form of the Wayland backend can't hold windowed controls\n");
-  std::abort();
+  // The list never gives this backend such a form.
+  native::FailFatally("a form of the Wayland backend can't hold windowed controls");
 }
 
 void WaylandWindow::PaintInto(pixman_image_t* target, const pixman_region32_t& region, int origin_x,
