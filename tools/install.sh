@@ -7,7 +7,8 @@
 #   windows     cross-build the Windows screen saver and run it under Wine
 #   package     the Debian package, beyond the program
 #   tests       what the test command builds and runs, beyond the above: the
-#               X screen-saver daemons alone, without recommended packages,
+#               X screen-saver daemons and lockers alone, without recommended
+#               packages, a nested X server, a mock of logind for xss-lock,
 #               lintian, and a headless Wayland compositor with its screenshot
 #               and typing tools
 #   bench       the bench and the soak, beyond the program; the Wayland run
@@ -19,7 +20,7 @@ declare -A task_packages=(
   [screenshot]="xvfb imagemagick"
   [windows]="cmake make g++-mingw-w64-x86-64 python3-fonttools fontconfig fonts-ipafont-gothic wine wine64"
   [package]="dpkg-dev file"
-  [tests]="libgtest-dev libxcb-xfixes0-dev xvfb xdotool x11-utils x11-xserver-utils i3lock xss-lock xserver-xephyr libxml2-utils imagemagick clang libclang-rt-dev xscreensaver mate-screensaver xsecurelock lintian dpkg-dev file sway grim wtype"
+  [tests]="libgtest-dev libxcb-xfixes0-dev xvfb xdotool x11-utils x11-xserver-utils i3lock xss-lock xserver-xephyr dbus-daemon dbus-bin python3-dbusmock libxml2-utils imagemagick clang libclang-rt-dev xscreensaver mate-screensaver xsecurelock lintian dpkg-dev file sway grim wtype"
   [bench]="xvfb xdotool libxcb-res0-dev sway xwayland libwayland-dev wayland-protocols"
 )
 

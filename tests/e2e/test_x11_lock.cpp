@@ -119,4 +119,59 @@ TEST_F(Lockers, ARainStartedUnderALockStepsAside) {
   EndLocker(locker);
 }
 
+// The README's line for bare X, `xset s TIMEOUT CYCLE` with
+// `xss-lock -n 'kelvora /S' -- i3lock -n`, at short times: the rain comes
+// when the session goes idle, and the lock comes at the end of the cycle,
+// over the rain. xss-lock needs a login manager: a mock of logind on a bus
+// of the test's own stands in for it.
+TEST_F(Lockers, XssLockRunsTheRainThenLocksOverIt) {
+  for (const char* tool : {"xss-lock", "dbus-daemon", "dbus-send"}) {
+    if (!OnPath(tool)) GTEST_SKIP() << tool << " is not installed";
+  }
+  if (std::system("/usr/bin/python3 -c 'import dbusmock' 2>/dev/null") != 0)
+    GTEST_SKIP() << "python3-dbusmock is not installed";
+  Process bus({"dbus-daemon", "--session", "--nofork", "--print-address=1"}, "");
+  std::string address;
+  ASSERT_TRUE(WaitUntil([&] {
+    address = bus.Stdout();
+    return address.ends_with('\n');
+  })) << bus.Stderr();
+  const std::string system_bus = "DBUS_SYSTEM_BUS_ADDRESS=" + address.substr(0, address.size() - 1);
+  Process logind({"env", system_bus, "/usr/bin/python3", "-m", "dbusmock", "--system",
+                  "--template", "logind"},
+                 "");
+  const auto mock = [&](const std::vector<std::string>& call) {
+    std::vector<std::string> command{"env",           system_bus,
+                                     "dbus-send",     "--system",
+                                     "--print-reply", "--dest=org.freedesktop.login1",
+                                     "/org/freedesktop/login1"};
+    command.insert(command.end(), call.begin(), call.end());
+    Process send(command, "");
+    return send.WaitExit() == 0;
+  };
+  ASSERT_TRUE(WaitUntil([&] {
+    return mock({"org.freedesktop.DBus.Mock.AddSeat", "string:seat0"});
+  })) << logind.Stderr();
+  ASSERT_TRUE(mock({"org.freedesktop.DBus.Mock.AddSession", "string:c1", "string:seat0",
+                    "uint32:0", "string:root", "boolean:true"}));
+
+  RunToEnd({"xset", "s", "2", "4"}, display().name());
+  Process xss_lock({"env", system_bus, "xss-lock", "--session=c1",
+                    "--notifier=" + install_.Executable() + " /S", "--", "i3lock", "-n", "-c",
+                    "0000ff"},
+                   display().name());
+  RunToEnd({"xset", "s", "reset"}, display().name());
+  const RainPicture rain = WaitForRain(display(), Channel::kRed, 500);
+  EXPECT_GT(rain.lit_pixels[static_cast<int>(Channel::kRed)], 500)
+      << "no rain at the idle time\n"
+      << xss_lock.Stderr();
+  EXPECT_TRUE(WaitUntil([&] { return ScreenIs(qRgb(0, 0, 255)); }))
+      << "no lock at the end of the cycle\n"
+      << xss_lock.Stderr();
+  EXPECT_TRUE(display().VisibleWindows().empty()) << "the rain outlived the lock";
+  EXPECT_TRUE(KeyboardHeldElsewhere()) << "the locker holds no keyboard";
+  RunToEnd({"xset", "s", "off"}, display().name());
+  EndLocker(xss_lock);
+}
+
 }  // namespace

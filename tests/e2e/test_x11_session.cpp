@@ -12,9 +12,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/e2e/display_fixture.h"
 #include "tests/e2e/rain_picture.h"
@@ -122,24 +124,26 @@ TEST_F(Session, ACoveredRainFallsAgainOnceUncovered) {
   xcb_destroy_window(connection_, cover);
 }
 
-// A resizable Xephyr in its own window on the virtual display: RandR
-// changes of its screen's size follow that window's size.
-class NestedDisplay {
+// An X server of the test's own choice (Xephyr nested in the virtual
+// display, or an Xvfb started with other options), on a free display.
+class OtherServer {
  public:
-  NestedDisplay(const VirtualDisplay& host, int width, int height) : host_(host) {
+  OtherServer(std::vector<std::string> argv, const std::string& host_display) {
     int ready[2];
     if (::pipe(ready) != 0) throw std::runtime_error("pipe failed");
+    argv.insert(argv.begin() + 1, {"-displayfd", std::to_string(ready[1])});
+    argv.insert(argv.end(), {"-ac", "-nolisten", "tcp", "-noreset"});
     server_ = ::fork();
     if (server_ == 0) {
       ::close(ready[0]);
       const int null_fd = ::open("/dev/null", O_WRONLY);
       ::dup2(null_fd, STDOUT_FILENO);
       ::dup2(null_fd, STDERR_FILENO);
-      ::setenv("DISPLAY", host.name().c_str(), 1);
-      const std::string size = std::to_string(width) + "x" + std::to_string(height);
-      const std::string fd = std::to_string(ready[1]);
-      ::execlp("Xephyr", "Xephyr", "-displayfd", fd.c_str(), "-resizeable", "-screen",
-               size.c_str(), "-ac", "-nolisten", "tcp", "-noreset", nullptr);
+      if (!host_display.empty()) ::setenv("DISPLAY", host_display.c_str(), 1);
+      std::vector<char*> args;
+      for (std::string& arg : argv) args.push_back(arg.data());
+      args.push_back(nullptr);
+      ::execvp(args[0], args.data());
       ::_exit(127);
     }
     ::close(ready[1]);
@@ -152,44 +156,46 @@ class NestedDisplay {
       number += c;
     }
     ::close(ready[0]);
-    if (number.empty()) throw std::runtime_error("Xephyr did not start");
+    if (number.empty()) throw std::runtime_error(argv[0] + " did not start");
     name_ = ":" + number;
   }
-  ~NestedDisplay() {
+  ~OtherServer() {
     ::kill(server_, SIGTERM);
     ::waitpid(server_, nullptr, 0);
   }
 
   const std::string& name() const { return name_; }
-  QImage Screenshot() const {
+  // The window as its own visual shows it ("root" for the whole screen).
+  QImage Screenshot(const std::string& window = "root") const {
     const std::string file = scratch_.File("shot.png");
-    RunToEnd({"import", "-window", "root", file}, name_);
+    RunToEnd({"import", "-window", window, file}, name_);
     return QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_RGB32);
-  }
-  // Resizes Xephyr's window on the host, as a user drags its corner.
-  void ResizeTo(int width, int height) const {
-    std::string window = host_.Xdo({"search", "--class", "Xephyr"});
-    window = window.substr(0, window.find('\n'));
-    host_.Xdo({"windowsize", window, std::to_string(width), std::to_string(height)});
   }
 
  private:
-  const VirtualDisplay& host_;
   pid_t server_ = -1;
   std::string name_;
   TempDir scratch_;
 };
 
+// A resizable Xephyr in a window of the virtual display: RandR changes of
+// its screen's size follow that window's size, as a user drags its corner.
+void ResizeXephyr(const VirtualDisplay& host, int width, int height) {
+  std::string window = host.Xdo({"search", "--class", "Xephyr"});
+  window = window.substr(0, window.find('\n'));
+  host.Xdo({"windowsize", window, std::to_string(width), std::to_string(height)});
+}
+
 TEST_F(Session, AScreenGrownUnderTheRainIsCovered) {
   if (!OnPath("Xephyr"))
     GTEST_SKIP() << "Xephyr is not installed (apt-get install xserver-xephyr)";
-  const NestedDisplay nested(display(), 800, 600);
+  const OtherServer nested({"Xephyr", "-resizeable", "-screen", "800x600"}, display().name());
   GreyDesktop(nested.name());
   Process rain(install_.Command({"/S"}), nested.name());
   ASSERT_TRUE(WaitUntil([&] { return DesktopPixels(nested.Screenshot()) == 0; }))
       << "the rain never covered the screen\n"
       << rain.Stderr();
-  nested.ResizeTo(1280, 1024);
+  ResizeXephyr(display(), 1280, 1024);
   int uncovered = -1;
   EXPECT_TRUE(WaitUntil([&] {
     const QImage shot = nested.Screenshot();
@@ -199,6 +205,44 @@ TEST_F(Session, AScreenGrownUnderTheRainIsCovered) {
       << " pixels of the desktop show on the grown screen\n"
       << rain.Stderr();
   EXPECT_TRUE(rain.Running()) << rain.Stderr();
+}
+
+// A screen whose default visual is DirectColor also has TrueColor ones:
+// the rain draws on one of those.
+TEST_F(Session, ADirectColorDefaultScreenRains) {
+  const OtherServer server({"Xvfb", "-screen", "0", "640x480x24", "-cc", "5"}, "");
+  Process rain(install_.Command({"/S"}), server.name());
+  std::string window;
+  ASSERT_TRUE(WaitUntil([&] {
+    std::istringstream ids(RunToEnd({"xdotool", "search", "--onlyvisible", "--class", "kelvora"},
+                                    server.name()));
+    return static_cast<bool>(ids >> window);
+  })) << rain.Stderr();
+  RainPicture picture;
+  EXPECT_TRUE(WaitUntil([&] {
+    picture = ReadRain(server.Screenshot(window), kColumnPixels);
+    return picture.lit_pixels[static_cast<int>(Channel::kRed)] > 500;
+  })) << rain.Stderr();
+  EXPECT_EQ(picture.lit_pixels[static_cast<int>(Channel::kGreen)] +
+                picture.lit_pixels[static_cast<int>(Channel::kBlue)],
+            0);
+  EXPECT_TRUE(rain.Running()) << rain.Stderr();
+}
+
+// A daemon's window for input alone has nothing to draw in, and the words
+// say so.
+TEST_F(Session, AnInputOnlyDaemonWindowIsRefusedByName) {
+  const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+  const xcb_window_t window = xcb_generate_id(connection_);
+  xcb_create_window(connection_, 0, window, screen->root, 0, 0, 100, 100, 0,
+                    XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+  xcb_map_window(connection_, window);
+  Sync();
+  Process rain({"env", "XSCREENSAVER_WINDOW=" + std::to_string(window), install_.Executable(), "/S"},
+               display().name());
+  EXPECT_EQ(rain.WaitExit(), 1);
+  EXPECT_NE(rain.Stderr().find("InputOnly"), std::string::npos) << rain.Stderr();
+  xcb_destroy_window(connection_, window);
 }
 
 }  // namespace
