@@ -48,11 +48,11 @@ class Lockers : public OnDisplay<800, 600> {
   // Whether some other client holds the keyboard: our grab is refused.
   bool KeyboardHeldElsewhere() {
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
-    xcb_grab_keyboard_reply_t* reply = xcb_grab_keyboard_reply(
-        connection_,
-        xcb_grab_keyboard(connection_, 0, root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC,
-                          XCB_GRAB_MODE_ASYNC),
-        nullptr);
+    xcb_grab_keyboard_reply_t* reply =
+        xcb_grab_keyboard_reply(connection_,
+                                xcb_grab_keyboard(connection_, 0, root, XCB_CURRENT_TIME,
+                                                  XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                nullptr);
     const bool held = reply != nullptr && reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
     if (reply != nullptr && reply->status == XCB_GRAB_STATUS_SUCCESS)
       xcb_ungrab_keyboard(connection_, XCB_CURRENT_TIME);
@@ -137,13 +137,16 @@ TEST_F(Lockers, XssLockRunsTheRainThenLocksOverIt) {
     return address.ends_with('\n');
   })) << bus.Stderr();
   const std::string system_bus = "DBUS_SYSTEM_BUS_ADDRESS=" + address.substr(0, address.size() - 1);
-  Process logind({"env", system_bus, "/usr/bin/python3", "-m", "dbusmock", "--system",
-                  "--template", "logind"},
-                 "");
+  Process logind(
+      {"env", system_bus, "/usr/bin/python3", "-m", "dbusmock", "--system", "--template", "logind"},
+      "");
   const auto mock = [&](const std::vector<std::string>& call) {
-    std::vector<std::string> command{"env",           system_bus,
-                                     "dbus-send",     "--system",
-                                     "--print-reply", "--dest=org.freedesktop.login1",
+    std::vector<std::string> command{"env",
+                                     system_bus,
+                                     "dbus-send",
+                                     "--system",
+                                     "--print-reply",
+                                     "--dest=org.freedesktop.login1",
                                      "/org/freedesktop/login1"};
     command.insert(command.end(), call.begin(), call.end());
     Process send(command, "");
@@ -152,19 +155,18 @@ TEST_F(Lockers, XssLockRunsTheRainThenLocksOverIt) {
   ASSERT_TRUE(WaitUntil([&] {
     return mock({"org.freedesktop.DBus.Mock.AddSeat", "string:seat0"});
   })) << logind.Stderr();
-  ASSERT_TRUE(mock({"org.freedesktop.DBus.Mock.AddSession", "string:c1", "string:seat0",
-                    "uint32:0", "string:root", "boolean:true"}));
+  ASSERT_TRUE(mock({"org.freedesktop.DBus.Mock.AddSession", "string:c1", "string:seat0", "uint32:0",
+                    "string:root", "boolean:true"}));
 
   RunToEnd({"xset", "s", "2", "4"}, display().name());
-  Process xss_lock({"env", system_bus, "xss-lock", "--session=c1",
-                    "--notifier=" + install_.Executable() + " /S", "--", "i3lock", "-n", "-c",
-                    "0000ff"},
-                   display().name());
+  Process xss_lock(
+      {"env", system_bus, "xss-lock", "--session=c1", "--notifier=" + install_.Executable() + " /S",
+       "--", "i3lock", "-n", "-c", "0000ff"},
+      display().name());
   RunToEnd({"xset", "s", "reset"}, display().name());
   const RainPicture rain = WaitForRain(display(), Channel::kRed, 500);
-  EXPECT_GT(rain.lit_pixels[static_cast<int>(Channel::kRed)], 500)
-      << "no rain at the idle time\n"
-      << xss_lock.Stderr();
+  EXPECT_GT(rain.lit_pixels[static_cast<int>(Channel::kRed)], 500) << "no rain at the idle time\n"
+                                                                   << xss_lock.Stderr();
   EXPECT_TRUE(WaitUntil([&] { return ScreenIs(qRgb(0, 0, 255)); }))
       << "no lock at the end of the cycle\n"
       << xss_lock.Stderr();

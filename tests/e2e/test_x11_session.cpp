@@ -35,7 +35,8 @@ void GreyDesktop(const std::string& display) {
 int DesktopPixels(const QImage& shot) {
   int seen = 0;
   for (int y = 0; y < shot.height(); ++y) {
-    for (int x = 0; x < shot.width(); ++x) seen += (shot.pixel(x, y) & 0xFFFFFF) == (kDesktop & 0xFFFFFF);
+    for (int x = 0; x < shot.width(); ++x)
+      seen += (shot.pixel(x, y) & 0xFFFFFF) == (kDesktop & 0xFFFFFF);
   }
   return seen;
 }
@@ -69,8 +70,8 @@ TEST_F(Session, NoPointerShowsOverTheRain) {
   const auto rain = StartRain(display().name());
   ASSERT_TRUE(display().WaitForWindow()) << rain->Stderr();
   display().Xdo({"mousemove", "640", "512"});
-  std::free(xcb_xfixes_query_version_reply(
-      connection_, xcb_xfixes_query_version(connection_, 4, 0), nullptr));
+  std::free(xcb_xfixes_query_version_reply(connection_, xcb_xfixes_query_version(connection_, 4, 0),
+                                           nullptr));
   // The pointer's shape as the server shows it: every pixel clear.
   int shown = -1;
   EXPECT_TRUE(WaitUntil([&] {
@@ -83,7 +84,8 @@ TEST_F(Session, NoPointerShowsOverTheRain) {
       shown += (pixels[i] >> 24) != 0;
     std::free(image);
     return shown == 0;
-  })) << shown << " pixels of the pointer show";
+  })) << shown
+      << " pixels of the pointer show";
   EXPECT_TRUE(rain->Running()) << rain->Stderr();
 }
 
@@ -187,8 +189,7 @@ void ResizeXephyr(const VirtualDisplay& host, int width, int height) {
 }
 
 TEST_F(Session, AScreenGrownUnderTheRainIsCovered) {
-  if (!OnPath("Xephyr"))
-    GTEST_SKIP() << "Xephyr is not installed (apt-get install xserver-xephyr)";
+  if (!OnPath("Xephyr")) GTEST_SKIP() << "Xephyr is not installed (apt-get install xserver-xephyr)";
   const OtherServer nested({"Xephyr", "-resizeable", "-screen", "800x600"}, display().name());
   GreyDesktop(nested.name());
   Process rain(install_.Command({"/S"}), nested.name());
@@ -214,8 +215,8 @@ TEST_F(Session, ADirectColorDefaultScreenRains) {
   Process rain(install_.Command({"/S"}), server.name());
   std::string window;
   ASSERT_TRUE(WaitUntil([&] {
-    std::istringstream ids(RunToEnd({"xdotool", "search", "--onlyvisible", "--class", "kelvora"},
-                                    server.name()));
+    std::istringstream ids(
+        RunToEnd({"xdotool", "search", "--onlyvisible", "--class", "kelvora"}, server.name()));
     return static_cast<bool>(ids >> window);
   })) << rain.Stderr();
   RainPicture picture;
@@ -238,8 +239,9 @@ TEST_F(Session, AnInputOnlyDaemonWindowIsRefusedByName) {
                     XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
   xcb_map_window(connection_, window);
   Sync();
-  Process rain({"env", "XSCREENSAVER_WINDOW=" + std::to_string(window), install_.Executable(), "/S"},
-               display().name());
+  Process rain(
+      {"env", "XSCREENSAVER_WINDOW=" + std::to_string(window), install_.Executable(), "/S"},
+      display().name());
   EXPECT_EQ(rain.WaitExit(), 1);
   EXPECT_NE(rain.Stderr().find("InputOnly"), std::string::npos) << rain.Stderr();
   xcb_destroy_window(connection_, window);

@@ -56,8 +56,8 @@ class Cover {
 
 enum class Scene { kRain, kCoveredRain, kIdleProcess };
 
-Run MeasureOnce(Scene scene, const std::vector<std::string>& command,
-                const VirtualDisplay& display, std::chrono::seconds steady) {
+Run MeasureOnce(Scene scene, const std::vector<std::string>& command, const VirtualDisplay& display,
+                std::chrono::seconds steady) {
   Process program(command, display.name());
   std::this_thread::sleep_for(kWarmUp);
   std::optional<Cover> cover;
@@ -114,9 +114,9 @@ int main(int argc, char** argv) {
       server_cores.push_back(measured.server_cores);
       server_wakeups.push_back(measured.server_wakeups);
     }
-    std::printf("| %s | %s | %s | %s | %s |\n", scene.name,
-                Summary(program_cores, "%.4f").c_str(), Summary(program_wakeups, "%.1f").c_str(),
-                Summary(server_cores, "%.4f").c_str(), Summary(server_wakeups, "%.1f").c_str());
+    std::printf("| %s | %s | %s | %s | %s |\n", scene.name, Summary(program_cores, "%.4f").c_str(),
+                Summary(program_wakeups, "%.1f").c_str(), Summary(server_cores, "%.4f").c_str(),
+                Summary(server_wakeups, "%.1f").c_str());
     std::fflush(stdout);
   }
   return 0;

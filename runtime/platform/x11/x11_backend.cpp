@@ -70,8 +70,9 @@ void X11Window::HandleEvent(const xcb_generic_event_t& event) {
       return window_.Mapped();
     case XCB_VISIBILITY_NOTIFY:
       // What nobody can see is not drawn: the rain waits, as if paused.
-      return desktop::HoldTimers(reinterpret_cast<const xcb_visibility_notify_event_t&>(event).state ==
-                                 XCB_VISIBILITY_FULLY_OBSCURED);
+      return desktop::HoldTimers(
+          reinterpret_cast<const xcb_visibility_notify_event_t&>(event).state ==
+          XCB_VISIBILITY_FULLY_OBSCURED);
     case XCB_CONFIGURE_NOTIFY: {
       const auto& configure = reinterpret_cast<const xcb_configure_notify_event_t&>(event);
       return window_.Configured(configure.width, configure.height);

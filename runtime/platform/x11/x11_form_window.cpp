@@ -3,9 +3,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <optional>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,8 +22,8 @@ namespace rt::x11 {
 namespace {
 
 // No input on a handed-over window: only what drawing into it needs.
-constexpr uint32_t kHandedOverEvents = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY |
-                                       XCB_EVENT_MASK_VISIBILITY_CHANGE;
+constexpr uint32_t kHandedOverEvents =
+    XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_VISIBILITY_CHANGE;
 constexpr uint32_t kOwnEvents = kHandedOverEvents | XCB_EVENT_MASK_FOCUS_CHANGE |
                                 XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_BUTTON_PRESS |
                                 XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION;

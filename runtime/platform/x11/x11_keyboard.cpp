@@ -26,7 +26,8 @@ Keyboard keyboard;
 // The new map and layout of the core keyboard, and a new keyboard, are
 // reported to us from the first reading on.
 void WatchForChanges(xcb_connection_t* connection) {
-  constexpr uint16_t kEvents = XCB_XKB_EVENT_TYPE_NEW_KEYBOARD_NOTIFY | XCB_XKB_EVENT_TYPE_MAP_NOTIFY;
+  constexpr uint16_t kEvents =
+      XCB_XKB_EVENT_TYPE_NEW_KEYBOARD_NOTIFY | XCB_XKB_EVENT_TYPE_MAP_NOTIFY;
   constexpr uint16_t kMapParts =
       XCB_XKB_MAP_PART_KEY_TYPES | XCB_XKB_MAP_PART_KEY_SYMS | XCB_XKB_MAP_PART_MODIFIER_MAP |
       XCB_XKB_MAP_PART_EXPLICIT_COMPONENTS | XCB_XKB_MAP_PART_KEY_ACTIONS |
@@ -78,8 +79,8 @@ bool TakeKeymapChange(const xcb_generic_event_t& event) {
   const uint8_t type = event.response_type & 0x7F;
   bool changed = false;
   if (type == XCB_MAPPING_NOTIFY) {
-    changed = reinterpret_cast<const xcb_mapping_notify_event_t&>(event).request !=
-              XCB_MAPPING_POINTER;
+    changed =
+        reinterpret_cast<const xcb_mapping_notify_event_t&>(event).request != XCB_MAPPING_POINTER;
   } else if (keyboard.xkb_events != 0 && type == keyboard.xkb_events) {
     // Every XKB event shares the one code and says its kind next.
     const uint8_t kind = reinterpret_cast<const uint8_t*>(&event)[1];

@@ -15,8 +15,8 @@ void WatchScreenSize(xcb_connection_t* connection, xcb_window_t root) {
   const xcb_query_extension_reply_t* randr = xcb_get_extension_data(connection, &xcb_randr_id);
   if (randr == nullptr || randr->present == 0) return;
   // Screen change events come only to a client that said its version.
-  std::free(xcb_randr_query_version_reply(
-      connection, xcb_randr_query_version(connection, 1, 2), nullptr));
+  std::free(xcb_randr_query_version_reply(connection, xcb_randr_query_version(connection, 1, 2),
+                                          nullptr));
   screen_change_event = randr->first_event + XCB_RANDR_SCREEN_CHANGE_NOTIFY;
   xcb_randr_select_input(connection, root, XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE);
 }

@@ -14,7 +14,8 @@ std::optional<ScreenVisual> TrueColorOf(const xcb_screen_t& screen, uint8_t dept
     for (auto type = xcb_depth_visuals_iterator(depths.data); type.rem;
          xcb_visualtype_next(&type)) {
       if (type.data->_class != XCB_VISUAL_CLASS_TRUE_COLOR) continue;
-      if (type.data->visual_id == screen.root_visual) return ScreenVisual{screen.root_visual, depth};
+      if (type.data->visual_id == screen.root_visual)
+        return ScreenVisual{screen.root_visual, depth};
       if (!found) found = ScreenVisual{type.data->visual_id, depth};
     }
   }
