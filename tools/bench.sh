@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds kelvora with its bench probes (in build-bench) and runs the bench:
-# the settings reader on a 50 MB file beside grep, the rain on X, then the
-# rain on a headless Wayland compositor; with --settings the first alone,
-# with --wayland the last alone, with --soak the long run.
+# the settings reader on a 50 MB file beside grep, the rain on X, the rain
+# on X covered by another window against an idle process, then the rain on
+# a headless Wayland compositor; with --settings, --covered or --wayland
+# that run alone, with --soak the long run.
 # Usage: tools/bench.sh [--seconds N] [--runs N] [--against EARLIER-EXECUTABLE]
 #        tools/bench.sh --settings [--runs N]
+#        tools/bench.sh --covered [--seconds N] [--runs N]
 #        tools/bench.sh --wayland [--seconds N] [--runs N]
 #        tools/bench.sh --soak [--minutes N] [--width W] [--height H]
 set -euo pipefail
@@ -20,6 +22,10 @@ case "${1:-}" in
     shift
     exec build-bench/tools/bench/settings_read "$@"
     ;;
+  --covered)
+    shift
+    exec build-bench/tools/bench/covered_bench "$@"
+    ;;
   --wayland)
     shift
     exec build-bench/tools/bench/wayland_bench "$@"
@@ -28,5 +34,7 @@ esac
 build-bench/tools/bench/settings_read
 echo
 build-bench/tools/bench/bench "$@"
+echo
+build-bench/tools/bench/covered_bench "$@"
 echo
 exec build-bench/tools/bench/wayland_bench "$@"

@@ -8,7 +8,8 @@
 #               package it (a zip archive and an NSIS setup)
 #   package     the Debian package, beyond the program
 #   tests       what the test command builds and runs, beyond the above: the
-#               X screen-saver daemons alone, without recommended packages,
+#               X screen-saver daemons and lockers alone, without recommended
+#               packages, a nested X server, a mock of logind for xss-lock,
 #               lintian, appstream and icoutils to check the packages, a
 #               headless Wayland compositor with its screenshot and typing
 #               tools, and the accessibility bus with its Python reader
@@ -17,11 +18,11 @@
 set -euo pipefail
 
 declare -A task_packages=(
-  [program]="cmake make g++ pkgconf qt6-base-dev libxcb1-dev libxcb-render0-dev libxcb-xkb-dev libxkbcommon-x11-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic libwayland-dev wayland-protocols libpixman-1-dev qt6-wayland python3-fonttools"
+  [program]="cmake make g++ pkgconf qt6-base-dev libxcb1-dev libxcb-render0-dev libxcb-randr0-dev libxcb-xkb-dev libxkbcommon-x11-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic libwayland-dev wayland-protocols libpixman-1-dev qt6-wayland python3-fonttools"
   [screenshot]="xvfb imagemagick"
   [windows]="cmake make g++-mingw-w64-x86-64 python3-fonttools fontconfig fonts-ipafont-gothic wine wine64 nsis zip"
   [package]="dpkg-dev file"
-  [tests]="libgtest-dev xvfb xdotool x11-utils libxml2-utils imagemagick clang libclang-rt-dev xscreensaver mate-screensaver xsecurelock lintian dpkg-dev file sway grim wtype swayidle swaylock wayvnc dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 appstream icoutils unzip"
+  [tests]="libgtest-dev libxcb-xfixes0-dev xvfb xdotool x11-utils x11-xserver-utils i3lock xss-lock xserver-xephyr dbus-daemon dbus-bin python3-dbusmock libxml2-utils imagemagick clang libclang-rt-dev xscreensaver mate-screensaver xsecurelock lintian dpkg-dev file sway grim wtype swayidle swaylock wayvnc at-spi2-core python3-gi gir1.2-atspi-2.0 appstream icoutils unzip"
   [bench]="xvfb xdotool libxcb-res0-dev sway xwayland libwayland-dev wayland-protocols"
 )
 

@@ -76,7 +76,7 @@ class X11Font : public testing::Test {
   const rt::FontDesign rain_font_{"MS Sans Serif", 8.25f, 700};
 };
 
-TEST_F(X11Font, TheCarriedGlyphsAreIPAGothic) {
+TEST_F(X11Font, TheCarriedGlyphsAreTheFamilyTheProgramAsksFor) {
   EXPECT_EQ(carried_families_, QStringList{rt::linux_program::kCarriedFontFamily});
 }
 

@@ -53,6 +53,20 @@ pid_t FindProcess(const std::string& command_line_start) {
   return -1;
 }
 
+long long VoluntarySwitches(pid_t pid) {
+  long long switches = 0;
+  std::error_code error;
+  const std::string field = "voluntary_ctxt_switches:";
+  for (const auto& task :
+       std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+    std::ifstream status(task.path() / "status");
+    for (std::string line; std::getline(status, line);) {
+      if (line.starts_with(field)) switches += std::stoll(line.substr(field.size()));
+    }
+  }
+  return switches;
+}
+
 double PeakMemoryMiB(pid_t pid) { return StatusMiB(pid, "VmHWM:"); }
 
 double ResidentMemoryMiB(pid_t pid) { return StatusMiB(pid, "VmRSS:"); }

@@ -13,6 +13,8 @@ std::vector<DeadlineTimer*>& Timers() {
   return timers;
 }
 
+bool timers_held = false;
+
 }  // namespace
 
 DeadlineTimer::DeadlineTimer(std::function<void()> on_tick) : on_tick_(std::move(on_tick)) {
@@ -35,6 +37,7 @@ void DeadlineTimer::FireIfDue(Clock::time_point now) {
 }
 
 void FireDueTimers(Clock::time_point now) {
+  if (timers_held) return;
   const std::vector<DeadlineTimer*> timers = Timers();  // a tick may stop or start timers
   for (DeadlineTimer* timer : timers) {
     if (std::find(Timers().begin(), Timers().end(), timer) != Timers().end()) timer->FireIfDue(now);
@@ -42,6 +45,7 @@ void FireDueTimers(Clock::time_point now) {
 }
 
 const timespec* UntilNextDeadline(timespec& storage) {
+  if (timers_held) return nullptr;
   bool any = false;
   Clock::time_point next;
   for (const DeadlineTimer* timer : Timers()) {
@@ -54,6 +58,14 @@ const timespec* UntilNextDeadline(timespec& storage) {
   storage = {static_cast<time_t>(nanoseconds / 1000000000),
              static_cast<long>(nanoseconds % 1000000000)};
   return &storage;
+}
+
+void HoldTimers(bool held) {
+  if (held == timers_held) return;
+  timers_held = held;
+  if (held) return;
+  const Clock::time_point now = Clock::now();
+  for (DeadlineTimer* timer : Timers()) timer->deadline_ = now + timer->interval_;
 }
 
 }  // namespace rt::desktop

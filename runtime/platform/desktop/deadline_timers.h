@@ -22,6 +22,7 @@ class DeadlineTimer : public native::TimerSource {
  private:
   friend void FireDueTimers(std::chrono::steady_clock::time_point now);
   friend const timespec* UntilNextDeadline(timespec& storage);
+  friend void HoldTimers(bool held);
   // Fires when due and sets the next deadline.
   void FireIfDue(std::chrono::steady_clock::time_point now);
   bool running() const { return interval_.count() > 0; }
@@ -34,5 +35,9 @@ class DeadlineTimer : public native::TimerSource {
 void FireDueTimers(std::chrono::steady_clock::time_point now);
 // How long ppoll may sleep: until the next timer is due, or for ever (null).
 const timespec* UntilNextDeadline(timespec& storage);
+// While held (nobody can see what the timers would draw), no timer fires
+// and the loop sleeps until an event; once released, each timer starts a
+// fresh interval, as if the program had been paused.
+void HoldTimers(bool held);
 
 }  // namespace rt::desktop

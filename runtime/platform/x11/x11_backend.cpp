@@ -13,6 +13,12 @@ namespace {
 
 bool in_given_window = false;
 
+// Focus leaves us for another client's grab, or comes to us while one holds
+// the keyboard.
+bool KeyboardTakenFrom(const xcb_focus_in_event_t& focus) {
+  return focus.mode == XCB_NOTIFY_MODE_GRAB || focus.mode == XCB_NOTIFY_MODE_WHILE_GRABBED;
+}
+
 }  // namespace
 
 X11Window::X11Window(const FormDesign& design, int client_width, int client_height,
@@ -30,10 +36,7 @@ X11Window::~X11Window() { Unwatch(window_.id()); }
 
 void X11Window::SetVisible(bool visible) {
   window_.SetVisible(visible);
-  if (!visible) {
-    xcb_ungrab_keyboard(X11Connection::Get().xcb(), XCB_CURRENT_TIME);
-    xcb_flush(X11Connection::Get().xcb());
-  } else if (window_.handed_over()) {
+  if (visible && window_.handed_over()) {
     // A handed-over window shows no map of ours: it is drawn at once.
     Invalidate({0, 0, window_.width(), window_.height()});
   }
@@ -65,12 +68,24 @@ void X11Window::HandleEvent(const xcb_generic_event_t& event) {
       return OnExpose(reinterpret_cast<const xcb_expose_event_t&>(event));
     case XCB_MAP_NOTIFY:
       return window_.Mapped();
+    case XCB_VISIBILITY_NOTIFY:
+      // What nobody can see is not drawn: the rain waits, as if paused.
+      return desktop::HoldTimers(
+          reinterpret_cast<const xcb_visibility_notify_event_t&>(event).state ==
+          XCB_VISIBILITY_FULLY_OBSCURED);
     case XCB_CONFIGURE_NOTIFY: {
       const auto& configure = reinterpret_cast<const xcb_configure_notify_event_t&>(event);
       return window_.Configured(configure.width, configure.height);
     }
     case XCB_DESTROY_NOTIFY:
       return events_.WindowGone();
+    case XCB_FOCUS_IN:
+    case XCB_FOCUS_OUT:
+      // Another client took the keyboard (a locker, or a key bound to one):
+      // the rain steps aside so that the lock is what shows.
+      if (KeyboardTakenFrom(reinterpret_cast<const xcb_focus_in_event_t&>(event)))
+        return events_.TerminationRequested();
+      return;
     case XCB_CLIENT_MESSAGE: {
       const auto& message = reinterpret_cast<const xcb_client_message_event_t&>(event);
       X11Connection& x = X11Connection::Get();

@@ -41,6 +41,7 @@ class X11Window : public native::Window, public EventTarget {
 
   // Every event for the window comes here, input included.
   void HandleEvent(const xcb_generic_event_t& event) override;
+  void ScreenResized() override { window_.ScreenResized(); }
   xcb_window_t id() const { return window_.id(); }
 
  private:

@@ -14,6 +14,8 @@
 #include "runtime/platform/desktop/deadline_timers.h"
 #include "runtime/platform/x11/x11_connection.h"
 #include "runtime/platform/x11/x11_errors.h"
+#include "runtime/platform/x11/x11_keyboard.h"
+#include "runtime/platform/x11/x11_screen_size.h"
 
 namespace rt::x11 {
 namespace {
@@ -52,8 +54,13 @@ xcb_window_t WindowOf(const xcb_generic_event_t& event) {
     case XCB_BUTTON_RELEASE:
     case XCB_MOTION_NOTIFY:
       return reinterpret_cast<const xcb_key_press_event_t&>(event).event;
+    case XCB_FOCUS_IN:
+    case XCB_FOCUS_OUT:
+      return reinterpret_cast<const xcb_focus_in_event_t&>(event).event;
     case XCB_EXPOSE:
       return reinterpret_cast<const xcb_expose_event_t&>(event).window;
+    case XCB_VISIBILITY_NOTIFY:
+      return reinterpret_cast<const xcb_visibility_notify_event_t&>(event).window;
     case XCB_MAP_NOTIFY:
       return reinterpret_cast<const xcb_map_notify_event_t&>(event).window;
     case XCB_CONFIGURE_NOTIFY:
@@ -71,6 +78,15 @@ void Dispatch(xcb_generic_event_t* event) {
   if (event->response_type == 0) {
     ReportError(X11Connection::Get().xcb(), *reinterpret_cast<xcb_generic_error_t*>(event));
     return std::free(event);
+  }
+  if (TakeKeymapChange(*event)) return std::free(event);
+  if (TakeScreenSize(*event, *X11Connection::Get().screen())) {
+    std::free(event);
+    const auto targets = Targets();  // a target may go inside
+    for (const auto& [window, target] : targets) {
+      if (Targets().contains(window)) target->ScreenResized();
+    }
+    return;
   }
   const auto found = Targets().find(WindowOf(*event));
   if (found != Targets().end()) found->second->HandleEvent(*event);

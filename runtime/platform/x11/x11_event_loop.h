@@ -15,6 +15,8 @@ class EventTarget {
  public:
   virtual ~EventTarget() = default;
   virtual void HandleEvent(const xcb_generic_event_t& event) = 0;
+  // The screen has a new size (X11Connection's screen holds it).
+  virtual void ScreenResized() {}
 };
 
 void Watch(xcb_window_t window, EventTarget* target);

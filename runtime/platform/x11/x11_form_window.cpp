@@ -5,23 +5,28 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "runtime/platform/desktop/pixel_color.h"
 #include "runtime/platform/linux/given_window.h"
 #include "runtime/platform/x11/x11_assets.h"
+#include "runtime/platform/x11/x11_blank_cursor.h"
 #include "runtime/platform/x11/x11_connection.h"
 #include "runtime/platform/x11/x11_icon.h"
+#include "runtime/platform/x11/x11_screen_size.h"
+#include "runtime/platform/x11/x11_visual.h"
 
 namespace rt::x11 {
 namespace {
 
-constexpr uint32_t kOwnEvents = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY |
+// No input on a handed-over window: only what drawing into it needs.
+constexpr uint32_t kHandedOverEvents =
+    XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_VISIBILITY_CHANGE;
+constexpr uint32_t kOwnEvents = kHandedOverEvents | XCB_EVENT_MASK_FOCUS_CHANGE |
                                 XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_BUTTON_PRESS |
                                 XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION;
-// No input on a handed-over window: only what drawing into it needs.
-constexpr uint32_t kHandedOverEvents = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
 
 void ChangeProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property,
                     xcb_atom_t type, uint8_t format, size_t count, const void* data) {
@@ -29,11 +34,26 @@ void ChangeProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_
                       static_cast<uint32_t>(count), data);
 }
 
-[[noreturn]] void CannotDraw() {
-  std::fprintf(stderr,
-               "kelvora: the X screen is not TrueColor of depth 15, 16, 24 or 30 with the "
-               "rendering extension, which this program draws on\n");
+[[noreturn]] void Refuse(const char* reason) {
+  std::fprintf(stderr, "kelvora: %s\n", reason);
   std::_Exit(1);
+}
+
+[[noreturn]] void CannotDraw(bool handed_over) {
+  Refuse(handed_over ? "the window in XSCREENSAVER_WINDOW is not TrueColor of depth 15, 16, 24 or "
+                       "30 with the rendering extension, which this program draws on"
+                     : "the X screen has no TrueColor visual of depth 15, 16, 24 or 30 with the "
+                       "rendering extension, which this program draws on");
+}
+
+// A window for input alone has no pixels to draw in.
+bool InputOnly(xcb_connection_t* connection, xcb_window_t window) {
+  xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+      connection, xcb_get_window_attributes(connection, window), nullptr);
+  const bool input_only =
+      attributes != nullptr && attributes->_class == XCB_WINDOW_CLASS_INPUT_ONLY;
+  std::free(attributes);
+  return input_only;
 }
 
 }  // namespace
@@ -46,6 +66,8 @@ X11FormWindow::X11FormWindow(const FormDesign& design, int client_width, int cli
           ? nullptr
           : xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, named), nullptr);
   if (geometry != nullptr) {
+    if (InputOnly(connection_, named))
+      Refuse("XSCREENSAVER_WINDOW names an InputOnly window, which has no pixels to draw in");
     window_ = named;
     handed_over_ = true;
     width_ = geometry->width;
@@ -56,13 +78,12 @@ X11FormWindow::X11FormWindow(const FormDesign& design, int client_width, int cli
   } else if (named != XCB_NONE) {
     // The daemon's window is gone (or never was): a window of our own would
     // rain on a screen the daemon no longer covers.
-    std::fprintf(stderr, "kelvora: XSCREENSAVER_WINDOW names no window\n");
-    std::_Exit(1);
+    Refuse("XSCREENSAVER_WINDOW names no window");
   } else {
     CreateOwn(design);
   }
   canvas_ = X11Canvas::For(connection_, window_, desktop::PixelOf(design.back_color));
-  if (!canvas_) CannotDraw();
+  if (!canvas_) CannotDraw(handed_over_);
   // Our own window takes the back colour in its visual's pixels, known now.
   if (!handed_over_) {
     const uint32_t back = canvas_->back_pixel();
@@ -77,21 +98,38 @@ X11FormWindow::~X11FormWindow() {
     xcb_change_window_attributes(connection_, window_, XCB_CW_EVENT_MASK, &none);
   } else {
     xcb_destroy_window(connection_, window_);
+    if (colormap_ != XCB_NONE) xcb_free_colormap(connection_, colormap_);
   }
   xcb_flush(connection_);
 }
 
 void X11FormWindow::CreateOwn(const FormDesign& design) {
   const xcb_screen_t* screen = X11Connection::Get().screen();
+  const std::optional<ScreenVisual> visual = DrawableVisualOf(*screen);
+  if (!visual) CannotDraw(false);
+  // A visual other than the default needs a colour map of its own, and a
+  // border pixel, which would otherwise be copied from the root's.
+  xcb_colormap_t colormap = screen->default_colormap;
+  if (visual->id != screen->root_visual) {
+    colormap_ = xcb_generate_id(connection_);
+    xcb_create_colormap(connection_, XCB_COLORMAP_ALLOC_NONE, colormap_, screen->root, visual->id);
+    colormap = colormap_;
+  }
   // A borderless window goes past the window manager, as full-screen
-  // savers' windows do.
-  const bool bypasses_window_manager = design.border_style == BorderStyle::kNone;
+  // savers' windows do. It shows no pointer either.
+  const bool full_screen_saver = design.border_style == BorderStyle::kNone;
+  const xcb_cursor_t cursor = full_screen_saver ? BlankCursor(connection_, screen->root) : XCB_NONE;
   window_ = xcb_generate_id(connection_);
-  const uint32_t values[] = {bypasses_window_manager ? 1u : 0u, kOwnEvents};
-  xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0,
+  const uint32_t values[] = {0, full_screen_saver ? 1u : 0u, kOwnEvents, colormap, cursor};
+  xcb_create_window(connection_, visual->depth, window_, screen->root, 0, 0,
                     static_cast<uint16_t>(std::max(width_, 1)),
                     static_cast<uint16_t>(std::max(height_, 1)), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                    screen->root_visual, XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+                    visual->id,
+                    XCB_CW_BORDER_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK |
+                        XCB_CW_COLORMAP | XCB_CW_CURSOR,
+                    values);
+  if (cursor != XCB_NONE) xcb_free_cursor(connection_, cursor);  // the window keeps it
+  WatchScreenSize(connection_, screen->root);
   SetProperties(design);
 }
 
@@ -137,6 +175,7 @@ void X11FormWindow::SetVisible(bool visible) {
 
 void X11FormWindow::FillScreen() {
   if (handed_over_) return;
+  fills_screen_ = true;
   const xcb_screen_t* screen = X11Connection::Get().screen();
   width_ = screen->width_in_pixels;
   height_ = screen->height_in_pixels;
@@ -147,6 +186,10 @@ void X11FormWindow::FillScreen() {
                        values);
 }
 
+void X11FormWindow::ScreenResized() {
+  if (fills_screen_) FillScreen();
+}
+
 void X11FormWindow::Configured(int width, int height) {
   width_ = width;
   height_ = height;
@@ -154,6 +197,7 @@ void X11FormWindow::Configured(int width, int height) {
 
 void X11FormWindow::MoveTo(int x, int y) {
   if (handed_over_) return;
+  fills_screen_ = false;
   const uint32_t values[] = {static_cast<uint32_t>(x), static_cast<uint32_t>(y)};
   xcb_configure_window(connection_, window_, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
 }
@@ -161,23 +205,20 @@ void X11FormWindow::MoveTo(int x, int y) {
 void X11FormWindow::TakeKeyboard() {
   // The daemon's window takes no input; an unmapped one can't be focused yet.
   wants_keyboard_ = !handed_over_;
-  if (mapped_) GrabKeyboard();
+  if (mapped_) FocusKeyboard();
 }
 
 void X11FormWindow::Mapped() {
   mapped_ = true;
-  if (wants_keyboard_) GrabKeyboard();
+  if (wants_keyboard_) FocusKeyboard();
 }
 
-void X11FormWindow::GrabKeyboard() {
+void X11FormWindow::FocusKeyboard() {
   // The window may be unmapped again by the time the server sees this (the
   // rain hides to rebuild): the focus then fails, and is not missed.
   const xcb_void_cookie_t focus =
       xcb_set_input_focus_checked(connection_, XCB_INPUT_FOCUS_PARENT, window_, XCB_CURRENT_TIME);
   xcb_discard_reply(connection_, focus.sequence);
-  const xcb_grab_keyboard_cookie_t grab = xcb_grab_keyboard(
-      connection_, 0, window_, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
-  xcb_discard_reply(connection_, grab.sequence);
 }
 
 }  // namespace rt::x11
