@@ -6,10 +6,10 @@
 
 #include <cstdlib>
 
-#include "runtime/platform/x11/x11_backend.h"
 #include "runtime/platform/x11/x11_connection.h"
 #include "runtime/platform/x11/x11_event_loop.h"
 #include "runtime/platform/x11/x11_surface.h"
+#include "runtime/platform/x11/x11_window.h"
 #include "tests/e2e/harness.h"
 #include "tests/forms/backend_harness.h"
 

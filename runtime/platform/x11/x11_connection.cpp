@@ -1,9 +1,9 @@
 #include "runtime/platform/x11/x11_connection.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 
+#include "runtime/platform/fatal_error.h"
 #include "runtime/platform/linux/displays.h"
 
 namespace rt::x11 {
@@ -36,8 +36,7 @@ X11Connection::X11Connection() {
   connection_ = xcb_connect(nullptr, &screen_number);
   if (xcb_connection_has_error(connection_) != 0) {
     linux_program::RequireADisplay();  // with neither named, the line naming both
-    std::fprintf(stderr, "kelvora: cannot open the X display\n");
-    std::_Exit(1);
+    native::FailFatally("cannot open the X display");
   }
   auto roots = xcb_setup_roots_iterator(xcb_get_setup(connection_));
   for (int i = 0; i < screen_number && roots.rem > 1; ++i) xcb_screen_next(&roots);

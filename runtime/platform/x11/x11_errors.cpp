@@ -5,7 +5,10 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
+
+#include "runtime/platform/fatal_error.h"
 
 namespace rt::x11 {
 namespace {
@@ -253,11 +256,8 @@ void ReportError(xcb_connection_t* connection, const xcb_generic_error_t& error)
   }
   const std::optional<ErrorReport> report = reporter.FirstOfItsKind(error, render);
   if (!report) return;
+  if (report->fatal) native::FailFatally(report->line.substr(std::strlen("kelvora: ")));
   std::fprintf(stderr, "%s\n", report->line.c_str());
-  if (report->fatal) {
-    std::fflush(nullptr);
-    std::_Exit(1);
-  }
 }
 
 }  // namespace rt::x11

@@ -7,11 +7,11 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <unordered_map>
 
 #include "runtime/platform/desktop/deadline_timers.h"
+#include "runtime/platform/fatal_error.h"
 #include "runtime/platform/x11/x11_connection.h"
 #include "runtime/platform/x11/x11_errors.h"
 #include "runtime/platform/x11/x11_keyboard.h"
@@ -95,8 +95,7 @@ void Dispatch(xcb_generic_event_t* event) {
 
 void CheckConnection(xcb_connection_t* connection) {
   if (xcb_connection_has_error(connection) == 0) return;
-  std::fprintf(stderr, "kelvora: the connection to the X server was lost\n");
-  std::_Exit(1);
+  native::FailFatally("the connection to the X server was lost");
 }
 
 void HandleReceived(Clock::time_point now) {
@@ -142,8 +141,7 @@ void WaitEvents() {
 void ReportSignals(std::function<void()> report) {
   report_signal = std::move(report);
   if (signal_pipe[0] < 0 && ::pipe2(signal_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-    std::fprintf(stderr, "kelvora: cannot watch for signals\n");
-    std::_Exit(1);
+    native::FailFatally("cannot watch for signals");
   }
   struct sigaction action {};
   action.sa_handler = [](int) {

@@ -1,15 +1,15 @@
-#include "runtime/platform/x11/x11_form_window.h"
+#include "runtime/platform/x11/x11_xcb_window.h"
 
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "runtime/platform/desktop/pixel_color.h"
+#include "runtime/platform/fatal_error.h"
 #include "runtime/platform/linux/given_window.h"
 #include "runtime/platform/x11/x11_assets.h"
 #include "runtime/platform/x11/x11_blank_cursor.h"
@@ -34,16 +34,12 @@ void ChangeProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_
                       static_cast<uint32_t>(count), data);
 }
 
-[[noreturn]] void Refuse(const char* reason) {
-  std::fprintf(stderr, "kelvora: %s\n", reason);
-  std::_Exit(1);
-}
-
 [[noreturn]] void CannotDraw(bool handed_over) {
-  Refuse(handed_over ? "the window in XSCREENSAVER_WINDOW is not TrueColor of depth 15, 16, 24 or "
-                       "30 with the rendering extension, which this program draws on"
-                     : "the X screen has no TrueColor visual of depth 15, 16, 24 or 30 with the "
-                       "rendering extension, which this program draws on");
+  native::FailFatally(
+      handed_over ? "the window in XSCREENSAVER_WINDOW is not TrueColor of depth 15, 16, 24 or "
+                    "30 with the rendering extension, which this program draws on"
+                  : "the X screen has no TrueColor visual of depth 15, 16, 24 or 30 with the "
+                    "rendering extension, which this program draws on");
 }
 
 // A window for input alone has no pixels to draw in.
@@ -58,7 +54,7 @@ bool InputOnly(xcb_connection_t* connection, xcb_window_t window) {
 
 }  // namespace
 
-X11FormWindow::X11FormWindow(const FormDesign& design, int client_width, int client_height)
+XcbWindow::XcbWindow(const FormDesign& design, int client_width, int client_height)
     : connection_(X11Connection::Get().xcb()), width_(client_width), height_(client_height) {
   const xcb_window_t named = GivenWindow();
   xcb_get_geometry_reply_t* geometry =
@@ -67,7 +63,8 @@ X11FormWindow::X11FormWindow(const FormDesign& design, int client_width, int cli
           : xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, named), nullptr);
   if (geometry != nullptr) {
     if (InputOnly(connection_, named))
-      Refuse("XSCREENSAVER_WINDOW names an InputOnly window, which has no pixels to draw in");
+      native::FailFatally(
+          "XSCREENSAVER_WINDOW names an InputOnly window, which has no pixels to draw in");
     window_ = named;
     handed_over_ = true;
     width_ = geometry->width;
@@ -78,7 +75,7 @@ X11FormWindow::X11FormWindow(const FormDesign& design, int client_width, int cli
   } else if (named != XCB_NONE) {
     // The daemon's window is gone (or never was): a window of our own would
     // rain on a screen the daemon no longer covers.
-    Refuse("XSCREENSAVER_WINDOW names no window");
+    native::FailFatally("XSCREENSAVER_WINDOW names no window");
   } else {
     CreateOwn(design);
   }
@@ -91,7 +88,7 @@ X11FormWindow::X11FormWindow(const FormDesign& design, int client_width, int cli
   }
 }
 
-X11FormWindow::~X11FormWindow() {
+XcbWindow::~XcbWindow() {
   canvas_.reset();
   if (handed_over_) {
     const uint32_t none = 0;
@@ -103,7 +100,7 @@ X11FormWindow::~X11FormWindow() {
   xcb_flush(connection_);
 }
 
-void X11FormWindow::CreateOwn(const FormDesign& design) {
+void XcbWindow::CreateOwn(const FormDesign& design) {
   const xcb_screen_t* screen = X11Connection::Get().screen();
   const std::optional<ScreenVisual> visual = DrawableVisualOf(*screen);
   if (!visual) CannotDraw(false);
@@ -133,7 +130,7 @@ void X11FormWindow::CreateOwn(const FormDesign& design) {
   SetProperties(design);
 }
 
-void X11FormWindow::SetProperties(const FormDesign& design) {
+void XcbWindow::SetProperties(const FormDesign& design) {
   X11Connection& x = X11Connection::Get();
   const std::string program = program_invocation_short_name;
   // Instance and class both the program's name, as toolkits set them.
@@ -161,7 +158,7 @@ void X11FormWindow::SetProperties(const FormDesign& design) {
   }
 }
 
-void X11FormWindow::SetVisible(bool visible) {
+void XcbWindow::SetVisible(bool visible) {
   visible_ = visible;
   if (handed_over_) return;  // the daemon's window stays as the daemon keeps it
   if (visible) {
@@ -173,7 +170,7 @@ void X11FormWindow::SetVisible(bool visible) {
   }
 }
 
-void X11FormWindow::FillScreen() {
+void XcbWindow::FillScreen() {
   if (handed_over_) return;
   fills_screen_ = true;
   const xcb_screen_t* screen = X11Connection::Get().screen();
@@ -186,34 +183,34 @@ void X11FormWindow::FillScreen() {
                        values);
 }
 
-void X11FormWindow::ScreenResized() {
+void XcbWindow::ScreenResized() {
   if (fills_screen_) FillScreen();
 }
 
-void X11FormWindow::Configured(int width, int height) {
+void XcbWindow::Configured(int width, int height) {
   width_ = width;
   height_ = height;
 }
 
-void X11FormWindow::MoveTo(int x, int y) {
+void XcbWindow::MoveTo(int x, int y) {
   if (handed_over_) return;
   fills_screen_ = false;
   const uint32_t values[] = {static_cast<uint32_t>(x), static_cast<uint32_t>(y)};
   xcb_configure_window(connection_, window_, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
 }
 
-void X11FormWindow::TakeKeyboard() {
+void XcbWindow::TakeKeyboard() {
   // The daemon's window takes no input; an unmapped one can't be focused yet.
   wants_keyboard_ = !handed_over_;
   if (mapped_) FocusKeyboard();
 }
 
-void X11FormWindow::Mapped() {
+void XcbWindow::Mapped() {
   mapped_ = true;
   if (wants_keyboard_) FocusKeyboard();
 }
 
-void X11FormWindow::FocusKeyboard() {
+void XcbWindow::FocusKeyboard() {
   // The window may be unmapped again by the time the server sees this (the
   // rain hides to rebuild): the focus then fails, and is not missed.
   const xcb_void_cookie_t focus =

@@ -15,12 +15,12 @@
 
 namespace rt::x11 {
 
-class X11FormWindow {
+class XcbWindow {
  public:
-  X11FormWindow(const FormDesign& design, int client_width, int client_height);
-  ~X11FormWindow();
-  X11FormWindow(const X11FormWindow&) = delete;
-  X11FormWindow& operator=(const X11FormWindow&) = delete;
+  XcbWindow(const FormDesign& design, int client_width, int client_height);
+  ~XcbWindow();
+  XcbWindow(const XcbWindow&) = delete;
+  XcbWindow& operator=(const XcbWindow&) = delete;
 
   xcb_window_t id() const { return window_; }
   bool handed_over() const { return handed_over_; }
