@@ -30,7 +30,6 @@ using bench::CpuSeconds;
 using bench::MarkerMs;
 using bench::Nanoseconds;
 using bench::PeakMemoryMiB;
-using bench::Summary;
 using bench::Tick;
 
 constexpr auto kWarmUp = 5s;  // the first row and its rebuild are over by then
@@ -98,28 +97,18 @@ Run MeasureOnce(const std::vector<std::string>& command, const VirtualDisplay& d
   return run;
 }
 
+// A row of the table: the columns of its header, in order.
 struct Series {
-  std::vector<double> ticks, longest, gap, program, server, ratio, memory, first, frame;
+  bench::Series row{{"%.1f", "%.1f", "%.1f", "%.3f", "%.3f", "%.2f", "%.1f", "%.0f", "%.0f"}};
 
   void Add(const Run& run, double ratio_to_reference) {
-    ticks.push_back(run.ticks_per_second);
-    longest.push_back(run.longest_to_median_tick);
-    gap.push_back(run.longest_to_median_gap);
-    program.push_back(run.program_cores);
-    server.push_back(run.server_cores);
-    ratio.push_back(ratio_to_reference);
-    memory.push_back(run.peak_mib);
-    first.push_back(run.first_map_ms);
-    frame.push_back(run.first_frame_ms);
+    row.Add({run.ticks_per_second, run.longest_to_median_tick, run.longest_to_median_gap,
+             run.program_cores, run.server_cores, ratio_to_reference, run.peak_mib,
+             run.first_map_ms, run.first_frame_ms});
   }
 
   void Print(const char* name, int width, int height) const {
-    std::printf("| %d×%d | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", width, height,
-                name, Summary(ticks, "%.1f").c_str(), Summary(longest, "%.1f").c_str(),
-                Summary(gap, "%.1f").c_str(), Summary(program, "%.3f").c_str(),
-                Summary(server, "%.3f").c_str(), Summary(ratio, "%.2f").c_str(),
-                Summary(memory, "%.1f").c_str(), Summary(first, "%.0f").c_str(),
-                Summary(frame, "%.0f").c_str());
+    std::printf("| %d×%d | %s %s\n", width, height, name, row.Cells().c_str());
   }
 };
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <sstream>
+#include <utility>
 
 namespace bench {
 
@@ -53,6 +54,24 @@ std::string Summary(std::vector<double> values, const char* format) {
   std::snprintf(low, sizeof low, format, values.front());
   std::snprintf(high, sizeof high, format, values.back());
   return std::string(median) + " (" + low + "–" + high + ")";
+}
+
+Series::Series(std::vector<const char*> formats)
+    : formats_(std::move(formats)), columns_(formats_.size()) {}
+
+void Series::Add(const std::vector<double>& run) {
+  for (size_t column = 0; column < columns_.size(); ++column) {
+    columns_[column].push_back(run.at(column));
+  }
+  ++runs_;
+}
+
+std::string Series::Cells() const {
+  std::string cells;
+  for (size_t column = 0; column < columns_.size(); ++column) {
+    cells += "| " + Summary(columns_[column], formats_[column]) + " ";
+  }
+  return cells + "|";
 }
 
 }  // namespace bench

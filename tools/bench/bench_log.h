@@ -32,4 +32,21 @@ double MarkerMs(const std::string& log, const std::string& marker, long long sta
 // "median (lowest–highest)" of the values, each in the printf format.
 std::string Summary(std::vector<double> values, const char* format);
 
+// One program's row of a table of runs: each column's values over the runs,
+// printed as their Summary in the column's printf format.
+class Series {
+ public:
+  explicit Series(std::vector<const char*> formats);
+  // One run: a value for each column, in order.
+  void Add(const std::vector<double>& run);
+  bool Empty() const { return runs_ == 0; }
+  // "| first | second … |", one cell a column.
+  std::string Cells() const;
+
+ private:
+  std::vector<const char*> formats_;
+  std::vector<std::vector<double>> columns_;
+  int runs_ = 0;
+};
+
 }  // namespace bench

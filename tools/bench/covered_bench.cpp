@@ -20,7 +20,6 @@
 namespace {
 
 using bench::Clock;
-using bench::Summary;
 
 constexpr auto kWarmUp = 5s;  // the first row and its rebuild are over by then
 
@@ -105,18 +104,14 @@ int main(int argc, char** argv) {
                 {"kelvora, covered", Scene::kCoveredRain, {install.Executable(), "/S"}},
                 {"sleep (idle)", Scene::kIdleProcess, {"sleep", "1000"}}};
   for (const auto& scene : scenes) {
-    std::vector<double> program_cores, program_wakeups, server_cores, server_wakeups;
+    bench::Series row({"%.4f", "%.1f", "%.4f", "%.1f"});
     for (int run = 0; run < runs; ++run) {
       const Run measured =
           MeasureOnce(scene.scene, scene.command, display, std::chrono::seconds(seconds));
-      program_cores.push_back(measured.program_cores);
-      program_wakeups.push_back(measured.program_wakeups);
-      server_cores.push_back(measured.server_cores);
-      server_wakeups.push_back(measured.server_wakeups);
+      row.Add({measured.program_cores, measured.program_wakeups, measured.server_cores,
+               measured.server_wakeups});
     }
-    std::printf("| %s | %s | %s | %s | %s |\n", scene.name, Summary(program_cores, "%.4f").c_str(),
-                Summary(program_wakeups, "%.1f").c_str(), Summary(server_cores, "%.4f").c_str(),
-                Summary(server_wakeups, "%.1f").c_str());
+    std::printf("| %s %s\n", scene.name, row.Cells().c_str());
     std::fflush(stdout);
   }
   return 0;

@@ -139,33 +139,26 @@ Unseen MeasureUnseen(const SwaySession& session, const std::vector<std::string>&
   return unseen;
 }
 
+// A row of the table: the columns of its header, in order.
 struct Series {
   std::string failure;
-  std::vector<double> ticks, program, compositor, ratio, memory, frame;
+  bench::Series row{{"%.1f", "%.3f", "%.3f", "%.2f", "%.1f", "%.0f"}};
 
   void Add(const Run& run, double ratio_to_reference) {
     if (!run.failure.empty()) {
       failure = run.failure;
       return;
     }
-    ticks.push_back(run.ticks_per_second);
-    program.push_back(run.program_cores);
-    compositor.push_back(run.compositor_cores);
-    ratio.push_back(ratio_to_reference);
-    memory.push_back(run.peak_mib);
-    frame.push_back(run.first_frame_ms);
+    row.Add({run.ticks_per_second, run.program_cores, run.compositor_cores, ratio_to_reference,
+             run.peak_mib, run.first_frame_ms});
   }
 
   void Print(const char* name) const {
-    using bench::Summary;
-    if (ticks.empty()) {
+    if (row.Empty()) {
       std::printf("| %s | did not run: %s | | | | | |\n", name, failure.c_str());
       return;
     }
-    std::printf("| %s | %s | %s | %s | %s | %s | %s |\n", name, Summary(ticks, "%.1f").c_str(),
-                Summary(program, "%.3f").c_str(), Summary(compositor, "%.3f").c_str(),
-                Summary(ratio, "%.2f").c_str(), Summary(memory, "%.1f").c_str(),
-                Summary(frame, "%.0f").c_str());
+    std::printf("| %s %s\n", name, row.Cells().c_str());
   }
 };
 
