@@ -147,23 +147,20 @@ std::string RunToEnd(const std::vector<std::string>& argv, const std::string& di
   return process.Stdout();
 }
 
-VirtualDisplay::VirtualDisplay(int width, int height, int screens, int depth) {
-  const StartLock one_at_a_time;
+pid_t StartXServer(std::vector<std::string> argv, const std::string& host_display,
+                   std::string& name) {
   int ready[2];
   if (::pipe(ready) != 0) throw std::runtime_error("pipe failed");
-  server_ = ::fork();
-  if (server_ == 0) {
+  argv.insert(argv.begin() + 1, {"-displayfd", std::to_string(ready[1])});
+  argv.insert(argv.end(), {"-nolisten", "tcp", "-noreset", "-ac"});
+  const pid_t server = ::fork();
+  if (server == 0) {
     DieWithParent();
     ::close(ready[0]);
     const int null_fd = ::open("/dev/null", O_WRONLY);
     ::dup2(null_fd, STDOUT_FILENO);
     ::dup2(null_fd, STDERR_FILENO);
-    const std::string size =
-        std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
-    std::vector<std::string> argv{"Xvfb", "-displayfd", std::to_string(ready[1])};
-    for (int screen = 0; screen < screens; ++screen)
-      argv.insert(argv.end(), {"-screen", std::to_string(screen), size});
-    argv.insert(argv.end(), {"-nolisten", "tcp", "-noreset", "-ac"});
+    if (!host_display.empty()) ::setenv("DISPLAY", host_display.c_str(), 1);
     std::vector<char*> args;
     for (std::string& arg : argv) args.push_back(arg.data());
     args.push_back(nullptr);
@@ -181,8 +178,19 @@ VirtualDisplay::VirtualDisplay(int width, int height, int screens, int depth) {
     number += c;
   }
   ::close(ready[0]);
-  if (number.empty()) throw std::runtime_error("Xvfb did not start");
-  name_ = ":" + number;
+  if (number.empty()) throw std::runtime_error(argv[0] + " did not start");
+  name = ":" + number;
+  return server;
+}
+
+VirtualDisplay::VirtualDisplay(int width, int height, int screens, int depth) {
+  const StartLock one_at_a_time;
+  const std::string size =
+      std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
+  std::vector<std::string> argv{"Xvfb"};
+  for (int screen = 0; screen < screens; ++screen)
+    argv.insert(argv.end(), {"-screen", std::to_string(screen), size});
+  server_ = StartXServer(argv, "", name_);
 }
 
 VirtualDisplay::~VirtualDisplay() {

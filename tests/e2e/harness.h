@@ -74,6 +74,13 @@ std::optional<int> EndWith(Process& program, const std::function<void()>& input)
 // Runs a command to its end and gives its standard output.
 std::string RunToEnd(const std::vector<std::string>& argv, const std::string& display);
 
+// Starts an X server (its program and options, without those of its
+// display) on a free display number, as a client of host_display when one is
+// given (a nested server); gives its process, and ":N" in name once it is
+// ready.
+pid_t StartXServer(std::vector<std::string> argv, const std::string& host_display,
+                   std::string& name);
+
 class VirtualDisplay {
  public:
   // Screens beyond the first are X screens of their own, of the same size

@@ -130,37 +130,8 @@ TEST_F(Session, ACoveredRainFallsAgainOnceUncovered) {
 // display, or an Xvfb started with other options), on a free display.
 class OtherServer {
  public:
-  OtherServer(std::vector<std::string> argv, const std::string& host_display) {
-    int ready[2];
-    if (::pipe(ready) != 0) throw std::runtime_error("pipe failed");
-    argv.insert(argv.begin() + 1, {"-displayfd", std::to_string(ready[1])});
-    argv.insert(argv.end(), {"-ac", "-nolisten", "tcp", "-noreset"});
-    server_ = ::fork();
-    if (server_ == 0) {
-      ::close(ready[0]);
-      const int null_fd = ::open("/dev/null", O_WRONLY);
-      ::dup2(null_fd, STDOUT_FILENO);
-      ::dup2(null_fd, STDERR_FILENO);
-      if (!host_display.empty()) ::setenv("DISPLAY", host_display.c_str(), 1);
-      std::vector<char*> args;
-      for (std::string& arg : argv) args.push_back(arg.data());
-      args.push_back(nullptr);
-      ::execvp(args[0], args.data());
-      ::_exit(127);
-    }
-    ::close(ready[1]);
-    char c = 0;
-    std::string number;
-    for (;;) {
-      const ssize_t got = ::read(ready[0], &c, 1);
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0 || c == '\n') break;
-      number += c;
-    }
-    ::close(ready[0]);
-    if (number.empty()) throw std::runtime_error(argv[0] + " did not start");
-    name_ = ":" + number;
-  }
+  OtherServer(std::vector<std::string> argv, const std::string& host_display)
+      : server_(StartXServer(std::move(argv), host_display, name_)) {}
   ~OtherServer() {
     ::kill(server_, SIGTERM);
     ::waitpid(server_, nullptr, 0);
@@ -175,8 +146,8 @@ class OtherServer {
   }
 
  private:
+  std::string name_;  // before server_, which its start fills in
   pid_t server_ = -1;
-  std::string name_;
   TempDir scratch_;
 };
 
