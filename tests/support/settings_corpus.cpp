@@ -185,9 +185,10 @@ void Encodings(Corpus& corpus) {
                                            false));
   corpus.Add("Utf16LeCrOnly", Utf16(u"[main]\rSP=10\r", false));
   corpus.Add("Utf16LeFullWidthSpace", Utf16(u"[main]\n\u3000SP\u3000=\u300010\u3000\n", false));
+  // "[main]\nSP=1\n" in UTF-16LE: 12 characters, 24 bytes.
   corpus.Add("Utf16LeNoMark", std::string("[\0m\0a\0i\0n\0]\0\n\0S\0P\0=\0"
                                           "1\0\n\0",
-                                          28));
+                                          24));
 }
 
 }  // namespace
