@@ -47,7 +47,10 @@ bool WaylandServes() {
 // A vector, because a build without backends has none.
 const std::vector<BackendEntry> kBackends{
 #ifdef KELVORA_BACKEND_WAYLAND
-    {"wayland", IsPlain, []() -> Backend* { return WaylandServes() ? &linux_program::WaylandModule().open() : nullptr; },
+    {"wayland", IsPlain,
+     []() -> Backend* {
+       return WaylandServes() ? &linux_program::WaylandModule().open() : nullptr;
+     },
      false},
 #endif
 #ifdef KELVORA_BACKEND_X11

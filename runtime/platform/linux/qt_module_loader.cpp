@@ -16,12 +16,12 @@ native::Backend& QtModuleBackend(int argc, char** argv) {
     SteerQtToTheDisplayThatAnswers();
     RequireQtHeadroom();
     EndOnOutOfMemoryInOneLine();
-    const auto entry = reinterpret_cast<qt::ModuleEntry>(
-        LoadEmbeddedModule({.name = "the Qt module",
-                            .file_name = "kelvora-qt.so",
-                            .start = kelvora_qt_module_start,
-                            .end = kelvora_qt_module_end,
-                            .entry = qt::kModuleEntry}));
+    const auto entry =
+        reinterpret_cast<qt::ModuleEntry>(LoadEmbeddedModule({.name = "the Qt module",
+                                                              .file_name = "kelvora-qt.so",
+                                                              .start = kelvora_qt_module_start,
+                                                              .end = kelvora_qt_module_end,
+                                                              .entry = qt::kModuleEntry}));
     return entry(argc, argv, &native::FailFatally);
   }();
   return *backend;
