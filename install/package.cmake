@@ -1,8 +1,8 @@
 # The Debian package, made by tools/package.sh with CPack's DEB generator.
 # Library dependencies are computed by dpkg-shlibdeps at package time
-# (package_depends.cmake): for the executable and for the Qt module it
-# carries as bytes, which CPack's own look at the executable cannot see, in
-# one call, so that a library both need is listed once.
+# (package_depends.cmake): for the executable and for the Qt and Wayland
+# modules it carries as bytes, which CPack's own look at the executable
+# cannot see, in one call, so that a library two need is listed once.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelvora)
 set(CPACK_PACKAGE_CONTACT "kelvora maintainers <maintainers@users.noreply.c-seed-6aa85f9d.example>")
@@ -26,8 +26,14 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/package_strip.cmake)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 
+set(linked_files "\"$<TARGET_FILE:kelvora>\"")
+foreach(module IN ITEMS kelvora_qt_module kelvora_wayland_module)
+  if(TARGET ${module})
+    string(APPEND linked_files " \"$<TARGET_FILE:${module}>\"")
+  endif()
+endforeach()
 file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/package_linked_files.cmake
-     CONTENT "set(KELVORA_LINKED_FILES \"$<TARGET_FILE:kelvora>\" \"$<TARGET_FILE:kelvora_qt_module>\")\n")
+     CONTENT "set(KELVORA_LINKED_FILES ${linked_files})\n")
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/package_depends.cmake)
 set(CPACK_KELVORA_LINKED_FILES ${CMAKE_BINARY_DIR}/package_linked_files.cmake)
 

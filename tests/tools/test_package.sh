@@ -2,8 +2,9 @@
 # tools/package.sh makes one .deb that a distribution would take: lintian
 # --pedantic -I says nothing, the files are where the screen-saver daemons,
 # menus and software centres look for them, the licences are there, and the
-# dependencies hold the libraries of the Qt module inside the program and
-# the Wayland plugin. The package is left in DIST_DIR for the daemon tests.
+# dependencies hold the libraries of the Qt and Wayland modules inside the
+# program and Qt's Wayland plugin. The package is left in DIST_DIR for the
+# daemon tests.
 # Usage: test_package.sh BUILD_DIR DIST_DIR
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
@@ -67,9 +68,10 @@ program=$tree/usr/libexec/xscreensaver/kelvora
 readelf -d "$program" | grep -q 'BIND_NOW' || fail "the program is not bound at load"
 ! readelf -S "$program" | grep -q '\.comment' || fail "the program keeps a .comment section"
 
-# Qt Widgets is linked by the module alone, which the executable carries.
+# Qt Widgets, libwayland-client and pixman are linked by the modules alone,
+# which the executable carries.
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6widgets6 libxcb1 libc6 qt6-wayland; do
+for package in libqt6widgets6 libwayland-client0 libpixman-1-0 libxcb1 libc6 qt6-wayland; do
   [[ $(grep -o "\b$package\b" <<<"$depends" | wc -l) == 1 ]] ||
     fail "Depends names $package other than once: $depends"
 done

@@ -3,10 +3,10 @@
 // form without windowed controls or a picture (the rain): the native
 // Wayland backend where the compositor has the layer shell (or, with no X
 // display, full-screen toplevels), else bare X unless only Wayland is there;
-// the saver's run never starts Qt. Qt Widgets, loaded as a module on need,
-// for the others and wherever no X display is named (Qt has its own
-// Wayland plugin); Qt alone shows message boxes. A named display counts only
-// when it answers.
+// the saver's run never starts Qt. Qt Widgets for the others and wherever
+// no X display is named (Qt has its own Wayland plugin); Qt alone shows
+// message boxes. A named display counts only when it answers. The Wayland
+// and Qt backends are modules, loaded when first asked.
 // A build may leave any backend out (KELVORA_BACKEND_X11, _WAYLAND, _QT).
 #include <vector>
 
@@ -17,7 +17,7 @@
 #include "runtime/platform/linux/qt_module_loader.h"
 #endif
 #ifdef KELVORA_BACKEND_WAYLAND
-#include "runtime/platform/wayland/wayland_backend.h"
+#include "runtime/platform/linux/wayland_module_loader.h"
 #endif
 #ifdef KELVORA_BACKEND_X11
 #include "runtime/platform/x11/x11_backend.h"
@@ -37,7 +37,8 @@ char** program_argv = nullptr;
 bool WaylandServes() {
   // An X screen-saver daemon's window is drawn where the daemon wants it.
   if (GivenWindow() != 0 || !linux_program::HasWaylandDisplay()) return false;
-  const wayland::Shells shells = wayland::Compositor();
+  // Loaded here first: a session without a compositor maps no Wayland library.
+  const wayland::Shells shells = linux_program::WaylandModule().compositor();
   // Without the layer shell, X covers the screen better where there is one.
   return shells.layer || (shells.xdg && !linux_program::HasXDisplay());
 }
@@ -46,7 +47,10 @@ bool WaylandServes() {
 // A vector, because a build without backends has none.
 const std::vector<BackendEntry> kBackends{
 #ifdef KELVORA_BACKEND_WAYLAND
-    {"wayland", IsPlain, []() -> Backend* { return WaylandServes() ? &wayland::Open() : nullptr; },
+    {"wayland", IsPlain,
+     []() -> Backend* {
+       return WaylandServes() ? &linux_program::WaylandModule().open() : nullptr;
+     },
      false},
 #endif
 #ifdef KELVORA_BACKEND_X11

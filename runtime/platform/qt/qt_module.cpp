@@ -5,6 +5,7 @@
 #include "runtime/platform/qt/qt_backend.h"
 
 extern "C" __attribute__((visibility("default"))) rt::native::Backend* kelvora_qt_module_backend(
-    int argc, char** argv) {
+    int argc, char** argv, rt::linux_program::FatalFailure fail) {
+  rt::linux_program::PassFailuresTo(fail);
   return &rt::qt::StartBackend(argc, argv);
 }
