@@ -5,10 +5,10 @@
 #include <QGuiApplication>
 #include <QString>
 #include <QtGlobal>
-#include <cstdio>
-#include <cstdlib>
 #include <mutex>
 #include <vector>
+
+#include "runtime/platform/fatal_error.h"
 
 namespace rt::qt {
 namespace {
@@ -28,11 +28,7 @@ bool started = false;
 std::vector<Held> held;
 QtMessageHandler qt_handler = nullptr;
 
-[[noreturn]] void EndInOneLine(const char* why) {
-  std::fprintf(stderr, "kelvora: %s\n", why);
-  std::fflush(stderr);
-  std::_Exit(1);
-}
+[[noreturn]] void EndInOneLine(const char* why) { native::FailFatally(why); }
 
 [[noreturn]] void EndInOneLine(const QString& why) {
   EndInOneLine(qPrintable(why.section(QLatin1Char('\n'), 0, 0)));
