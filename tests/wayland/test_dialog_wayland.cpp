@@ -16,8 +16,27 @@ class WaylandDialog : public testing::TestWithParam<int> {
   void SetUp() override {
     if (!SwaySession::Available()) GTEST_SKIP() << SwaySession::kSkipMessage;
     ASSERT_TRUE(session_.Start()) << session_.Log();
+    // A keyboard for the whole test, as a real session has, so that the
+    // dialog binds it as it starts. Each wtype that types plugs in a keyboard
+    // of its own; were it the seat's first, its keys would go nowhere until
+    // the dialog had bound it anew.
+    keyboard_ = session_.Run({"wtype", "-s", "600000"});
+    ASSERT_TRUE(WaitUntil([&] {
+                  return !keyboard_->Running() ||
+                         session_.Message("get_inputs").find("\"type\": \"keyboard\"") !=
+                             std::string::npos;
+                }) &&
+                keyboard_->Running())
+        << keyboard_->Stderr();
     // The user runs the program from a folder it may read but not write.
     WriteFile(install_.Ini(), kSettings);
+  }
+
+  // Types while the dialog is held still: the keys wait in order in its
+  // connection, however slow the machine.
+  bool TypeHeldStill(Process& dialog, const std::vector<std::string>& keys) const {
+    const HeldStill held(dialog);
+    return session_.Type(keys);
   }
 
   // Opens /C and waits until the dialog is drawn: its blue swatch shows.
@@ -49,6 +68,7 @@ class WaylandDialog : public testing::TestWithParam<int> {
   static constexpr char kMenuEntry[] = "kelvora-settings";
   static constexpr char kSettings[] = "[main]\nCOLOR1=0\nCOLOR2=0\nCOLOR3=240\nSP=200\n";
   SwaySession session_{{.scale = GetParam()}};
+  std::unique_ptr<Process> keyboard_;
   Installation install_;
   QRect area_;
 };
@@ -70,7 +90,7 @@ TEST_P(WaylandDialog, ShowsWithoutXAtItsPixelSizes) {
 TEST_P(WaylandDialog, EndsOnCancelAndStoresNothing) {
   const auto dialog = OpenDialog();
   ASSERT_FALSE(area_.isEmpty());
-  ASSERT_TRUE(session_.Type({"-k", "Return", "-k", "Tab", "-k", "Tab", "-k", "Return"}));
+  ASSERT_TRUE(TypeHeldStill(*dialog, {"-k", "Return", "-k", "Tab", "-k", "Tab", "-k", "Return"}));
   EXPECT_EQ(dialog->WaitExit(), 0) << dialog->Stderr();
   EXPECT_EQ(ReadFile(install_.Ini()), kSettings);
 }
@@ -89,7 +109,7 @@ TEST_P(WaylandDialog, IsOfFixedSizeAndShowsWhereTheFocusIs) {
 
   constexpr QRect kDefault{16 + 252, 8 + 92, 74, 19};
   const QImage focused = session_.Screenshot();
-  ASSERT_TRUE(session_.Type({"-k", "Tab"}));
+  ASSERT_TRUE(TypeHeldStill(*dialog, {"-k", "Tab"}));
   QImage unfocused;
   ASSERT_TRUE(WaitUntil([&] {
     unfocused = session_.Screenshot();
