@@ -40,17 +40,29 @@ std::string ReadProcFile(pid_t pid, const char* name) {
   return ReadFile("/proc/" + std::to_string(pid) + "/" + name);
 }
 
-// The window a copy was given, from its environment.
-unsigned long GivenWindow(pid_t pid) {
+// A variable of a process's environment; empty when it has none.
+std::string Variable(pid_t pid, const std::string& name) {
   const std::string environment = ReadProcFile(pid, "environ");
-  const std::string key = "XSCREENSAVER_WINDOW=";
+  const std::string key = name + "=";
   for (size_t start = 0; start < environment.size();) {
     const size_t end = std::min(environment.find('\0', start), environment.size());
     const std::string entry = environment.substr(start, end - start);
-    if (entry.starts_with(key)) return std::strtoul(entry.c_str() + key.size(), nullptr, 0);
+    if (entry.starts_with(key)) return entry.substr(key.size());
     start = end + 1;
   }
-  return 0;
+  return "";
+}
+
+// The window a copy was given, from its environment.
+unsigned long GivenWindow(pid_t pid) {
+  return std::strtoul(Variable(pid, "XSCREENSAVER_WINDOW").c_str(), nullptr, 0);
+}
+
+// Whether a copy runs on the display (":3", or one of its screens, ":3.1"):
+// tests of the package run one program file on displays of their own.
+bool OnDisplay(pid_t pid, const std::string& display) {
+  const std::string named = Variable(pid, "DISPLAY");
+  return named == display || named.starts_with(display + ".");
 }
 
 }  // namespace
@@ -139,6 +151,7 @@ std::vector<Saver> UserSession::Savers() const {
     std::error_code error;
     if (fs::read_symlink(entry.path() / "exe", error) != program_) continue;
     const pid_t pid = std::stoi(name);
+    if (!OnDisplay(pid, display_.name())) continue;
     savers.push_back({pid, GivenWindow(pid)});
   }
   return savers;

@@ -47,7 +47,8 @@ class UserSession {
   // Writes a file in the user's home, owned by the user.
   void WriteUserFile(const std::string& name, const std::string& text) const;
 
-  // The running copies of the installed kelvora, whoever started them.
+  // The running copies of the installed kelvora on this session's display,
+  // whoever started them.
   std::vector<Saver> Savers() const;
   // The command that the README's daemon line names kelvora by.
   std::string ProgramLine() const { return program_line_; }
