@@ -217,6 +217,18 @@ std::vector<std::string> VirtualDisplay::VisibleWindows() const {
   return windows;
 }
 
+QRect VirtualDisplay::WindowGeometry(const std::string& id) const {
+  QRect geometry;
+  std::istringstream shell(Xdo({"getwindowgeometry", "--shell", id}));
+  for (std::string line; std::getline(shell, line);) {
+    if (line.starts_with("X=")) geometry.moveLeft(std::stoi(line.substr(2)));
+    if (line.starts_with("Y=")) geometry.moveTop(std::stoi(line.substr(2)));
+    if (line.starts_with("WIDTH=")) geometry.setWidth(std::stoi(line.substr(6)));
+    if (line.starts_with("HEIGHT=")) geometry.setHeight(std::stoi(line.substr(7)));
+  }
+  return geometry;
+}
+
 std::string VirtualDisplay::WindowName(const std::string& id) const {
   std::string name = Xdo({"getwindowname", id});
   while (!name.empty() && name.back() == '\n') name.pop_back();

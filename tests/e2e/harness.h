@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <QImage>
+#include <QRect>
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -97,6 +98,8 @@ class VirtualDisplay {
   // Window ids of kelvora's visible windows.
   std::vector<std::string> VisibleWindows() const;
   std::string WindowName(const std::string& id) const;
+  // The window's client area on the screen.
+  QRect WindowGeometry(const std::string& id) const;
   // Waits until kelvora shows a window and gives its id, or nothing when
   // the time is up. (The rain window hides for a moment when it rebuilds.)
   std::optional<std::string> WaitForWindow(std::chrono::milliseconds timeout = kHangBound) const;

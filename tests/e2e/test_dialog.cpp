@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "runtime/platform/os_services.h"
@@ -31,13 +30,9 @@ class Dialog : public OnDisplay<1024, 768> {
     EXPECT_TRUE(window) << dialog->Stderr();
     if (!window) return dialog;
     window_ = *window;
-    std::istringstream geometry(display().Xdo({"getwindowgeometry", "--shell", window_}));
-    for (std::string line; std::getline(geometry, line);) {
-      if (line.starts_with("X=")) origin_.setX(std::stoi(line.substr(2)));
-      if (line.starts_with("Y=")) origin_.setY(std::stoi(line.substr(2)));
-      if (line.starts_with("WIDTH=")) size_.setWidth(std::stoi(line.substr(6)));
-      if (line.starts_with("HEIGHT=")) size_.setHeight(std::stoi(line.substr(7)));
-    }
+    const QRect geometry = display().WindowGeometry(window_);
+    origin_ = geometry.topLeft();
+    size_ = geometry.size();
     WaitUntilPainted();
     return dialog;
   }

@@ -45,11 +45,7 @@ class AssistedDialog : public OnDisplay<1024, 768> {
     EXPECT_TRUE(window) << dialog->Stderr();
     if (!window) return dialog;
     window_ = *window;
-    std::istringstream geometry(display().Xdo({"getwindowgeometry", "--shell", window_}));
-    for (std::string line; std::getline(geometry, line);) {
-      if (line.starts_with("X=")) origin_.setX(std::stoi(line.substr(2)));
-      if (line.starts_with("Y=")) origin_.setY(std::stoi(line.substr(2)));
-    }
+    origin_ = display().WindowGeometry(window_).topLeft();
     return dialog;
   }
 

@@ -70,12 +70,8 @@ class OnWine : public testing::Test {
   // The client area's origin on the screen of the dialog's window, once the
   // dialog is drawn: the blue swatch of the colour frame shows.
   static std::pair<int, int> DrawnDialogOrigin(const std::string& window) {
-    std::istringstream geometry(display().Xdo({"getwindowgeometry", "--shell", window}));
-    int x = 0, y = 0;
-    for (std::string line; std::getline(geometry, line);) {
-      if (line.starts_with("X=")) x = std::stoi(line.substr(2));
-      if (line.starts_with("Y=")) y = std::stoi(line.substr(2));
-    }
+    const QRect geometry = display().WindowGeometry(window);
+    const int x = geometry.x(), y = geometry.y();
     const auto deadline = std::chrono::steady_clock::now() + kHangBound;
     while ((display().Screenshot().pixel(x + 16 + 12 + 100 + 11, y + 8 + 16 + 40 + 7) & 0xFFFFFF) !=
                0x0000FFu &&
